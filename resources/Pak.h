@@ -1,0 +1,48 @@
+// One pack file held in memory: a flat archive of named byte blocks (count,
+// then records of name length, name, data size, data). Reading never trusts
+// a count or a size: a file that runs short keeps the entries that were
+// complete. Also the authoring side: add entries, save, extract.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "resources/Pak_entry.h"
+
+class Pak {
+public:
+    static constexpr int max_name_length = 127;
+
+    Pak();
+    // Reads the pack at path. A file that cannot be opened ends the process
+    // with exit status 1 and no message (the saver's rule).
+    explicit Pak(const std::string& path);
+    ~Pak();
+    Pak(const Pak&) = delete;
+    Pak& operator=(const Pak&) = delete;
+
+    // For tools: reads the pack at path into this (empty) Pak; false when the
+    // file cannot be opened or read. A short or malformed directory is not a
+    // failure: complete entries stay and stop_reason() says what stopped.
+    bool read_file(const std::string& path);
+    const std::string& stop_reason() const;  // empty: read to its last record
+
+    Pak_entry find(const std::string& name) const;   // first match, or empty
+    uint32_t texture(const std::string& name);       // GL texture, 0 for none
+
+    bool add_file(const std::string& path);
+    bool add_data(const std::string& name, const void* data, int32_t size);
+    bool save(const std::string& path) const;
+    bool extract_all(const std::string& prefix) const;
+
+    int32_t entry_count() const;
+    const std::string& name(int32_t index) const;
+    Pak_entry entry(int32_t index) const;
+    uint32_t texture_slot(int32_t index) const;
+
+private:
+    std::vector<uint32_t> texture_slots;
+    std::vector<std::vector<uint8_t>> blocks;
+    std::vector<std::string> names;
+    std::string stopped;
+};
