@@ -1,0 +1,2 @@
+// Entry point of the saver.
+int main() { return 0; }
