@@ -1,0 +1,21 @@
+// A periodic window in which the Node stands in place: the period is cut
+// into equal slots and the Node is in view only strictly inside one of them;
+// the rest of the time it is carried 9000 units along X, out of the view.
+// It sets the target's position rather than adding to it.
+#pragma once
+#include "actions/Action.h"
+
+class Action_rev : public Action {
+public:
+    Action_rev(int group_id, bool running, double duration);
+    Action_rev(Transform* target, int group_id, bool running, double duration);
+
+    // The window is slot number slot_index, counted from 1. With slots of 0
+    // or less there is no window: the Node stays out of view.
+    void set(int period, int slots, int slot_index);
+    void step() override;
+
+    int32_t period = 0;  // milliseconds; 0 or less keeps the Node out of view
+    int32_t window_start = 0;
+    int32_t window_end = 0;
+};

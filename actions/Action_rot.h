@@ -1,0 +1,18 @@
+// A steady turn about one axis: start angle + rate * t / 1000 degrees, added
+// to the target's rotation.
+#pragma once
+#include "actions/Action.h"
+
+class Action_rot : public Action {
+public:
+    Action_rot(int group_id, bool running, double duration);
+    Action_rot(Transform* target, int group_id, bool running, double duration);
+
+    // axis 0 = X, 1 = Y, 2 = Z; any other axis writes nothing.
+    void set(int axis, double rate, double start_angle);
+    void step() override;
+
+    double rate = 1.0;         // degrees per second
+    double start_angle = 1.0;  // degrees
+    int32_t axis = 1;
+};

@@ -1,0 +1,19 @@
+// A sinusoidal movement along one axis: amplitude * sin(phase + omega * t /
+// 1000) scene units, added to the target's position.
+#pragma once
+#include "actions/Action.h"
+
+class Action_sin : public Action {
+public:
+    Action_sin(int group_id, bool running, double duration);
+    Action_sin(Transform* target, int group_id, bool running, double duration);
+
+    // axis 0 = X, 1 = Y, 2 = Z; any other axis writes nothing.
+    void set(int axis, double frequency, double amplitude, double phase);
+    void step() override;
+
+    double frequency = 1.0;  // radians per second
+    double amplitude = 1.0;  // scene units
+    double phase = 1.0;      // radians
+    int32_t axis = 1;
+};

@@ -1,0 +1,39 @@
+// A Node's animation clock. Each draw of the Node measures the milliseconds
+// since its previous draw, steps every bound action by that much, letting
+// them write the offset from zero, and applies the offset on top of the
+// Node's placement. Bound actions are not owned.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "scene/Transform.h"
+
+class Action;
+
+class Animator {
+public:
+    Animator();  // reads the tick counter: the first dt counts from here
+    Animator(const Animator&) = delete;
+    Animator& operator=(const Animator&) = delete;
+
+    // Appends the action (twice bound means stepped twice) and points it at
+    // the offset.
+    void bind(Action* a);
+    // Called by Node::draw between the placement and the meshes.
+    void advance();
+
+    void start_group(int id);
+    void pause_group(int id);
+    // Marks the group finished: the next advance drops it without a step.
+    void stop_group(int id);
+
+    const std::vector<Action*>& bound() const { return actions; }
+
+    uint32_t now_ticks;
+    uint32_t prev_ticks = 0;
+    double time_scale = 1.0;
+    Transform offset;
+
+private:
+    std::vector<Action*> actions;
+};

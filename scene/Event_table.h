@@ -1,0 +1,41 @@
+// A Node's events. Each event lists actions to bind to the Node's Animator,
+// group commands (0 pause, 1 start, 2 stop) to run on it, and events of
+// other tables to fire after it. Nothing pointed to is owned.
+#pragma once
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+class Action;
+class Animator;
+
+class Event_table {
+public:
+    Event_table() = default;
+    Event_table(const Event_table&) = delete;
+    Event_table& operator=(const Event_table&) = delete;
+
+    // The Animator that fired events bind to; the Node points it at its own.
+    void attach(Animator* a) { animator = a; }
+
+    // Starts a new event; the three adders below extend the newest one and
+    // do nothing while there is no event yet.
+    void add_event();
+    void add_action(Action* a);
+    void add_command(int group_id, int code);
+    void add_link(Event_table* other, int index);
+
+    // Binds the event's actions, runs its commands, then fires its links in
+    // order. An index that names no event does nothing.
+    void fire_event(int index);
+
+    int32_t event_count() const { return static_cast<int32_t>(actions.size()); }
+
+    int32_t current = -1;
+
+private:
+    std::vector<std::vector<Action*>> actions;
+    std::vector<std::vector<std::pair<int32_t, int32_t>>> commands;
+    std::vector<std::vector<std::pair<Event_table*, int32_t>>> links;
+    Animator* animator = nullptr;
+};

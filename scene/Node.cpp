@@ -1,0 +1,51 @@
+#include "scene/Node.h"
+
+#include <GL/gl.h>
+
+#include "resources/Byte_cursor.h"
+#include "resources/Model_header.h"
+#include "resources/Pak_cache.h"
+
+Node::Node()
+{
+    events.attach(&animator);
+}
+
+void Node::add_child(Node* child)
+{
+    children.push_back(child);
+}
+
+void Node::load_model(const char* pack_file, const char* entry)
+{
+    Pak_entry bytes = pak_cache.model_bytes(pack_file, entry);
+    if (bytes.empty()) return;  // no such model: nothing to read
+    Byte_cursor cursor(bytes.data, bytes.size > 0 ? static_cast<size_t>(bytes.size) : 0);
+    int32_t n = Model_header::read(cursor);
+    for (int32_t i = 0; i < n; ++i) {
+        Mesh mesh;
+        if (!mesh.parse(cursor, pack_file)) break;
+        meshes.push_back(mesh);
+    }
+    mesh_count = static_cast<int32_t>(meshes.size());
+    has_model = true;
+}
+
+void Node::draw()
+{
+    glPushMatrix();
+    placement.apply_placement();
+    animator.advance();
+    if (has_model) {
+        // The scale is for this Node's own meshes; children never see it.
+        bool scaled = placement.is_scaled();
+        if (scaled) {
+            glPushMatrix();
+            placement.apply_scale();
+        }
+        for (int32_t i = 0; i < mesh_count; ++i) meshes[static_cast<size_t>(i)].draw();
+        if (scaled) glPopMatrix();
+    }
+    for (Node* child : children) child->draw();
+    glPopMatrix();
+}

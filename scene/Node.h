@@ -1,0 +1,42 @@
+// One object of the scene: a placement, an optional model of Meshes from a
+// pack, children drawn relative to it, and an Animator whose actions add an
+// animated offset every frame. Drawing a Node is what advances its actions.
+// Children and actions are not owned, and since tables and actions point
+// into a Node, it can be neither copied nor moved.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "resources/Mesh.h"
+#include "scene/Animator.h"
+#include "scene/Event_table.h"
+#include "scene/Transform.h"
+
+class Node {
+public:
+    Node();
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+    Node(Node&&) = delete;
+    Node& operator=(Node&&) = delete;
+
+    void add_child(Node* child);
+    // Appends the meshes of model `entry` of the pack file `pack_file`. An
+    // entry the pack lacks leaves the Node as it was; a record that does not
+    // fit ends the reading and the complete meshes before it stay.
+    void load_model(const char* pack_file, const char* entry);
+    // Placement, animation offset, own meshes (scaled alone), then children.
+    void draw();
+
+    const std::vector<Node*>& child_nodes() const { return children; }
+
+    Transform placement;
+    Animator animator;
+    Event_table events;
+    std::vector<Mesh> meshes;
+    int32_t mesh_count = 0;
+    bool has_model = false;
+
+private:
+    std::vector<Node*> children;
+};
