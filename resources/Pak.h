@@ -3,6 +3,7 @@
 // a count or a size: a file that runs short keeps the entries that were
 // complete. Also the authoring side: add entries, save, extract.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ public:
     // failure: complete entries stay and stop_reason() says what stopped.
     bool read_file(const std::string& path);
     const std::string& stop_reason() const;  // empty: read to its last record
+    // Reads a pack held in memory into this (empty) Pak, as read_file does.
+    void read_bytes(const uint8_t* data, size_t size);
 
     Pak_entry find(const std::string& name) const;   // first match, or empty
     uint32_t texture(const std::string& name);       // GL texture, 0 for none
@@ -33,7 +36,12 @@ public:
     bool add_file(const std::string& path);
     bool add_data(const std::string& name, const void* data, int32_t size);
     bool save(const std::string& path) const;
+    // Writes every entry to prefix + name, creating the folders the name
+    // holds. Names that would land outside the prefix folder (absolute, with
+    // a ".." part) are refused. False when any entry was not written.
     bool extract_all(const std::string& prefix) const;
+    bool extract_entry(int32_t index, const std::string& prefix) const;
+    static bool safe_entry_path(const std::string& name);
 
     int32_t entry_count() const;
     const std::string& name(int32_t index) const;
@@ -41,6 +49,8 @@ public:
     uint32_t texture_slot(int32_t index) const;
 
 private:
+    int32_t index_of(const std::string& name) const;  // first match, or -1
+
     std::vector<uint32_t> texture_slots;
     std::vector<std::vector<uint8_t>> blocks;
     std::vector<std::string> names;

@@ -1,0 +1,25 @@
+// An image entry decoded to 8-bit R, G, B, A bytes, rows top first with no
+// padding: the one layout the texture upload hands to GL. Images that decode
+// to anything else (RGB, grey, palette, other byte orders) are converted.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class Image_rgba {
+public:
+    // False when the bytes are not an image SDL_image can decode.
+    bool decode(const uint8_t* data, int32_t size);
+
+    int width() const { return w; }
+    int height() const { return h; }
+    const uint8_t* pixels() const { return rgba.data(); }
+    // True when the decoder already gave 8-bit RGBA in that byte order.
+    bool was_rgba() const { return native; }
+
+private:
+    int w = 0;
+    int h = 0;
+    bool native = false;
+    std::vector<uint8_t> rgba;
+};

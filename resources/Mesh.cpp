@@ -1,0 +1,81 @@
+#include "resources/Mesh.h"
+
+#include <GL/gl.h>
+
+#include <cstring>
+
+#include "resources/Pak_cache.h"
+#include "texgen/Texturegen_list.h"
+
+namespace {
+const size_t position_bytes = 9 * 8;  // three corners of x, y, z
+const size_t texcoord_bytes = 6 * 8;  // three corners of u, v
+}  // namespace
+
+bool Mesh::parse(Byte_cursor& cursor, const char* pack_file)
+{
+    // The whole record is checked on a copy of the cursor first, so a record
+    // that does not fit moves nothing and resolves no texture.
+    Byte_cursor c = cursor;
+    int32_t name_size = 0;
+    if (!c.read_i32(name_size) || name_size < 1 || !c.fits(size_t(name_size))) return false;
+    const char* name = reinterpret_cast<const char*>(c.here());
+    // A name field without a NUL would run on into the following fields.
+    if (!std::memchr(name, 0, size_t(name_size))) return false;
+    c.skip(size_t(name_size));
+    int32_t triangles = 0;
+    if (!c.read_i32(triangles) || triangles < 0 || !c.skip(1)) return false;
+    if (size_t(triangles) > c.remaining() / (position_bytes + texcoord_bytes)) return false;
+    const uint8_t* position_data = c.here();
+    c.skip(position_bytes * size_t(triangles));
+    const uint8_t* texcoord_data = c.here();
+    c.skip(texcoord_bytes * size_t(triangles));
+    cursor = c;
+
+    size_t length = std::strlen(name);
+    texture_name = name;
+    // A name shorter than two characters has no flag where it lacks one.
+    alpha_test = !(length >= 1 && name[0] == '#');
+    blended = length >= 2 && name[1] == '$';
+    triangle_count = triangles;
+    positions = position_data;
+    texcoords = texcoord_data;
+    if (length >= 2 && name[1] == '#')
+        texture = texturegen_list.lookup(name);
+    else
+        texture = pak_cache.texture(pack_file ? pack_file : "", name);
+    return true;
+}
+
+void Mesh::draw() const
+{
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    if (alpha_test) {
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.9f);
+    }
+    if (blended) {
+        // Source colour plus destination colour times source alpha.
+        glBlendFunc(GL_ONE, GL_SRC_ALPHA);
+        glEnable(GL_BLEND);
+        glDisable(GL_DEPTH_TEST);
+    }
+    glBegin(GL_TRIANGLES);
+    for (int32_t t = 0; t < triangle_count; ++t) {
+        const uint8_t* p = positions + size_t(t) * position_bytes;
+        const uint8_t* uv = texcoords + size_t(t) * texcoord_bytes;
+        for (size_t k = 0; k < 3; ++k) {
+            glTexCoord2d(Byte_cursor::f64_at(uv, 16 * k), Byte_cursor::f64_at(uv, 16 * k + 8));
+            glVertex3d(Byte_cursor::f64_at(p, 24 * k), Byte_cursor::f64_at(p, 24 * k + 8),
+                       Byte_cursor::f64_at(p, 24 * k + 16));
+        }
+    }
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    if (alpha_test) glDisable(GL_ALPHA_TEST);
+    if (blended) {
+        glDisable(GL_BLEND);
+        glEnable(GL_DEPTH_TEST);
+    }
+}
