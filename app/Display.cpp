@@ -1,0 +1,87 @@
+#include "app/Display.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cstdio>
+#include <cstdlib>
+
+SDL_Surface* screen_surface = nullptr;
+
+namespace {
+
+[[noreturn]] void fail(const char* format)
+{
+    std::fprintf(stderr, format, SDL_GetError());
+    SDL_Quit();
+    std::exit(1);
+}
+
+}  // namespace
+
+void Display::open(int32_t w, int32_t h, int32_t depth)
+{
+    width = w;
+    height = h;
+    bpp = depth;
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) fail("Video initialization failed: %s\n");
+    is_open = true;
+
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    Uint32 flags = SDL_OPENGL | SDL_FULLSCREEN | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWPALETTE |
+                   SDL_RESIZABLE;
+    if (info && info->hw_available) flags |= SDL_HWSURFACE;
+    if (info && info->blit_hw) flags |= SDL_HWACCEL;
+
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    screen_surface = SDL_SetVideoMode(width, height, bpp, flags);
+    if (!screen_surface) fail("Video mode set failed: %s\n");
+
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    set_viewport(width, height);
+    SDL_ShowCursor(SDL_DISABLE);
+}
+
+bool Display::set_viewport(int32_t w, int32_t h)
+{
+    if (h == 0) h = 1;
+    const float aspect = float(w) / float(h);
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, aspect, 0.1, 250.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    return true;
+}
+
+void Display::toggle_fullscreen() { SDL_WM_ToggleFullScreen(screen_surface); }
+
+void Display::close()
+{
+    if (!is_open) return;
+    is_open = false;
+    screen_surface = nullptr;
+    SDL_Quit();
+}
+
+void setup_lights()
+{
+    const GLfloat ambient[] = {0.6f, 0.6f, 0.6f, 1.0f};
+    const GLfloat diffuse[] = {0.3f, 0.3f, 0.3f, 1.0f};
+    const GLfloat specular[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const GLfloat constant_attenuation[] = {0.0f};
+    // Fades the light gently over the garden's few hundred units.
+    const GLfloat quadratic_attenuation[] = {0.00006f};
+    glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT1, GL_SPECULAR, specular);
+    glLightfv(GL_LIGHT1, GL_CONSTANT_ATTENUATION, constant_attenuation);
+    glLightfv(GL_LIGHT1, GL_QUADRATIC_ATTENUATION, quadratic_attenuation);
+    glEnable(GL_LIGHTING);
+}

@@ -1,0 +1,38 @@
+// The few services the saver takes from the operating system, in the shape
+// of the Win32 calls they stand for: the whole command line, one string value
+// of the machine-wide registry, and starting a program without waiting.
+#pragma once
+#include <string>
+#include <vector>
+
+class Platform {
+public:
+    // Separator of file paths where a path is split into folder and name.
+    static const char path_separator;
+
+    // Keeps argc/argv for command_line(); main calls it first. Win32 ignores it.
+    static void record_arguments(int argc, char** argv);
+    // The whole command line, program path included (GetCommandLineA). The
+    // POSIX stand-in joins the recorded arguments with single blanks.
+    static const std::string& command_line();
+
+    // Reads the string data of `value` under `key_path` of the machine-wide
+    // root (HKEY_LOCAL_MACHINE). On success `data` holds the bytes with a
+    // terminating zero; a missing key, value or unreadable store gives false.
+    static bool read_registry_string(const std::string& key_path, const std::string& value,
+                                     std::vector<char>& data);
+
+    // Starts `program` with `working_dir` as its current folder and returns
+    // at once; the child is never waited for. False when it could not start.
+    static bool start_program(const std::string& program, const std::string& working_dir);
+
+    // The folder of the running executable with its trailing separator, empty
+    // when it cannot be found.
+    static std::string executable_folder();
+
+    // Termination requests from the host (SIGTERM, SIGINT on POSIX) end the
+    // main loop after its current pass. Installed before the media layer
+    // starts, so that it keeps its hands off these signals.
+    static void catch_termination();
+    static bool termination_requested();
+};

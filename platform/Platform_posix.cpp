@@ -1,0 +1,90 @@
+// POSIX stand-ins for the Win32 services of Platform.h.
+#include "platform/Platform.h"
+
+#include <csignal>
+#include <cstring>
+#include <spawn.h>
+#include <unistd.h>
+
+#include "platform/Registry_file.h"
+
+extern char** environ;
+
+const char Platform::path_separator = '/';
+
+namespace {
+
+std::string whole_line;
+volatile std::sig_atomic_t termination = 0;
+
+extern "C" void on_termination(int) { termination = 1; }
+
+}  // namespace
+
+void Platform::record_arguments(int argc, char** argv)
+{
+    whole_line.clear();
+    for (int i = 0; i < argc && argv[i]; ++i) {
+        if (i) whole_line += ' ';
+        whole_line += argv[i];
+    }
+}
+
+const std::string& Platform::command_line() { return whole_line; }
+
+bool Platform::read_registry_string(const std::string& key_path, const std::string& value,
+                                    std::vector<char>& data)
+{
+    std::string text;
+    if (!Registry_file::find_in_file(Registry_file::path_in_use(), key_path, value, text)) return false;
+    data.assign(text.begin(), text.end());
+    data.push_back('\0');
+    return true;
+}
+
+bool Platform::start_program(const std::string& program, const std::string& working_dir)
+{
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0) return false;
+    // An empty folder is what is left of a program in the root folder.
+    const std::string dir = working_dir.empty() ? std::string(1, path_separator) : working_dir;
+    bool ok = posix_spawn_file_actions_addchdir_np(&actions, dir.c_str()) == 0;
+    if (ok) {
+        std::vector<char> arg0(program.begin(), program.end());
+        arg0.push_back('\0');
+        char* argv[] = {arg0.data(), nullptr};
+        pid_t pid = 0;
+        ok = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) == 0;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return ok;
+}
+
+std::string Platform::executable_folder()
+{
+    std::vector<char> buf(4096);
+    for (;;) {
+        ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
+        if (n < 0) return std::string();
+        if (size_t(n) < buf.size()) {
+            std::string path(buf.data(), size_t(n));
+            size_t cut = path.rfind(path_separator);
+            return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+        }
+        if (buf.size() >= (1u << 20)) return std::string();
+        buf.resize(buf.size() * 2);
+    }
+}
+
+void Platform::catch_termination()
+{
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = on_termination;
+    action.sa_flags = SA_RESTART;  // a frame in flight finishes undisturbed
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool Platform::termination_requested() { return termination != 0; }

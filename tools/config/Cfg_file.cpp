@@ -1,0 +1,68 @@
+#include "tools/config/Cfg_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) {
+        record = Cfg_record();
+        return errno == ENOENT ? Source::Missing : Source::Unreadable;
+    }
+    record = Cfg_record(in, 1);
+    return record.read_from_stream() ? Source::File : Source::Invalid;
+}
+
+namespace {
+
+bool write_all(int fd, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Cfg_file::write(const std::string& path, const Cfg_record& record, std::string& problem)
+{
+    std::ostringstream bytes;
+    record.write(bytes, 1);
+
+    // The temporary file lies beside "cfg", so the rename stays on one file
+    // system and replaces the old file in one step.
+    std::string temp_name = path + ".XXXXXX";
+    std::vector<char> temp(temp_name.begin(), temp_name.end());
+    temp.push_back('\0');
+    int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        problem = "cannot create a file beside it: " + std::string(std::strerror(errno));
+        return false;
+    }
+    const bool written = write_all(fd, bytes.str()) && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
+    const int write_errno = errno;
+    if (::close(fd) != 0 || !written) {
+        problem = "cannot write: " + std::string(std::strerror(written ? errno : write_errno));
+        unlink(temp.data());
+        return false;
+    }
+    if (std::rename(temp.data(), path.c_str()) != 0) {
+        problem = "cannot replace it: " + std::string(std::strerror(errno));
+        unlink(temp.data());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,225 @@
+// config.exe: shows and changes the saver's settings file "cfg" in the
+// installation folder (found as the saver finds it).
+//
+//   config.exe                      prints the current settings
+//   config.exe --list-modes         prints the table of screen modes
+//   config.exe --mode N|WxH@BPP     chooses a screen mode
+//   config.exe --mouse-exit on|off  whether mouse movement ends the saver
+//
+// Exit codes: 0 done, 1 the file could not be written, 2 bad arguments.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/Cfg_record.h"
+#include "app/Settings.h"
+#include "app/Video_mode.h"
+#include "tools/config/Cfg_file.h"
+
+namespace {
+
+struct Request {
+    bool list_modes = false;
+    bool set_mode = false;
+    int32_t mode = 0;
+    bool set_mouse = false;
+    uint8_t mouse_exit = 0;
+};
+
+struct Option {
+    const char* name;
+    const char* argument;  // null when the option takes none
+    const char* help;
+    bool (*apply)(const std::string& value, Request& request, std::string& problem);
+};
+
+std::string mode_text(const Video_mode& m)
+{
+    return std::to_string(m.width) + "x" + std::to_string(m.height) + " at " + std::to_string(m.bpp) +
+           " bpp";
+}
+
+bool parse_int(const std::string& s, int32_t& out)
+{
+    if (s.empty() || s.size() > 9) return false;
+    int32_t v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    out = v;
+    return true;
+}
+
+// "N" (a row index) or "WxH@BPP" (the row with those values).
+bool parse_mode(const std::string& s, int32_t& index)
+{
+    int32_t n = 0;
+    if (parse_int(s, n)) {
+        if (!Video_mode::valid(n)) return false;
+        index = n;
+        return true;
+    }
+    size_t x = s.find('x'), at = s.find('@');
+    if (x == std::string::npos || at == std::string::npos || at < x) return false;
+    int32_t w = 0, h = 0, bpp = 0;
+    if (!parse_int(s.substr(0, x), w) || !parse_int(s.substr(x + 1, at - x - 1), h) ||
+        !parse_int(s.substr(at + 1), bpp))
+        return false;
+    for (int32_t i = 0; i < Video_mode::count; ++i) {
+        const Video_mode& m = Video_mode::row(i);
+        if (m.width == w && m.height == h && m.bpp == bpp) {
+            index = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool apply_list(const std::string&, Request& r, std::string&)
+{
+    r.list_modes = true;
+    return true;
+}
+
+bool apply_mode(const std::string& value, Request& r, std::string& problem)
+{
+    if (!parse_mode(value, r.mode)) {
+        problem = "--mode: no screen mode \"" + value + "\" (0 to 17, or WxH@BPP from --list-modes)";
+        return false;
+    }
+    r.set_mode = true;
+    return true;
+}
+
+bool apply_mouse(const std::string& value, Request& r, std::string& problem)
+{
+    if (value != "on" && value != "off") {
+        problem = "--mouse-exit: expected on or off, got \"" + value + "\"";
+        return false;
+    }
+    r.set_mouse = true;
+    r.mouse_exit = value == "on" ? 1 : 0;
+    return true;
+}
+
+const Option options[] = {
+    {"--list-modes", nullptr, "print the table of screen modes", apply_list},
+    {"--mode", "N|WxH@BPP", "choose the screen mode (a row of --list-modes)", apply_mode},
+    {"--mouse-exit", "on|off", "whether mouse movement ends the saver after 3 seconds", apply_mouse},
+};
+
+void print_usage(FILE* out)
+{
+    std::fprintf(out, "usage: config.exe [options]   (no options: print the current settings)\n");
+    for (const Option& o : options)
+        std::fprintf(out, "  %s %-10s %s\n", o.name, o.argument ? o.argument : "", o.help);
+}
+
+// Fills `request`; false with a one-line problem for bad arguments.
+bool parse_arguments(int argc, char** argv, Request& request, std::string& problem)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const Option* found = nullptr;
+        for (const Option& o : options)
+            if (arg == o.name) found = &o;
+        if (!found) {
+            problem = "unknown option \"" + arg + "\" (try --help)";
+            return false;
+        }
+        std::string value;
+        if (found->argument) {
+            if (i + 1 >= argc) {
+                problem = arg + ": missing value " + found->argument;
+                return false;
+            }
+            value = argv[++i];
+        }
+        if (!found->apply(value, request, problem)) return false;
+    }
+    if (request.list_modes && (request.set_mode || request.set_mouse)) {
+        problem = "--list-modes does not combine with changes";
+        return false;
+    }
+    return true;
+}
+
+void list_modes()
+{
+    for (int32_t i = 0; i < Video_mode::count; ++i) {
+        const Video_mode& m = Video_mode::row(i);
+        std::printf("%2d  %dx%d@%d%s\n", i, m.width, m.height, m.bpp,
+                    i == Video_mode::default_index ? "  (default)" : "");
+    }
+}
+
+const char* source_text(Cfg_file::Source source)
+{
+    switch (source) {
+    case Cfg_file::Source::File:
+        return "read from the file";
+    case Cfg_file::Source::Missing:
+        return "defaults (no file)";
+    case Cfg_file::Source::Unreadable:
+        return "defaults (the file cannot be opened)";
+    case Cfg_file::Source::Invalid:
+        return "defaults (the file has another format or is cut short)";
+    }
+    return "";
+}
+
+void print_settings(const std::string& path, const Cfg_record& record, Cfg_file::Source source)
+{
+    std::printf("settings file: %s\n", path.c_str());
+    std::printf("source: %s\n", source_text(source));
+    if (Video_mode::valid(record.video_mode))
+        std::printf("screen mode: %d (%s)\n", record.video_mode,
+                    mode_text(Video_mode::row(record.video_mode)).c_str());
+    else
+        std::printf("screen mode: %d (no such row; the saver uses %d: %s)\n", record.video_mode,
+                    Video_mode::default_index, mode_text(Video_mode::row(record.video_mode)).c_str());
+    std::printf("mouse exit: %s\n", record.mouse_exit == 1 ? "on" : "off");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        print_usage(stdout);
+        return 0;
+    }
+    Request request;
+    std::string problem;
+    if (!parse_arguments(argc, argv, request, problem)) {
+        std::fprintf(stderr, "config.exe: %s\n", problem.c_str());
+        return 2;
+    }
+    if (request.list_modes) {
+        list_modes();
+        return 0;
+    }
+
+    const std::string path = settings.file_path("cfg");
+    Cfg_record record;
+    const Cfg_file::Source source = Cfg_file::read(path, record);
+    if (!request.set_mode && !request.set_mouse) {
+        print_settings(path, record, source);
+        return 0;
+    }
+
+    if (source == Cfg_file::Source::Unreadable) {
+        std::fprintf(stderr, "config.exe: %s: cannot be read, left as it is\n", path.c_str());
+        return 1;
+    }
+    // spare_value and the two texts stay as the file had them.
+    if (request.set_mode) record.video_mode = request.mode;
+    if (request.set_mouse) record.mouse_exit = request.mouse_exit;
+    if (!Cfg_file::write(path, record, problem)) {
+        std::fprintf(stderr, "config.exe: %s: %s\n", path.c_str(), problem.c_str());
+        return 1;
+    }
+    print_settings(path, record, Cfg_file::Source::File);
+    return 0;
+}
