@@ -1,0 +1,144 @@
+// config.exe run from outside: the exact bytes it writes, what it keeps,
+// and that bad arguments or an unwritable folder leave "cfg" alone.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/support/Install_folder.h"
+#include "tests/support/Saver_process.h"
+
+namespace {
+
+std::string bytes(std::initializer_list<int> values)
+{
+    std::string s;
+    for (int v : values) s.push_back(char(v));
+    return s;
+}
+
+class Config_exe : public ::testing::Test {
+protected:
+    // Runs config.exe on the install folder; returns its exit code.
+    int run(const std::vector<std::string>& args)
+    {
+        Saver_process p;
+        EXPECT_TRUE(p.start(Saver_process::config_path(), args, install.environment()));
+        EXPECT_TRUE(p.wait(20000));
+        out = p.stdout_text();
+        err = p.stderr_text();
+        return p.exit_code();
+    }
+
+    Install_folder install;
+    std::string out, err;
+};
+
+const std::string example_21 = bytes({1, 0, 0, 0, 1, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+
+}  // namespace
+
+TEST_F(Config_exe, writes_the_exact_21_byte_record)
+{
+    ASSERT_EQ(run({"--mode", "3", "--mouse-exit", "on"}), 0) << err;
+    EXPECT_EQ(install.read_file("cfg"), example_21);
+}
+
+TEST_F(Config_exe, mode_given_as_size_and_depth_picks_its_row)
+{
+    ASSERT_EQ(run({"--mode", "800x600@32", "--mouse-exit", "on"}), 0) << err;
+    EXPECT_EQ(install.read_file("cfg"), example_21);
+    ASSERT_EQ(run({"--mode", "1600x1200@16"}), 0) << err;
+    EXPECT_EQ(install.read_file("cfg")[9], char(16));
+}
+
+TEST_F(Config_exe, keeps_spare_value_and_both_texts_of_the_file)
+{
+    const std::string before = bytes({1, 0, 0, 0, 0, 0x44, 0x33, 0x22, 0x11, 5, 0, 0, 0}) +
+                               bytes({2, 0, 0, 0}) + "t2" + bytes({3, 0, 0, 0}) + "tx1";
+    ASSERT_TRUE(install.write_file("cfg", before));
+    ASSERT_EQ(run({"--mouse-exit", "on"}), 0) << err;
+    std::string after = before;
+    after[4] = 1;
+    EXPECT_EQ(install.read_file("cfg"), after);
+}
+
+TEST_F(Config_exe, changes_only_what_it_is_asked_to)
+{
+    ASSERT_EQ(run({"--mode", "3", "--mouse-exit", "on"}), 0);
+    ASSERT_EQ(run({"--mode", "0"}), 0);
+    const std::string cfg = install.read_file("cfg");
+    ASSERT_EQ(cfg.size(), 21u);
+    EXPECT_EQ(cfg[4], 1);  // mouse rule kept
+    EXPECT_EQ(cfg[9], 0);
+}
+
+TEST_F(Config_exe, prints_the_settings_and_where_they_come_from)
+{
+    ASSERT_EQ(run({}), 0);
+    EXPECT_NE(out.find("defaults (no file)"), std::string::npos) << out;
+    EXPECT_NE(out.find("screen mode: 5 (1024x768 at 32 bpp)"), std::string::npos) << out;
+    EXPECT_NE(out.find("mouse exit: off"), std::string::npos) << out;
+    EXPECT_FALSE(install.exists("cfg"));  // looking writes nothing
+
+    ASSERT_TRUE(install.write_file("cfg", example_21));
+    ASSERT_EQ(run({}), 0);
+    EXPECT_NE(out.find("read from the file"), std::string::npos) << out;
+    EXPECT_NE(out.find("screen mode: 3 (800x600 at 32 bpp)"), std::string::npos) << out;
+    EXPECT_NE(out.find("mouse exit: on"), std::string::npos) << out;
+}
+
+TEST_F(Config_exe, reports_a_file_of_another_format_as_defaults)
+{
+    std::string other = example_21;
+    other[0] = 2;
+    ASSERT_TRUE(install.write_file("cfg", other));
+    ASSERT_EQ(run({}), 0);
+    EXPECT_NE(out.find("defaults (the file has another format or is cut short)"), std::string::npos)
+        << out;
+}
+
+TEST_F(Config_exe, lists_the_18_modes)
+{
+    ASSERT_EQ(run({"--list-modes"}), 0);
+    int lines = 0;
+    for (char c : out) lines += c == '\n';
+    EXPECT_EQ(lines, 18);
+    EXPECT_NE(out.find(" 5  1024x768@32  (default)"), std::string::npos) << out;
+    EXPECT_NE(out.find("17  1600x1200@32"), std::string::npos) << out;
+}
+
+TEST_F(Config_exe, bad_arguments_exit_2_with_one_line_and_leave_the_file)
+{
+    ASSERT_TRUE(install.write_file("cfg", example_21));
+    const std::vector<std::vector<std::string>> bad = {
+        {"--bogus"},          {"--mode", "18"},        {"--mode", "-1"},
+        {"--mode", "640x480@24"}, {"--mode"},          {"--mouse-exit", "yes"},
+        {"--mode", "3x"},     {"--mode", "99999999999"}, {"--list-modes", "--mode", "1"},
+    };
+    for (const auto& args : bad) {
+        SCOPED_TRACE(args.size() > 1 ? args[0] + " " + args[1] : args[0]);
+        EXPECT_EQ(run(args), 2);
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(install.read_file("cfg"), example_21);
+    }
+}
+
+TEST_F(Config_exe, folder_it_cannot_write_exits_1_and_leaves_no_file)
+{
+    install.write_registry(install.path() + "missing/");
+    EXPECT_EQ(run({"--mode", "1"}), 1);
+    EXPECT_NE(err.find("missing/cfg"), std::string::npos) << err;
+    EXPECT_FALSE(install.exists("missing"));
+}
+
+TEST_F(Config_exe, writes_leave_no_temporary_files_behind)
+{
+    ASSERT_EQ(run({"--mode", "2"}), 0);
+    ASSERT_EQ(run({"--mode", "4"}), 0);
+    Saver_process ls;
+    ASSERT_TRUE(ls.start("/bin/ls", {"-A", install.path()}));
+    ASSERT_TRUE(ls.wait(10000));
+    EXPECT_EQ(ls.stdout_text(), "cfg\n");
+}

@@ -1,0 +1,41 @@
+// The test X server seen from outside (DISPLAY, set by the test script's
+// one Xvfb): which top-level windows are mapped, keys and pointer motion
+// through xdotool (XTEST, as a user would), and pictures of the root window.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class X_display {
+public:
+    // True when DISPLAY names a server that accepts a connection.
+    static bool available();
+
+    // The mapped (viewable) top-level windows, for telling new ones apart.
+    static std::vector<unsigned long> mapped_windows();
+    // Waits until a mapped top-level window appears that is not in
+    // `before`; true when one did.
+    static bool wait_for_new_window(const std::vector<unsigned long>& before, int timeout_ms);
+
+    // xdotool key <keysym>, e.g. "Escape", "a", "space".
+    static bool key(const std::string& keysym);
+    // Moves the pointer to (x, y) on the screen.
+    static bool mouse_move(int x, int y);
+
+    struct Picture {
+        int width = 0;
+        int height = 0;
+        std::vector<uint8_t> rgb;  // rows top first, 3 bytes a pixel
+        const uint8_t* at(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
+        bool empty() const { return rgb.empty(); }
+    };
+    // The whole root window as the screen shows it now.
+    static Picture grab();
+    static bool save_png(const Picture& picture, const std::string& path);
+};
+
+// Skips the current test when there is no X server to drive.
+#define REQUIRE_X()                                                         \
+    do {                                                                    \
+        if (!X_display::available()) GTEST_SKIP() << "no X display to drive"; \
+    } while (0)
