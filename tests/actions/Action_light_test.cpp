@@ -40,7 +40,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Light_action, OnEnablesLightingAndTheLight)
+TEST_F(Light_action, on_enables_lighting_and_the_light)
 {
     Action_light on(1, true, 0.0);
     on.set(true, GL_LIGHT1, 0, 20, 70, 1);
@@ -50,7 +50,7 @@ TEST_F(Light_action, OnEnablesLightingAndTheLight)
     expect_light1_at(0, 20, 70, 1);
 }
 
-TEST_F(Light_action, OffStillSendsItsPositionBeforeDisabling)
+TEST_F(Light_action, off_still_sends_its_position_before_disabling)
 {
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT1);
@@ -62,7 +62,7 @@ TEST_F(Light_action, OffStillSendsItsPositionBeforeDisabling)
     expect_light1_at(1, 2, 3, 0);
 }
 
-TEST_F(Light_action, PausedLightActionKeepsSwitchingEveryFrame)
+TEST_F(Light_action, paused_light_action_keeps_switching_every_frame)
 {
     Node n;
     Action_light on(1, true, 0.0);
@@ -84,7 +84,7 @@ TEST_F(Light_action, PausedLightActionKeepsSwitchingEveryFrame)
     EXPECT_EQ(0, on.elapsed);
 }
 
-TEST_F(Light_action, PositionIsInCarryingNodesFrameWithoutItsOwnOffset)
+TEST_F(Light_action, position_is_in_carrying_nodes_frame_without_its_own_offset)
 {
     Node parent, carrier;
     parent.placement.set_position(0, 0, -10);
@@ -102,7 +102,7 @@ TEST_F(Light_action, PositionIsInCarryingNodesFrameWithoutItsOwnOffset)
     expect_light1_at(1, 20, 60, 1);
 }
 
-TEST_F(Light_action, LightActionWithDurationLeavesLastStateWhenRemoved)
+TEST_F(Light_action, light_action_with_duration_leaves_last_state_when_removed)
 {
     Node n;
     Action_light on(1, true, 10.0);

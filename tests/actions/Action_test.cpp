@@ -15,7 +15,7 @@ double written_rot_z(Action& a, Transform& t)
 
 }  // namespace
 
-TEST(Action, DurationZeroIsEndlessAndNeverFinishes)
+TEST(Action, duration_zero_is_endless_and_never_finishes)
 {
     Transform t;
     Action_rot a(&t, 1, true, 0.0);
@@ -25,7 +25,7 @@ TEST(Action, DurationZeroIsEndlessAndNeverFinishes)
     EXPECT_EQ(1e8, a.elapsed);
 }
 
-TEST(Action, TinyDurationStillFinishes)
+TEST(Action, tiny_duration_still_finishes)
 {
     Transform t;
     Action_rot a(&t, 1, true, 1e-9);
@@ -36,7 +36,7 @@ TEST(Action, TinyDurationStillFinishes)
     EXPECT_TRUE(a.finished);
 }
 
-TEST(Action, NegativeDurationFinishesAtFirstUpdateWithoutAdvancing)
+TEST(Action, negative_duration_finishes_at_first_update_without_advancing)
 {
     Transform t;
     Action_rot a(&t, 1, true, -5.0);
@@ -45,7 +45,7 @@ TEST(Action, NegativeDurationFinishesAtFirstUpdateWithoutAdvancing)
     EXPECT_EQ(0, a.elapsed);
 }
 
-TEST(Action, FinishingUpdateKeepsElapsedAndStillSteps)
+TEST(Action, finishing_update_keeps_elapsed_and_still_steps)
 {
     Transform t;
     Action_rot a(&t, 1, true, 100.0);
@@ -59,7 +59,7 @@ TEST(Action, FinishingUpdateKeepsElapsedAndStillSteps)
     EXPECT_DOUBLE_EQ(120.0, t.rot_z);
 }
 
-TEST(Action, NotRunningStaysAtTimeZeroButWritesEveryUpdate)
+TEST(Action, not_running_stays_at_time_zero_but_writes_every_update)
 {
     Transform t;
     Action_rot a(&t, 1, false, 0.0);
@@ -72,7 +72,7 @@ TEST(Action, NotRunningStaysAtTimeZeroButWritesEveryUpdate)
     EXPECT_EQ(500, a.elapsed);
 }
 
-TEST(Action, FinishedActionSteppedDirectlyWritesItsFinalValue)
+TEST(Action, finished_action_stepped_directly_writes_its_final_value)
 {
     Transform t;
     Action_rot a(&t, 1, true, 50.0);
@@ -83,7 +83,7 @@ TEST(Action, FinishedActionSteppedDirectlyWritesItsFinalValue)
     EXPECT_DOUBLE_EQ(80.0, written_rot_z(a, t));
 }
 
-TEST(Action, FirstConstructorFormHasNoTargetAndKeepsGroupId)
+TEST(Action, first_constructor_form_has_no_target_and_keeps_group_id)
 {
     Action_rot a(7, true, 0.0);
     EXPECT_EQ(nullptr, a.target);
@@ -92,7 +92,7 @@ TEST(Action, FirstConstructorFormHasNoTargetAndKeepsGroupId)
     EXPECT_FALSE(a.finished);
 }
 
-TEST(Action, LargeFrameTimeIsAddedExactly)
+TEST(Action, large_frame_time_is_added_exactly)
 {
     Transform t;
     Action_rot a(&t, 1, true, 0.0);

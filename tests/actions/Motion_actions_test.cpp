@@ -31,7 +31,7 @@ bool in_view(Action_rev& rev, double t)
 
 }  // namespace
 
-TEST(Action_rot, RateSevenAboutZAfterOneSecondIsSevenDegrees)
+TEST(Action_rot, rate_seven_about_z_after_one_second_is_seven_degrees)
 {
     Transform t;
     Action_rot a(&t, 1, true, 0.0);
@@ -46,7 +46,7 @@ TEST(Action_rot, RateSevenAboutZAfterOneSecondIsSevenDegrees)
     EXPECT_EQ(0, t.x + t.y + t.z);
 }
 
-TEST(Action_rot, DefaultsTurnAboutYFromOneDegree)
+TEST(Action_rot, defaults_turn_about_y_from_one_degree)
 {
     Action_rot a(1, true, 0.0);
     Transform out = at(a, 0);
@@ -55,7 +55,7 @@ TEST(Action_rot, DefaultsTurnAboutYFromOneDegree)
     EXPECT_DOUBLE_EQ(3.0, out.rot_y);
 }
 
-TEST(Action_rot, EachAxisCodeTurnsItsOwnAxis)
+TEST(Action_rot, each_axis_code_turns_its_own_axis)
 {
     Action_rot a(1, true, 0.0);
     a.set(0, 0.0, 5.0);
@@ -64,7 +64,7 @@ TEST(Action_rot, EachAxisCodeTurnsItsOwnAxis)
     EXPECT_EQ(5, at(a, 0).rot_y);
 }
 
-TEST(Action_sin, TimeZeroWritesAmplitudeTimesSinOfPhase)
+TEST(Action_sin, time_zero_writes_amplitude_times_sin_of_phase)
 {
     Action_sin a(1, true, 0.0);
     a.set(2, 5.0, 3.0, 0.5);
@@ -74,13 +74,13 @@ TEST(Action_sin, TimeZeroWritesAmplitudeTimesSinOfPhase)
     EXPECT_EQ(0, out.x + out.y + out.rot_x + out.rot_y + out.rot_z);
 }
 
-TEST(Action_sin, DefaultsMoveAlongYWithPhaseOne)
+TEST(Action_sin, defaults_move_along_y_with_phase_one)
 {
     Action_sin a(1, true, 0.0);
     EXPECT_DOUBLE_EQ(std::sin(1.0), at(a, 0).y);
 }
 
-TEST(Action_sin, AddsToWhatIsAlreadyThere)
+TEST(Action_sin, adds_to_what_is_already_there)
 {
     Transform t;
     t.set_position(0, 10, 0);
@@ -90,7 +90,7 @@ TEST(Action_sin, AddsToWhatIsAlreadyThere)
     EXPECT_DOUBLE_EQ(12.0, t.y);
 }
 
-TEST(Action_rot_sin, TimeOffsetFiveHundredEqualsStartingHalfASecondLater)
+TEST(Action_rot_sin, time_offset_five_hundred_equals_starting_half_a_second_later)
 {
     Action_rot_sin with(1, true, 0.0), without(1, true, 0.0);
     with.set(0, 13.0, 50.0, 0.3, 500);
@@ -98,7 +98,7 @@ TEST(Action_rot_sin, TimeOffsetFiveHundredEqualsStartingHalfASecondLater)
     for (double t : {0.0, 16.0, 1234.0}) EXPECT_DOUBLE_EQ(at(without, t + 500).rot_x, at(with, t).rot_x);
 }
 
-TEST(Action_rot_sin, SetTakesAmplitudeBeforePhase)
+TEST(Action_rot_sin, set_takes_amplitude_before_phase)
 {
     Action_rot_sin a(1, true, 0.0);
     a.set(2, 2.0, 6.0, 0.25, 0);
@@ -107,7 +107,7 @@ TEST(Action_rot_sin, SetTakesAmplitudeBeforePhase)
     EXPECT_DOUBLE_EQ(6.0 * std::sin(0.25), at(a, 0).rot_z);
 }
 
-TEST(Motion_actions, AxisOutsideZeroToTwoWritesNothingButClockRuns)
+TEST(Motion_actions, axis_outside_zero_to_two_writes_nothing_but_clock_runs)
 {
     Transform t;
     Action_rot rot(&t, 1, true, 0.0);
@@ -123,7 +123,7 @@ TEST(Motion_actions, AxisOutsideZeroToTwoWritesNothingButClockRuns)
     EXPECT_EQ(100, swing.elapsed);
 }
 
-TEST(Action_rev, ThirdSlotOfAMinuteIsStrictlyBetween40000And60000)
+TEST(Action_rev, third_slot_of_a_minute_is_strictly_between_40000_and_60000)
 {
     Action_rev rev(1, true, 0.0);
     rev.set(60000, 3, 3);
@@ -139,7 +139,7 @@ TEST(Action_rev, ThirdSlotOfAMinuteIsStrictlyBetween40000And60000)
     EXPECT_TRUE(in_view(rev, 100001));
 }
 
-TEST(Action_rev, SetsPositionInsteadOfAddingAndLeavesRotation)
+TEST(Action_rev, sets_position_instead_of_adding_and_leaves_rotation)
 {
     Transform t;
     t.set_position(3, 4, 5);
@@ -152,7 +152,7 @@ TEST(Action_rev, SetsPositionInsteadOfAddingAndLeavesRotation)
     EXPECT_EQ(30, t.rot_z);
 }
 
-TEST(Action_rev, ZeroOrNegativeSlotsOrPeriodKeepNodeOutOfView)
+TEST(Action_rev, zero_or_negative_slots_or_period_keep_node_out_of_view)
 {
     Action_rev rev(1, true, 0.0);
     for (int t : {0, 1, 30000, 59999}) {
@@ -167,7 +167,7 @@ TEST(Action_rev, ZeroOrNegativeSlotsOrPeriodKeepNodeOutOfView)
     }
 }
 
-TEST(Action_rev, FarOffSlotIndexDoesNotOverflow)
+TEST(Action_rev, far_off_slot_index_does_not_overflow)
 {
     Action_rev rev(1, true, 0.0);
     rev.set(2000000000, 1, 2000000000);
@@ -177,7 +177,7 @@ TEST(Action_rev, FarOffSlotIndexDoesNotOverflow)
     EXPECT_FALSE(in_view(rev, 100));
 }
 
-TEST(Action_rev, TimeBeyondThirtyTwoBitsIsReducedByThePeriod)
+TEST(Action_rev, time_beyond_thirty_two_bits_is_reduced_by_the_period)
 {
     Action_rev rev(1, true, 0.0);
     rev.set(60000, 3, 3);

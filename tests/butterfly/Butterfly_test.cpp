@@ -67,7 +67,7 @@ bool points_into(const char* text, const char* pack, const char* entry)
 
 }  // namespace
 
-TEST_F(Butterfly_pack, BodyHoldsWingBBeforeWingAAndRootHoldsOnlyTheBody)
+TEST_F(Butterfly_pack, body_holds_wing_b_before_wing_a_and_root_holds_only_the_body)
 {
     Butterfly b("butterfly1.pak", -1.0, 0.2, true);
     ASSERT_EQ(1u, b.child_nodes().size());
@@ -79,7 +79,7 @@ TEST_F(Butterfly_pack, BodyHoldsWingBBeforeWingAAndRootHoldsOnlyTheBody)
     EXPECT_TRUE(b.wing_b.child_nodes().empty());
 }
 
-TEST_F(Butterfly_pack, ModelsAndScaleGoOnBodyAndWingsNotOnTheRoot)
+TEST_F(Butterfly_pack, models_and_scale_go_on_body_and_wings_not_on_the_root)
 {
     Butterfly b("butterfly2.pak", -1.0, 0.2, false);
     EXPECT_FALSE(b.has_model);
@@ -99,7 +99,7 @@ TEST_F(Butterfly_pack, ModelsAndScaleGoOnBodyAndWingsNotOnTheRoot)
     EXPECT_EQ(145.0, b.wing_b.placement.rot_x);
 }
 
-TEST_F(Butterfly_pack, DrawsExactlyOneRandomValueSharedByBothWings)
+TEST_F(Butterfly_pack, draws_exactly_one_random_value_shared_by_both_wings)
 {
     std::srand(77);
     int first = std::rand();
@@ -111,7 +111,7 @@ TEST_F(Butterfly_pack, DrawsExactlyOneRandomValueSharedByBothWings)
     EXPECT_EQ(first % 2000, b.flap_b->time_offset);
 }
 
-TEST_F(Butterfly_pack, WingsStartAt25AndAbout126DegreesAndBobAtMinus1Point51)
+TEST_F(Butterfly_pack, wings_start_at_25_and_about_126_degrees_and_bob_at_minus_1_point_51)
 {
     std::srand(seed_for_zero_offset());
     Butterfly b("butterfly3.pak", -1.0, 0.2, true);
@@ -124,7 +124,7 @@ TEST_F(Butterfly_pack, WingsStartAt25AndAbout126DegreesAndBobAtMinus1Point51)
     EXPECT_DOUBLE_EQ(4.0 * std::sin(wing_phase), b.body.animator.offset.z);
 }
 
-TEST_F(Butterfly_pack, WingMatrixCarriesTheFlapAngleToWhatHangsBelow)
+TEST_F(Butterfly_pack, wing_matrix_carries_the_flap_angle_to_what_hangs_below)
 {
     std::srand(seed_for_zero_offset());
     Butterfly b("butterfly3.pak", -1.0, 0.2, false);
@@ -151,7 +151,7 @@ TEST_F(Butterfly_pack, WingMatrixCarriesTheFlapAngleToWhatHangsBelow)
     glLoadIdentity();
 }
 
-TEST_F(Butterfly_pack, WingsFlapWithOmegaFourteenPlusOffset)
+TEST_F(Butterfly_pack, wings_flap_with_omega_fourteen_plus_offset)
 {
     std::srand(seed_for_zero_offset());
     Butterfly b("butterfly1.pak", -1.0, 0.2, true);
@@ -162,7 +162,7 @@ TEST_F(Butterfly_pack, WingsFlapWithOmegaFourteenPlusOffset)
     EXPECT_DOUBLE_EQ(4.0 * std::sin(13.0 * 0.1 + wing_phase), b.body.animator.offset.z);
 }
 
-TEST_F(Butterfly_pack, WithoutBobbingBodyHasNoActionAndStaysPut)
+TEST_F(Butterfly_pack, without_bobbing_body_has_no_action_and_stays_put)
 {
     Butterfly b("butterfly4.pak", -5.0, 0.2, false);
     EXPECT_EQ(nullptr, b.bob);
@@ -173,7 +173,7 @@ TEST_F(Butterfly_pack, WithoutBobbingBodyHasNoActionAndStaysPut)
     EXPECT_EQ(0, b.body.animator.offset.z);
 }
 
-TEST_F(Butterfly_pack, FlapOffsetMinusFourteenHoldsEverythingStill)
+TEST_F(Butterfly_pack, flap_offset_minus_fourteen_holds_everything_still)
 {
     Butterfly b("butterfly5.pak", -14.0, 0.2, true);
     Test_clock::advance(5000);
@@ -183,7 +183,7 @@ TEST_F(Butterfly_pack, FlapOffsetMinusFourteenHoldsEverythingStill)
     EXPECT_NEAR(-1.51, b.body.animator.offset.z, 0.01);
 }
 
-TEST_F(Butterfly_pack, TwoButterfliesOfOnePackShareItButNothingElse)
+TEST_F(Butterfly_pack, two_butterflies_of_one_pack_share_it_but_nothing_else)
 {
     Butterfly first("butterfly5.pak", -1.0, 0.2, true);
     size_t open = pak_cache.open_count();
@@ -195,4 +195,16 @@ TEST_F(Butterfly_pack, TwoButterfliesOfOnePackShareItButNothingElse)
     EXPECT_EQ(&first.wing_a.animator.offset, first.flap_a->target);
     EXPECT_EQ(&second.wing_a.animator.offset, second.flap_a->target);
     EXPECT_EQ(&second.body.animator.offset, second.bob->target);
+}
+
+TEST(Random_below, values_stay_below_n_and_an_empty_range_gives_0_without_dividing)
+{
+    std::srand(3);
+    for (int i = 0; i < 1000; ++i) {
+        int v = random_below(5);
+        EXPECT_GE(v, 0);
+        EXPECT_LT(v, 5);
+    }
+    EXPECT_EQ(0, random_below(0));
+    EXPECT_EQ(0, random_below(-7));
 }

@@ -103,7 +103,7 @@ bool overlay_yellow_near_centre(const std::vector<uint8_t>& px)
 
 }  // namespace
 
-TEST_F(Garden_scene, NodesAreDrawnInScriptOrderAndOnlyTheGardensMiddleIsLit)
+TEST_F(Garden_scene, nodes_are_drawn_in_script_order_and_only_the_gardens_middle_is_lit)
 {
     build();
     Garden& g = *garden;
@@ -143,7 +143,7 @@ TEST_F(Garden_scene, NodesAreDrawnInScriptOrderAndOnlyTheGardensMiddleIsLit)
     }
 }
 
-TEST_F(Garden_scene, TreeHangsFromTheRootsInTheScriptsShape)
+TEST_F(Garden_scene, tree_hangs_from_the_roots_in_the_scripts_shape)
 {
     build();
     Garden& g = *garden;
@@ -159,7 +159,7 @@ TEST_F(Garden_scene, TreeHangsFromTheRootsInTheScriptsShape)
     for (Butterfly* b : {&*g.butterfly_2, &*g.butterfly_3, &*g.butterfly_4}) EXPECT_NE(nullptr, b->bob);
 }
 
-TEST_F(Garden_scene, SecondButterflyBindsRiseAndSwingBeforeItsSways)
+TEST_F(Garden_scene, second_butterfly_binds_rise_and_swing_before_its_sways)
 {
     build();
     Garden& g = *garden;
@@ -171,7 +171,7 @@ TEST_F(Garden_scene, SecondButterflyBindsRiseAndSwingBeforeItsSways)
               g.butterfly_3->animator.bound());
 }
 
-TEST_F(Garden_scene, OverlayStandsInViewOnlyStrictlyBetween40And60SecondsOfEachMinute)
+TEST_F(Garden_scene, overlay_stands_in_view_only_strictly_between_40_and_60_seconds_of_each_minute)
 {
     build();
     struct Moment {
@@ -187,7 +187,7 @@ TEST_F(Garden_scene, OverlayStandsInViewOnlyStrictlyBetween40And60SecondsOfEachM
     }
 }
 
-TEST_F(Garden_scene, PicksAlternateWithEachButterflysOwnDraw)
+TEST_F(Garden_scene, picks_alternate_with_each_butterflys_own_draw)
 {
     // Replays the generator: pick, the butterfly's time offset, pick, ...
     std::srand(5);
@@ -208,7 +208,7 @@ TEST_F(Garden_scene, PicksAlternateWithEachButterflysOwnDraw)
     }
 }
 
-TEST_F(Garden_scene, ButterfliesOfTheSamePackShareOneOpenedPack)
+TEST_F(Garden_scene, butterflies_of_the_same_pack_share_one_opened_pack)
 {
     // Find a seed whose picks repeat a pack.
     unsigned seed = 1;
@@ -242,7 +242,7 @@ TEST_F(Garden_scene, ButterfliesOfTheSamePackShareOneOpenedPack)
     EXPECT_LE(pak_cache.open_count(), 6u);
 }
 
-TEST_F(Garden_scene, BackgroundIsDarkInTheFirstFrameAndBrightAfter)
+TEST_F(Garden_scene, background_is_dark_in_the_first_frame_and_bright_after)
 {
     build();
     // A corner shows only the background ("#fon.png", light blue).
@@ -255,7 +255,7 @@ TEST_F(Garden_scene, BackgroundIsDarkInTheFirstFrameAndBrightAfter)
     EXPECT_GT(bright[1], 100);
 }
 
-TEST_F(Garden_scene, WholeSceneDrawsAPictureWithLitGardenOverBackground)
+TEST_F(Garden_scene, whole_scene_draws_a_picture_with_lit_garden_over_background)
 {
     build();
     frame_at(16);

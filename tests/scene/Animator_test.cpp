@@ -40,7 +40,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Animator_clock, FirstFrameMeasuresFromConstruction)
+TEST_F(Animator_clock, first_frame_measures_from_construction)
 {
     Animator a;
     Probe p;
@@ -49,7 +49,7 @@ TEST_F(Animator_clock, FirstFrameMeasuresFromConstruction)
     EXPECT_EQ(750, p.elapsed);
 }
 
-TEST_F(Animator_clock, TickCounterWrapStillGivesTheTrueDifference)
+TEST_F(Animator_clock, tick_counter_wrap_still_gives_the_true_difference)
 {
     Test_clock::set(0xFFFFFFF0u);
     Animator a;
@@ -60,7 +60,7 @@ TEST_F(Animator_clock, TickCounterWrapStillGivesTheTrueDifference)
     EXPECT_EQ(32, p.elapsed);
 }
 
-TEST_F(Animator_clock, BindPointsTheActionAtTheOffset)
+TEST_F(Animator_clock, bind_points_the_action_at_the_offset)
 {
     Animator a;
     Probe p;
@@ -68,7 +68,7 @@ TEST_F(Animator_clock, BindPointsTheActionAtTheOffset)
     EXPECT_EQ(&a.offset, p.target);
 }
 
-TEST_F(Animator_clock, TwoActionsOnOneAxisAddUp)
+TEST_F(Animator_clock, two_actions_on_one_axis_add_up)
 {
     Animator a;
     Action_rot slow(1, true, 0.0), fast(1, true, 0.0);
@@ -80,7 +80,7 @@ TEST_F(Animator_clock, TwoActionsOnOneAxisAddUp)
     EXPECT_DOUBLE_EQ(33.0, a.offset.rot_z);
 }
 
-TEST_F(Animator_clock, OffsetIsRebuiltEachFrameNotAccumulated)
+TEST_F(Animator_clock, offset_is_rebuilt_each_frame_not_accumulated)
 {
     Animator a;
     Action_rot turn(1, true, 0.0);
@@ -91,7 +91,7 @@ TEST_F(Animator_clock, OffsetIsRebuiltEachFrameNotAccumulated)
     EXPECT_DOUBLE_EQ(20.0, a.offset.rot_y);
 }
 
-TEST_F(Animator_clock, OffsetIsAppliedAsTranslationAndRotationOnly)
+TEST_F(Animator_clock, offset_is_applied_as_translation_and_rotation_only)
 {
     Animator a;
     Action_sin along_x(1, true, 0.0);
@@ -107,7 +107,7 @@ TEST_F(Animator_clock, OffsetIsAppliedAsTranslationAndRotationOnly)
     EXPECT_DOUBLE_EQ(1.0, m[0]);
 }
 
-TEST_F(Animator_clock, RevOverwritesPositionOfEarlierActionsAndLaterOnesAddToIt)
+TEST_F(Animator_clock, rev_overwrites_position_of_earlier_actions_and_later_ones_add_to_it)
 {
     Animator a;
     Action_sin before(1, true, 0.0), after(1, true, 0.0);
@@ -122,7 +122,7 @@ TEST_F(Animator_clock, RevOverwritesPositionOfEarlierActionsAndLaterOnesAddToIt)
     EXPECT_NEAR(9002.0, a.offset.x, 1e-9);
 }
 
-TEST_F(Animator_clock, PausedGroupKeepsContributingItsFrozenValue)
+TEST_F(Animator_clock, paused_group_keeps_contributing_its_frozen_value)
 {
     Animator a;
     Action_rot one(1, true, 0.0), two(2, true, 0.0);
@@ -141,7 +141,7 @@ TEST_F(Animator_clock, PausedGroupKeepsContributingItsFrozenValue)
     EXPECT_DOUBLE_EQ(20.0, a.offset.rot_z);
 }
 
-TEST_F(Animator_clock, StoppedGroupIsDroppedWithoutAnotherStep)
+TEST_F(Animator_clock, stopped_group_is_dropped_without_another_step)
 {
     Animator a;
     Action_rot one(1, true, 0.0);
@@ -159,7 +159,7 @@ TEST_F(Animator_clock, StoppedGroupIsDroppedWithoutAnotherStep)
     EXPECT_EQ(100, one.elapsed);
 }
 
-TEST_F(Animator_clock, DurationHundredWithSixtyMsFramesFinishesOnThirdAndGoesOnFourth)
+TEST_F(Animator_clock, duration_hundred_with_sixty_ms_frames_finishes_on_third_and_goes_on_fourth)
 {
     Animator a;
     Probe p(1, true, 100.0);
@@ -179,7 +179,7 @@ TEST_F(Animator_clock, DurationHundredWithSixtyMsFramesFinishesOnThirdAndGoesOnF
     EXPECT_TRUE(a.bound().empty());
 }
 
-TEST_F(Animator_clock, FinishedActionBoundAgainIsRemovedWithoutStep)
+TEST_F(Animator_clock, finished_action_bound_again_is_removed_without_step)
 {
     Animator a;
     Probe p(1, true, 10.0);
@@ -195,7 +195,7 @@ TEST_F(Animator_clock, FinishedActionBoundAgainIsRemovedWithoutStep)
     EXPECT_TRUE(a.bound().empty());
 }
 
-TEST_F(Animator_clock, ActionBoundTwiceIsSteppedTwicePerFrame)
+TEST_F(Animator_clock, action_bound_twice_is_stepped_twice_per_frame)
 {
     Animator a;
     Action_rot turn(1, true, 0.0);
@@ -207,7 +207,7 @@ TEST_F(Animator_clock, ActionBoundTwiceIsSteppedTwicePerFrame)
     EXPECT_EQ(20, turn.elapsed);
 }
 
-TEST_F(Animator_clock, FirstDrawLongAfterConstructionUsesUpDurationAtOnce)
+TEST_F(Animator_clock, first_draw_long_after_construction_uses_up_duration_at_once)
 {
     Animator a;
     Probe p(1, true, 500.0);

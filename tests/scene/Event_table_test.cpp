@@ -17,7 +17,7 @@ struct Table_with_clock {
 
 }  // namespace
 
-TEST(Event_table, AddsBeforeFirstEventAreIgnored)
+TEST(Event_table, adds_before_first_event_are_ignored)
 {
     Table_with_clock t;
     Probe p;
@@ -35,7 +35,7 @@ TEST(Event_table, AddsBeforeFirstEventAreIgnored)
     EXPECT_EQ(nullptr, p.target);
 }
 
-TEST(Event_table, FiringIndexThatNamesNoEventDoesNothing)
+TEST(Event_table, firing_index_that_names_no_event_does_nothing)
 {
     Table_with_clock t;
     Probe p;
@@ -49,7 +49,7 @@ TEST(Event_table, FiringIndexThatNamesNoEventDoesNothing)
     EXPECT_EQ(1u, t.animator.bound().size());
 }
 
-TEST(Event_table, FireBindsInOrderAddedToTheNewestEvent)
+TEST(Event_table, fire_binds_in_order_added_to_the_newest_event)
 {
     Table_with_clock t;
     Probe a, b, c;
@@ -67,7 +67,7 @@ TEST(Event_table, FireBindsInOrderAddedToTheNewestEvent)
     EXPECT_EQ(nullptr, a.target);
 }
 
-TEST(Event_table, FiringTwiceBindsTwice)
+TEST(Event_table, firing_twice_binds_twice)
 {
     Table_with_clock t;
     Probe p;
@@ -78,7 +78,7 @@ TEST(Event_table, FiringTwiceBindsTwice)
     EXPECT_EQ(2u, t.animator.bound().size());
 }
 
-TEST(Event_table, CommandsRunAfterTheEventsOwnActionsAreBound)
+TEST(Event_table, commands_run_after_the_events_own_actions_are_bound)
 {
     Table_with_clock t;
     Probe p(4), q(5);
@@ -100,7 +100,7 @@ TEST(Event_table, CommandsRunAfterTheEventsOwnActionsAreBound)
     EXPECT_TRUE(q.running);
 }
 
-TEST(Event_table, GroupCommandsLeaveMerelyListedActionsAlone)
+TEST(Event_table, group_commands_leave_merely_listed_actions_alone)
 {
     Table_with_clock t;
     Probe listed(1);
@@ -113,7 +113,7 @@ TEST(Event_table, GroupCommandsLeaveMerelyListedActionsAlone)
     EXPECT_TRUE(listed.running);
 }
 
-TEST(Event_table, LinksFireOtherTablesAfterOwnCommands)
+TEST(Event_table, links_fire_other_tables_after_own_commands)
 {
     Table_with_clock first, second;
     Probe mine(1), theirs(1);
@@ -134,7 +134,7 @@ TEST(Event_table, LinksFireOtherTablesAfterOwnCommands)
     EXPECT_EQ(&first.animator.offset, mine.target);
 }
 
-TEST(Event_table, TableWithoutAnimatorBindsNothingButStillFollowsLinks)
+TEST(Event_table, table_without_animator_binds_nothing_but_still_follows_links)
 {
     Event_table loose;
     Table_with_clock other;

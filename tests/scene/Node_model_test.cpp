@@ -69,7 +69,7 @@ std::string colour_at(const std::vector<uint8_t>& px, int x)
 
 }  // namespace
 
-TEST_F(Node_model, EntryThePackLacksLeavesNodeWithoutModel)
+TEST_F(Node_model, entry_the_pack_lacks_leaves_node_without_model)
 {
     Node n;
     n.load_model("models.pak", "no such model");
@@ -78,7 +78,7 @@ TEST_F(Node_model, EntryThePackLacksLeavesNodeWithoutModel)
     EXPECT_TRUE(n.meshes.empty());
 }
 
-TEST_F(Node_model, ZeroMeshModelStillCountsAsModel)
+TEST_F(Node_model, zero_mesh_model_still_counts_as_model)
 {
     Node n;
     n.load_model("models.pak", "none");
@@ -86,7 +86,7 @@ TEST_F(Node_model, ZeroMeshModelStillCountsAsModel)
     EXPECT_EQ(0, n.mesh_count);
 }
 
-TEST_F(Node_model, MeshesLoadInRecordOrder)
+TEST_F(Node_model, meshes_load_in_record_order)
 {
     Node n;
     n.load_model("models.pak", "two");
@@ -96,7 +96,7 @@ TEST_F(Node_model, MeshesLoadInRecordOrder)
     EXPECT_NE(0u, n.meshes[0].texture);
 }
 
-TEST_F(Node_model, RecordThatRunsPastTheEntryEndsReadingAndKeepsCompleteMeshes)
+TEST_F(Node_model, record_that_runs_past_the_entry_ends_reading_and_keeps_complete_meshes)
 {
     Node n;
     n.load_model("models.pak", "cut");
@@ -106,7 +106,7 @@ TEST_F(Node_model, RecordThatRunsPastTheEntryEndsReadingAndKeepsCompleteMeshes)
     EXPECT_STREQ("red.png", n.meshes[0].texture_name);
 }
 
-TEST_F(Node_model, SecondModelIsAppendedAfterTheFirst)
+TEST_F(Node_model, second_model_is_appended_after_the_first)
 {
     Node n;
     n.load_model("models.pak", "green");
@@ -117,7 +117,7 @@ TEST_F(Node_model, SecondModelIsAppendedAfterTheFirst)
     EXPECT_STREQ("red.png", n.meshes[1].texture_name);
 }
 
-TEST_F(Node_model, ScaleEnlargesOwnMeshesButNotTheChildren)
+TEST_F(Node_model, scale_enlarges_own_meshes_but_not_the_children)
 {
     Node parent, child;
     parent.load_model("models.pak", "red");
@@ -136,7 +136,7 @@ TEST_F(Node_model, ScaleEnlargesOwnMeshesButNotTheChildren)
     EXPECT_EQ("black", colour_at(px, 62));  // beyond 3 units
 }
 
-TEST_F(Node_model, ModelAtOriginOfUnplacedNodeDrawsAfterItsPlacement)
+TEST_F(Node_model, model_at_origin_of_unplaced_node_draws_after_its_placement)
 {
     Node camera, n;
     camera.placement.set_position(2, 0, -10);  // carried 2 units right

@@ -53,7 +53,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Node_draw, ChildSeesParentPlacementAndOffsetButNotParentScale)
+TEST_F(Node_draw, child_sees_parent_placement_and_offset_but_not_parent_scale)
 {
     Node parent;
     parent.placement.set_position(1, 0, 0);
@@ -83,7 +83,7 @@ TEST_F(Node_draw, ChildSeesParentPlacementAndOffsetButNotParentScale)
     glLoadIdentity();
 }
 
-TEST_F(Node_draw, EachNestingLevelUsesOneStackEntryAndDrawRestoresIt)
+TEST_F(Node_draw, each_nesting_level_uses_one_stack_entry_and_draw_restores_it)
 {
     Node parent, child, grandchild;
     parent.add_child(&child);
@@ -102,7 +102,7 @@ TEST_F(Node_draw, EachNestingLevelUsesOneStackEntryAndDrawRestoresIt)
     expect_matrix_near(before, modelview());
 }
 
-TEST_F(Node_draw, NodeWithoutModelStillAdvancesAndDrawsChildrenInInsertionOrder)
+TEST_F(Node_draw, node_without_model_still_advances_and_draws_children_in_insertion_order)
 {
     Node parent, first, second;
     Probe p_parent, p_first, p_second;
@@ -119,7 +119,7 @@ TEST_F(Node_draw, NodeWithoutModelStillAdvancesAndDrawsChildrenInInsertionOrder)
     EXPECT_LT(p_first.order, p_second.order);
 }
 
-TEST_F(Node_draw, ScaleOfNodeWithoutModelReachesNothing)
+TEST_F(Node_draw, scale_of_node_without_model_reaches_nothing)
 {
     Node parent, child;
     parent.placement.set_scale(5, 5, 5);
@@ -130,7 +130,7 @@ TEST_F(Node_draw, ScaleOfNodeWithoutModelReachesNothing)
     expect_matrix_near(modelview(), p.matrix);
 }
 
-TEST_F(Node_draw, ActionsAdvanceOnlyWhileTheNodeIsDrawn)
+TEST_F(Node_draw, actions_advance_only_while_the_node_is_drawn)
 {
     Node node;
     Probe p;
@@ -143,7 +143,7 @@ TEST_F(Node_draw, ActionsAdvanceOnlyWhileTheNodeIsDrawn)
     EXPECT_EQ(1, p.steps);
 }
 
-TEST_F(Node_draw, DestroyingNodeLeavesChildrenAndActionsUsable)
+TEST_F(Node_draw, destroying_node_leaves_children_and_actions_usable)
 {
     Node child;
     Probe p_child;
@@ -160,7 +160,7 @@ TEST_F(Node_draw, DestroyingNodeLeavesChildrenAndActionsUsable)
     EXPECT_EQ(2, p_child.steps);
 }
 
-TEST(Node, NewNodeHasNoModelNoMeshesNoChildren)
+TEST(Node, new_node_has_no_model_no_meshes_no_children)
 {
     Node n;
     EXPECT_FALSE(n.has_model);
@@ -170,7 +170,7 @@ TEST(Node, NewNodeHasNoModelNoMeshesNoChildren)
     EXPECT_FALSE(n.placement.is_scaled());
 }
 
-TEST(Node, AddChildKeepsDuplicatesInOrder)
+TEST(Node, add_child_keeps_duplicates_in_order)
 {
     Node a, b;
     a.add_child(&b);

@@ -22,7 +22,7 @@ void expect_matrix_near(const std::array<double, 16>& want, const std::array<dou
 
 }  // namespace
 
-TEST(Transform, NewTransformIsIdentityAndNotScaled)
+TEST(Transform, new_transform_is_identity_and_not_scaled)
 {
     Transform t;
     EXPECT_FALSE(t.is_scaled());
@@ -32,7 +32,7 @@ TEST(Transform, NewTransformIsIdentityAndNotScaled)
     EXPECT_EQ(1, t.scale_z);
 }
 
-TEST(Transform, ResetKeepsScaledFlagButRestoresUnitScale)
+TEST(Transform, reset_keeps_scaled_flag_but_restores_unit_scale)
 {
     Transform t;
     t.set_scale(2, 3, 4);
@@ -46,7 +46,7 @@ TEST(Transform, ResetKeepsScaledFlagButRestoresUnitScale)
     EXPECT_EQ(0, t.rot_z);
 }
 
-TEST(Transform, AddPositionAndRotationAccumulate)
+TEST(Transform, add_position_and_rotation_accumulate)
 {
     Transform t;
     t.set_position(1, 1, 1);
@@ -60,7 +60,7 @@ TEST(Transform, AddPositionAndRotationAccumulate)
     EXPECT_EQ(37, t.rot_z);
 }
 
-TEST(Transform, PlacementTranslatesThenRotatesAboutXThenYThenZ)
+TEST(Transform, placement_translates_then_rotates_about_x_then_y_then_z)
 {
     REQUIRE_GL();
     Gl_context::reset_state();
@@ -79,7 +79,7 @@ TEST(Transform, PlacementTranslatesThenRotatesAboutXThenYThenZ)
     expect_matrix_near(want, modelview());
 }
 
-TEST(Transform, PlacementIgnoresScaleWhichOnlyApplyScaleIssues)
+TEST(Transform, placement_ignores_scale_which_only_apply_scale_issues)
 {
     REQUIRE_GL();
     Gl_context::reset_state();
