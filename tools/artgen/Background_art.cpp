@@ -1,0 +1,115 @@
+#include "Background_art.h"
+
+#include <cmath>
+
+#include "Mesh_builder.h"
+#include "Noise.h"
+#include "Rng.h"
+
+namespace {
+const int img_w = 1024, img_h = 512;
+
+// The picture is painted in the quad's own units so shapes keep their
+// proportions although the image is stretched: X from -36 (left) to 36,
+// S from 0 (top of the screen) to 60 (bottom).
+struct Place {
+    double x, s;
+};
+Place place_of(double px, double py)
+{
+    return Place{-Background_art::half_width + px * 2 * Background_art::half_width / img_w,
+                 py * 2 * Background_art::half_height / img_h};
+}
+double px_of_x(double x) { return (x + Background_art::half_width) * img_w / (2 * Background_art::half_width); }
+double py_of_s(double s) { return s * img_h / (2 * Background_art::half_height); }
+
+Image paint()
+{
+    Image img(img_w, img_h);
+    Noise noise(7);
+    const Place sun{17.0, 25.0};
+    // Ridge lines of the hill layers, far to near.
+    auto ridge = [&](int layer, double x) {
+        const double base[] = {30.5, 35.0, 41.5, 49.0};
+        const double amp[] = {4.5, 5.0, 4.0, 2.2};
+        const double scale[] = {14.0, 11.0, 9.0, 6.0};
+        return base[layer] - amp[layer] * (noise.fbm(x / scale[layer] + 50 * layer, layer * 3.7, 4) - 0.5) * 2.6 -
+               (layer == 1 ? 2.5 * std::cos(x / 14) : 0);
+    };
+    const Rgba hill_far = hex(0x7f9cc6), hill_mid = hex(0x6f9a79), hill_near = hex(0x4e8a45), meadow = hex(0x5c9c3c);
+    const Rgba haze = hex(0xf3dcb8);
+    img.paint_all([&](double px, double py) {
+        Place p = place_of(px, py);
+        // Sky: deep blue above, warm near the horizon, a glow round the sun.
+        double t = smoothstep(0, 33, p.s);
+        Rgba c = mix(hex(0x3d6fb6), hex(0xa9c9ea), smoothstep(0, 0.7, t));
+        c = mix(c, hex(0xfbe1b6), smoothstep(0.6, 1.0, t));
+        double sd = std::hypot(p.x - sun.x, p.s - sun.s);
+        c = mix(c, hex(0xfff3d2), 0.75 * std::exp(-sd * sd / 40.0));
+        if (sd < 2.2) c = mix(c, hex(0xfffbea), smoothstep(2.2, 1.8, sd));
+        // Clouds: soft bands of noise, lit from the sun's side.
+        double cloud = noise.fbm(p.x / 9 + 3, p.s / 3.2, 5);
+        double band = smoothstep(26, 6, p.s) * smoothstep(0, 5, p.s);
+        double k = smoothstep(0.52, 0.72, cloud) * band;
+        Rgba cloud_c = mix(hex(0xf7f2ee), hex(0xc8cbdc), smoothstep(0.6, 0.8, noise.fbm(p.x / 5, p.s / 2 + 9, 3)));
+        c = mix(c, cloud_c, 0.85 * k);
+        // Hills, each nearer layer clearer and greener.
+        for (int layer = 0; layer < 4; ++layer) {
+            double top = ridge(layer, p.x);
+            if (p.s < top) continue;
+            Rgba h = layer == 0 ? hill_far : layer == 1 ? hill_mid : layer == 2 ? hill_near : meadow;
+            double tex = noise.fbm(p.x / (2.5 - 0.4 * layer), p.s / 1.2 + 20 * layer, 4);
+            h = shade(h, 0.88 + 0.28 * tex);
+            // Sunlit rims and haze that thins towards us.
+            h = mix(h, shade(h, 1.25), smoothstep(1.2, 0, p.s - top) * 0.5);
+            h = mix(h, haze, (3 - layer) * 0.1 * (1 - smoothstep(top, top + 12, p.s) * 0.5));
+            c = h;
+        }
+        return c;
+    });
+    Rng rng(8);
+    // Trees on the middle and near hills: round crowns on short trunks.
+    for (int layer = 1; layer <= 2; ++layer) {
+        int count = layer == 1 ? 26 : 16;
+        for (int i = 0; i < count; ++i) {
+            double x = rng.range(-36, 36);
+            double size = (layer == 1 ? 0.8 : 1.3) * rng.range(0.8, 1.3);
+            double s = ridge(layer, x) + rng.range(0.3, 2.2) * layer;
+            Rgba crown = shade(layer == 1 ? hex(0x4f7a5a) : hex(0x2f6a30), rng.range(0.85, 1.1));
+            if (layer == 1) crown = mix(crown, haze, 0.18);
+            double cx = px_of_x(x), cy = py_of_s(s - size * 1.6);
+            double sx = img_w / 72.0, sy = img_h / 60.0;
+            img.paint(int(cx - 2), int(cy), int(cx + 3), int(py_of_s(s)) + 1, [&](double, double) {
+                return shade(hex(0x4a3a2a), 0.9);
+            });
+            img.ellipse(cx, cy, size * sx, size * 1.25 * sy, 0, crown, 1.2);
+            img.ellipse(cx - size * sx * 0.3, cy - size * sy * 0.4, size * sx * 0.55, size * sy * 0.6, 0,
+                        shade(crown, 1.18), 1.2);
+        }
+    }
+    // Meadow flowers in the foreground.
+    for (int i = 0; i < 700; ++i) {
+        double x = rng.range(-36, 36), s = rng.range(ridge(3, x) + 0.5, 60);
+        double depth = (s - 47) / 13;  // 0 far, 1 near
+        double r = 0.8 + 2.2 * std::max(0.0, depth);
+        const unsigned colours[] = {0xfaf6ea, 0xf4d33a, 0xe8533a, 0xc86ad8, 0x8fa8f0};
+        Rgba c = hex(colours[rng.below(5)]);
+        img.ellipse(px_of_x(x), py_of_s(s), r, r * 0.8, 0, c, 0.9);
+    }
+    return img;
+}
+}  // namespace
+
+void Background_art::build(Art_pack& pack)
+{
+    Model_writer model;
+    Mesh_builder b(model);
+    // Unlit and drawn first, behind everything: no alpha test needed.
+    b.mesh("#_sky.png");
+    const double w = half_width, h = half_height;
+    // Top edge at -y (screen top after the scene's turn), left edge at -x.
+    b.quad(Vec3{-w, -h, 0}, Vec3{w, -h, 0}, Vec3{w, h, 0}, Vec3{-w, h, 0}, Uv{0, 0}, Uv{1, 0}, Uv{1, 1},
+           Uv{0, 1});
+    pack.add_model("fon", model);
+    pack.add_image("#_sky.png", paint(), Image::Alpha::opaque);
+}

@@ -1,0 +1,20 @@
+// The five butterfly packs: for each species a wing ("krilo", fore- and
+// hindwing in one outline, hinged on the X axis and reaching out along +Y,
+// upper side painted) and a body ("brushko": abdomen, thorax, head and
+// antennae along X, head towards +X, up +Z), each with its own textures.
+#pragma once
+#include <string>
+
+#include "Art_pack.h"
+
+class Butterfly_art {
+public:
+    static constexpr int species_count = 5;
+    // The wing's reach along +Y in model units; the scene draws butterflies
+    // at scale 0.2, so two wings span about six scene units.
+    static constexpr double wing_reach = 15.5;
+
+    // Pack file name of species index 0 to 4: "butterfly1.pak" and so on.
+    static std::string pack_name(int species);
+    static void build(int species, Art_pack& pack);
+};

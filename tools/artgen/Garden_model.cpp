@@ -1,0 +1,265 @@
+#include "Garden_model.h"
+
+#include <cmath>
+
+#include "Garden_textures.h"
+#include "Mesh_builder.h"
+#include "Rng.h"
+
+namespace {
+const Vec3 up{0, 0, 1};
+
+struct Pond {
+    double x, y, rx, ry;
+    // How far outside the water (in units of its radii) a point lies: below 1 is water.
+    double reach(double px, double py) const
+    {
+        double dx = (px - x) / rx, dy = (py - y) / ry;
+        return std::sqrt(dx * dx + dy * dy);
+    }
+};
+const Pond pond{-7.4, -6.2, 3.3, 2.5};
+
+Vec3 horizontal(double angle, double r) { return Vec3{std::cos(angle) * r, std::sin(angle) * r, 0}; }
+
+// A stone: a flattened, slightly lumpy ellipsoid sunk a little into the lawn.
+void stone(Mesh_builder& b, Vec3 at, double rx, double ry, double rz, double turn)
+{
+    const int slices = 9, stacks = 5;
+    double ct = std::cos(turn), st = std::sin(turn);
+    auto corner = [&](int i, int s) {
+        double theta = M_PI * 0.62 * i / stacks, phi = 2 * M_PI * s / slices;
+        double lump = 1 + 0.12 * std::sin(3 * phi + turn * 5) * std::sin(theta);
+        double x = rx * lump * std::sin(theta) * std::cos(phi), y = ry * lump * std::sin(theta) * std::sin(phi);
+        return Vec3{at.x + x * ct - y * st, at.y + x * st + y * ct,
+                    at.z + rz * std::cos(theta) - rz * 0.35};
+    };
+    auto uv = [&](int i, int s) { return Uv{2.0 * s / slices, 0.5 * i / stacks}; };
+    for (int i = 0; i < stacks; ++i)
+        for (int s = 0; s < slices; ++s) {
+            if (i == 0)
+                b.triangle(corner(0, s), corner(1, s), corner(1, s + 1), uv(0, s), uv(1, s), uv(1, s + 1));
+            else
+                b.quad(corner(i, s), corner(i + 1, s), corner(i + 1, s + 1), corner(i, s + 1), uv(i, s),
+                       uv(i + 1, s), uv(i + 1, s + 1), uv(i, s + 1));
+        }
+}
+
+// Two crossed upright cards of the grass tuft texture, its bottom row on the ground.
+void tuft(Mesh_builder& b, Vec3 at, double size, double turn)
+{
+    for (int k = 0; k < 2; ++k) {
+        Vec3 side = horizontal(turn + k * M_PI / 2, size * 0.55);
+        b.card(at + Vec3{0, 0, size * 0.5}, side, Vec3{0, 0, -size * 0.5});
+    }
+}
+
+// A flower head lying flat, one of the four cells of the flower atlas.
+void flower_head(Mesh_builder& b, Vec3 at, double size, double turn, int kind)
+{
+    double u0 = (kind % 2) * 0.5, v0 = (kind / 2) * 0.5;
+    b.card(at, horizontal(turn, size), horizontal(turn + M_PI / 2, size), u0, v0, u0 + 0.5, v0 + 0.5);
+}
+
+bool clear_of_pond(double x, double y, double margin) { return pond.reach(x, y) > 1 + margin; }
+
+void branch_tube(Mesh_builder& b, Vec3 start, Vec3 direction, double length, double lift, double r0,
+                 double r1, int sides, std::vector<Vec3>& tips)
+{
+    std::vector<Vec3> path;
+    std::vector<double> radii;
+    const int steps = 5;
+    Vec3 d = normalised(direction);
+    for (int i = 0; i <= steps; ++i) {
+        double t = double(i) / steps;
+        // Branches rise, then level out towards their ends.
+        path.push_back(start + d * (length * t) + up * (lift * (t - 0.35 * t * t)));
+        radii.push_back(r0 + (r1 - r0) * t);
+    }
+    b.tube(path, radii, sides, 1, 4);
+    tips.push_back(path.back());
+    tips.push_back(path[steps / 2 + 1]);
+}
+}  // namespace
+
+void Garden_model::build(Art_pack& pack)
+{
+    Model_writer model;
+    Mesh_builder b(model);
+    Rng rng(2024);
+    const double R = lawn_radius;
+
+    // Lawn first: everything lying on it is drawn after it and a little above,
+    // so it wins the depth test even with a coarse depth buffer.
+    b.mesh("#_lawn.png");
+    b.disc(Vec3{0, 0, 0}, R, R, 48, 4, [](double x, double y) { return Uv{x / 4, y / 4}; });
+
+    // The soil rim under the lawn's edge, seen where the garden tilts towards us.
+    b.mesh("#_soil.png");
+    const int rim = 48;
+    for (int s = 0; s < rim; ++s) {
+        double a0 = 2 * M_PI * s / rim, a1 = 2 * M_PI * (s + 1) / rim;
+        Vec3 t0 = horizontal(a0, R), t1 = horizontal(a1, R);
+        Vec3 d0 = horizontal(a0, R - 0.8) + Vec3{0, 0, -1.6}, d1 = horizontal(a1, R - 0.8) + Vec3{0, 0, -1.6};
+        double u0 = 16.0 * s / rim, u1 = 16.0 * (s + 1) / rim;
+        b.quad(t0, d0, d1, t1, Uv{u0, 0}, Uv{u0, 1}, Uv{u1, 1}, Uv{u1, 0});
+    }
+
+    // The pond: water from the plasma generator.
+    b.mesh(pond_texture);
+    b.disc(Vec3{pond.x, pond.y, 0.06}, pond.rx, pond.ry, 28, 2, [](double x, double y) {
+        return Uv{(x - pond.x) / (2 * pond.rx) + 0.5, (y - pond.y) / (2 * pond.ry) + 0.5};
+    });
+
+    b.mesh("__lily.png");
+    const double pads[4][3] = {{-8.6, -6.0, 0.55}, {-6.3, -7.1, 0.45}, {-7.6, -4.9, 0.4}, {-5.9, -5.6, 0.35}};
+    for (const auto& p : pads) {
+        double turn = rng.range(0, 2 * M_PI);
+        b.card(Vec3{p[0], p[1], 0.12}, horizontal(turn, p[2]), horizontal(turn + M_PI / 2, p[2]), 0, 0, 0.5, 1);
+    }
+    b.card(Vec3{-8.3, -5.8, 0.2}, horizontal(0.3, 0.36), horizontal(0.3 + M_PI / 2, 0.36), 0.5, 0, 1, 1);
+    b.card(Vec3{-6.1, -5.5, 0.2}, horizontal(1.1, 0.28), horizontal(1.1 + M_PI / 2, 0.28), 0.5, 0, 1, 1);
+
+    b.mesh("#_stone.png");
+    // The pond's ring of stones.
+    for (int i = 0; i < 16; ++i) {
+        double a = 2 * M_PI * i / 16 + rng.range(-0.08, 0.08);
+        double r = rng.range(0.35, 0.55);
+        Vec3 at{pond.x + std::cos(a) * (pond.rx + 0.25), pond.y + std::sin(a) * (pond.ry + 0.25), 0};
+        stone(b, at, r * 1.3, r, r * 0.7, a);
+    }
+    // Boulders on the far side of the tree.
+    stone(b, Vec3{8.6, 6.2, 0}, 1.6, 1.2, 1.2, 0.4);
+    stone(b, Vec3{10.1, 4.6, 0}, 1.0, 0.8, 0.8, 1.3);
+    stone(b, Vec3{7.6, 8.1, 0}, 0.7, 0.6, 0.5, 2.2);
+    // Stepping stones from the tree to the pond and out to the rim.
+    for (int i = 0; i < 9; ++i) {
+        double t = (i + 1) / 10.0;
+        Vec3 at = i < 5 ? Vec3{-1.8 - 3.0 * t * 2, -1.2 - 2.4 * t * 2, 0}
+                        : Vec3{2.0 + 2.2 * (i - 4), -2.2 - 1.9 * (i - 4), 0};
+        Vec3 jitter{rng.range(-0.2, 0.2), rng.range(-0.2, 0.2), 0};
+        double turn = rng.range(0, 3);
+        stone(b, at + jitter, 0.6, 0.45, 0.12, turn);
+    }
+
+    // Clumps of flowers round the rim, tufts among them.
+    struct Clump {
+        Vec3 at;
+        int kind;
+    };
+    std::vector<Clump> clumps;
+    for (int i = 0; i < 22; ++i) {
+        double a = 2 * M_PI * i / 22 + rng.range(-0.1, 0.1);
+        double r = rng.range(12.2, 13.8);
+        Vec3 at = horizontal(a, r);
+        if (!clear_of_pond(at.x, at.y, 0.5)) continue;
+        clumps.push_back(Clump{at, rng.below(4)});
+    }
+    b.mesh("__tuft.png");
+    for (const Clump& c : clumps) {
+        double size = rng.range(1.2, 1.7), turn = rng.range(0, M_PI);
+        tuft(b, c.at, size, turn);
+    }
+    // Tufts by the boulders and the pond.
+    tuft(b, Vec3{9.4, 7.3, 0}, 1.3, 0.3);
+    tuft(b, Vec3{7.2, 5.0, 0}, 1.1, 1.0);
+    tuft(b, Vec3{11.0, 5.6, 0}, 1.0, 0.7);
+    for (int i = 0; i < 5; ++i) {
+        double a = 0.9 + i * 0.45;
+        double size = rng.range(0.9, 1.4), turn = rng.range(0, M_PI);
+        tuft(b, Vec3{pond.x + std::cos(a) * (pond.rx + 0.9), pond.y + std::sin(a) * (pond.ry + 0.9), 0},
+             size, turn);
+    }
+
+    b.mesh("__flowers.png");
+    for (const Clump& c : clumps) {
+        int heads = 4 + rng.below(4);
+        for (int h = 0; h < heads; ++h) {
+            Vec3 at = c.at + Vec3{rng.range(-0.8, 0.8), rng.range(-0.8, 0.8), rng.range(0.7, 1.35)};
+            double size = rng.range(0.28, 0.4), turn = rng.range(0, 2 * M_PI);
+            flower_head(b, at, size, turn, c.kind);
+        }
+    }
+    // Daisies in the grass.
+    for (int i = 0; i < 60; ++i) {
+        double a = rng.range(0, 2 * M_PI), r = 3 + 8.5 * std::sqrt(rng.unit());
+        Vec3 at = horizontal(a, r);
+        if (!clear_of_pond(at.x, at.y, 0.4)) continue;
+        double size = rng.range(0.16, 0.24), turn = rng.range(0, 2 * M_PI);
+        flower_head(b, at + Vec3{0, 0, 0.12}, size, turn, 0);
+    }
+
+    // The tree: trunk with a flared foot, roots, branches.
+    b.mesh("#_bark.png");
+    std::vector<Vec3> trunk;
+    std::vector<double> trunk_r;
+    const double trunk_heights[] = {-0.2, 0.3, 1.0, 2.0, 3.0, 4.0, 5.0, 6.2, 7.4, 8.6};
+    const double trunk_radii[] = {1.15, 0.8, 0.66, 0.6, 0.56, 0.52, 0.47, 0.4, 0.3, 0.18};
+    for (int i = 0; i < 10; ++i) {
+        double z = trunk_heights[i];
+        trunk.push_back(Vec3{0.35 * std::sin(z * 0.45), 0.2 * std::sin(z * 0.3 + 1), z});
+        trunk_r.push_back(trunk_radii[i]);
+    }
+    b.tube(trunk, trunk_r, 10, 2, 4);
+    for (int i = 0; i < 5; ++i) {
+        double a = 2 * M_PI * i / 5 + rng.range(-0.3, 0.3);
+        Vec3 d = horizontal(a, 1);
+        b.tube({d * 0.3 + Vec3{0, 0, 0.7}, d * 1.2 + Vec3{0, 0, 0.2}, d * 2.0 + Vec3{0, 0, 0.02},
+                d * 2.6 + Vec3{0, 0, -0.1}},
+               {0.36, 0.26, 0.14, 0.05}, 6, 1, 4);
+    }
+    std::vector<Vec3> tips;
+    for (int i = 0; i < 7; ++i) {
+        double a = 2 * M_PI * i / 7 + rng.range(-0.25, 0.25);
+        double h = 3.6 + 0.45 * i;
+        Vec3 start{0.35 * std::sin(h * 0.45), 0.2 * std::sin(h * 0.3 + 1), h};
+        double length = rng.range(4.2, 5.4), lift = rng.range(2.0, 3.2);
+        branch_tube(b, start, horizontal(a, 1), length, lift, 0.3, 0.08, 6, tips);
+        // Two twigs from the branch's middle.
+        Vec3 mid = tips[tips.size() - 1];
+        for (int s = -1; s <= 1; s += 2) {
+            double twig = rng.range(1.8, 2.6);
+            branch_tube(b, mid, horizontal(a + s * 0.7, 1), twig, 1.2, 0.12, 0.04, 5, tips);
+        }
+    }
+
+    // The canopy: cards of leaf clusters at the twig ends and over a
+    // flattened sphere round the crown, turned mostly face up since the garden
+    // is seen from above.
+    std::vector<Vec3> spots = tips;
+    const Vec3 crown{0, 0, 8.4};
+    for (int i = 0; i < 150; ++i) {
+        double a = rng.range(0, 2 * M_PI);
+        double zf = rng.range(-0.7, 1.0);
+        double rr = std::sqrt(1 - zf * zf) * rng.range(0.6, 1.0);
+        spots.push_back(crown + Vec3{std::cos(a) * rr * 6.2, std::sin(a) * rr * 6.2, zf * 3.4});
+    }
+    spots.push_back(crown + Vec3{0, 0, 3.6});
+    for (int variant = 0; variant < 2; ++variant) {
+        b.mesh(variant ? "__leaves2.png" : "__leaves1.png");
+        Rng cards(300 + variant);
+        for (size_t i = 0; i < spots.size(); ++i) {
+            // Darker clusters low and inside, lighter ones on top.
+            bool high = spots[i].z > crown.z + 0.6 * (cards.unit() - 0.3) * 3;
+            if (high == (variant == 1)) continue;
+            for (int k = 0; k < 3; ++k) {
+                Vec3 n = normalised(Vec3{cards.range(-1, 1), cards.range(-1, 1), cards.range(0.6, 2.0)});
+                Vec3 su = normalised(cross(n, Vec3{cards.range(-1, 1), cards.range(-1, 1), 0.3}));
+                Vec3 sv = cross(n, su);
+                double s = cards.range(1.3, 1.8);
+                b.card(spots[i], su * s, sv * s);
+            }
+        }
+    }
+
+    pack.add_model("tree", model);
+    pack.add_image("#_lawn.png", Garden_textures::lawn(), Image::Alpha::opaque);
+    pack.add_image("#_soil.png", Garden_textures::soil(), Image::Alpha::opaque);
+    pack.add_image("__lily.png", Garden_textures::lily(), Image::Alpha::hard);
+    pack.add_image("#_stone.png", Garden_textures::stone(), Image::Alpha::opaque);
+    pack.add_image("__tuft.png", Garden_textures::tuft(), Image::Alpha::hard);
+    pack.add_image("__flowers.png", Garden_textures::flowers(), Image::Alpha::hard);
+    pack.add_image("#_bark.png", Garden_textures::bark(), Image::Alpha::opaque);
+    pack.add_image("__leaves1.png", Garden_textures::leaves(0), Image::Alpha::hard);
+    pack.add_image("__leaves2.png", Garden_textures::leaves(1), Image::Alpha::hard);
+}

@@ -1,0 +1,18 @@
+// The "tree" model of main.pak: the whole garden, since it is the only model
+// that turns with it. A round lawn (model +Z up) with a soil rim, a plasma
+// pond with lily pads and a ring of stones, boulders, stepping stones, grass
+// tufts and flowers, and the tree itself: trunk, roots, branches and a
+// canopy of leaf-cluster cards. Adds the model and its textures to the pack.
+#pragma once
+#include "Art_pack.h"
+
+class Garden_model {
+public:
+    // Model units; the scene draws the model at scale 2.
+    static constexpr double lawn_radius = 15.0;
+    // The pond's water: a procedural texture the saver animates. The tint is
+    // kept where the generator's colour offsets never wrap past 255.
+    static constexpr const char* pond_texture = "##Plasma64x64 ,90,150,175";
+
+    static void build(Art_pack& pack);
+};
