@@ -1,0 +1,33 @@
+#!/bin/bash
+# Installs the Debian 12 packages the build and the tests need, only those
+# that are missing, without questions. Needs root only when something is
+# missing.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build
+  libsdl1.2-dev libsdl-image1.2-dev libglu1-mesa-dev
+  libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev fonts-dejavu-core
+  xvfb xauth xdotool x11-apps imagemagick
+  clang libclang-rt-14-dev valgrind
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install_packages.sh: missing packages and not root; run as root or install: ${missing[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,48 @@
+#!/bin/bash
+# Builds everything and starts the saver from the build's installation
+# folder (<build>/bin). On a desktop it fills the screen until Escape. With
+# no DISPLAY it runs a few seconds on a private Xvfb, saves a screenshot as
+# PNG, ends the saver with Escape and prints where the picture is.
+#
+#   tools/run.sh                      build dir: ./build
+#   GARDENLUME_BUILD_DIR=... GARDENLUME_RUN_SECONDS=8 tools/run.sh
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${GARDENLUME_BUILD_DIR:-$root/build}
+seconds=${GARDENLUME_RUN_SECONDS:-5}
+
+"$root/tools/install_packages.sh"
+cmake -S "$root" -B "$build" -G Ninja
+cmake --build "$build" -j"$(nproc)"
+
+saver="$build/bin/gardenlume.scr"
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$saver" /s
+fi
+
+. "$root/tools/xvfb.sh"
+trap stop_xvfb EXIT
+start_xvfb
+echo "No DISPLAY: running the saver on a private Xvfb ($DISPLAY) for $seconds seconds"
+
+"$saver" /s &
+saver_pid=$!
+sleep "$seconds"
+if ! kill -0 "$saver_pid" 2>/dev/null; then
+  status=0
+  wait "$saver_pid" || status=$?
+  echo "run.sh: the saver ended early with exit code $status" >&2
+  exit 1
+fi
+
+shot="$build/gardenlume-screenshot.png"
+import -window root "$shot"
+xdotool key Escape
+status=0
+wait "$saver_pid" || status=$?
+if [ $status -ne 0 ]; then
+  echo "run.sh: the saver ended with exit code $status" >&2
+  exit 1
+fi
+echo "Screenshot: $shot"

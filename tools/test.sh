@@ -1,0 +1,88 @@
+#!/bin/bash
+# Builds and runs the whole test suite on one private Xvfb:
+#  1. the normal build, warnings as errors, every test under ctest;
+#  2. an AddressSanitizer + UndefinedBehaviorSanitizer build, whose unit
+#     tests (all but the end-to-end ones) run under ctest;
+#  3. the fuzz smoke run, when the fuzz targets are there.
+# Exits non-zero on any failure and ends with the ctest summaries.
+#
+#   tools/test.sh        build dirs: ./build, ./build-sanitize, ./build-fuzz
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${GARDENLUME_BUILD_DIR:-$root/build}
+sanitize_build=${GARDENLUME_SANITIZE_BUILD_DIR:-$root/build-sanitize}
+fuzz_build=${GARDENLUME_FUZZ_BUILD_DIR:-$root/build-fuzz}
+jobs=$(nproc)
+
+"$root/tools/install_packages.sh" || exit 1
+
+. "$root/tools/xvfb.sh"
+logs=$(mktemp -d)
+trap 'stop_xvfb; rm -rf "$logs"' EXIT
+start_xvfb || exit 1
+echo "Test X server: $DISPLAY"
+
+failed=()
+summaries=()
+fuzz_summary=()
+
+# Runs ctest with the given arguments, keeping its summary lines.
+run_ctest() {
+  local name=$1
+  shift
+  local status=0
+  ctest "$@" --output-on-failure -j"$jobs" 2>&1 | tee "$logs/$name.log" || status=$?
+  summaries+=("== $name:")
+  summaries+=("$(grep -E 'tests passed|tests failed|Total Test time|The following tests FAILED|^[[:space:]]+[0-9]+ - ' "$logs/$name.log")")
+  if [ $status -ne 0 ]; then failed+=("$name tests"); fi
+}
+
+build_tree() {
+  local name=$1 dir=$2
+  shift 2
+  echo "== Building $name in $dir"
+  if ! cmake -S "$root" -B "$dir" -G Ninja "$@" || ! cmake --build "$dir" -j"$jobs"; then
+    failed+=("$name build")
+    return 1
+  fi
+}
+
+# 1. Normal build, warnings as errors.
+if build_tree "normal" "$build" -DGARDENLUME_WERROR=ON; then
+  run_ctest "normal" --test-dir "$build"
+fi
+
+# 2. Sanitizers; the end-to-end tests drive the normal build's programs and
+# are left to step 1.
+if build_tree "sanitize" "$sanitize_build" -DGARDENLUME_WERROR=ON -DGARDENLUME_SANITIZE=ON \
+  -DGARDENLUME_BENCH=OFF; then
+  ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0} \
+  UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
+  LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/support/lsan.supp} \
+    run_ctest "sanitize" --test-dir "$sanitize_build" -LE e2e
+fi
+
+# 3. ---- Fuzz smoke hook ----
+# The fuzz targets (clang, libFuzzer) are built with -DGARDENLUME_FUZZ=ON;
+# tests/fuzz/run_smoke.sh runs each briefly on its seeds.
+if [ -f "$root/tests/fuzz/run_smoke.sh" ]; then
+  if CC=clang CXX=clang++ build_tree "fuzz" "$fuzz_build" -DGARDENLUME_FUZZ=ON -DGARDENLUME_BENCH=OFF; then
+    echo "== Fuzz smoke run"
+    if bash "$root/tests/fuzz/run_smoke.sh" "$fuzz_build" 2>&1 | tee "$logs/fuzz.log"; then
+      fuzz_summary+=("== fuzz: smoke run passed")
+    else
+      fuzz_summary+=("== fuzz: smoke run FAILED")
+      failed+=("fuzz smoke run")
+    fi
+  fi
+fi
+# ---- end of fuzz smoke hook ----
+
+echo
+echo "==================== Summary ===================="
+if [ ${#failed[@]} -ne 0 ]; then
+  echo "FAILED: ${failed[*]}"
+fi
+for line in "${fuzz_summary[@]}" "${summaries[@]}"; do echo "$line"; done
+[ ${#failed[@]} -eq 0 ]
