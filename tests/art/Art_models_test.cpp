@@ -1,0 +1,237 @@
+// The builder's models read by the saver's own reader (Model_header and
+// Mesh::parse, which upload the textures, so these tests need GL), and the
+// geometry facts the scene relies on: where each model stands, which way it
+// faces, how many triangles the whole scene draws.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "resources/Byte_cursor.h"
+#include "resources/Mesh.h"
+#include "resources/Model_header.h"
+#include "resources/Pak_cache.h"
+#include "tests/art/Art_files.h"
+#include "tests/support/Gl_context.h"
+#include "tests/support/Test_clock.h"
+
+namespace {
+
+struct Model {
+    std::vector<Mesh> meshes;
+    bool read_to_end = false;
+    int triangles() const
+    {
+        int n = 0;
+        for (const Mesh& m : meshes) n += m.triangle_count;
+        return n;
+    }
+};
+
+Model load(const std::string& pack, const std::string& entry)
+{
+    // Loading reads no clock; this also pulls the test binary's tick seam in,
+    // which the library's animation code links against.
+    Test_clock::use_real();
+    pak_cache.set_directory(art::bin_dir() + "/");
+    Model model;
+    Pak_entry bytes = pak_cache.model_bytes(pack, entry);
+    if (bytes.empty()) {
+        ADD_FAILURE() << pack << " has no " << entry;
+        return model;
+    }
+    Byte_cursor cursor(bytes.data, size_t(bytes.size));
+    int32_t count = Model_header::read(cursor);
+    model.meshes.resize(size_t(std::max(0, count)));
+    for (Mesh& m : model.meshes)
+        if (!m.parse(cursor, pack.c_str())) return model;
+    model.read_to_end = count > 0 && cursor.at_end() && !cursor.failed();
+    return model;
+}
+
+struct Corner {
+    double x, y, z, u, v;
+};
+
+std::vector<Corner> corners(const Mesh& m)
+{
+    std::vector<Corner> out;
+    for (int32_t t = 0; t < m.triangle_count; ++t)
+        for (int k = 0; k < 3; ++k) {
+            const uint8_t* p = m.positions + size_t(t) * 72 + 24 * k;
+            const uint8_t* uv = m.texcoords + size_t(t) * 48 + 16 * k;
+            out.push_back(Corner{Byte_cursor::f64_at(p, 0), Byte_cursor::f64_at(p, 8), Byte_cursor::f64_at(p, 16),
+                                 Byte_cursor::f64_at(uv, 0), Byte_cursor::f64_at(uv, 8)});
+        }
+    return out;
+}
+
+std::vector<Corner> corners(const Model& model)
+{
+    std::vector<Corner> all;
+    for (const Mesh& m : model.meshes) {
+        std::vector<Corner> c = corners(m);
+        all.insert(all.end(), c.begin(), c.end());
+    }
+    return all;
+}
+
+struct Box {
+    double x0 = 1e30, y0 = 1e30, z0 = 1e30, x1 = -1e30, y1 = -1e30, z1 = -1e30;
+};
+Box bounds(const std::vector<Corner>& cs)
+{
+    Box b;
+    for (const Corner& c : cs) {
+        b.x0 = std::min(b.x0, c.x), b.y0 = std::min(b.y0, c.y), b.z0 = std::min(b.z0, c.z);
+        b.x1 = std::max(b.x1, c.x), b.y1 = std::max(b.y1, c.y), b.z1 = std::max(b.z1, c.z);
+    }
+    return b;
+}
+
+// Half the view at a distance from the eye, for the 45 degree vertical field.
+double half_height_at(double distance) { return distance * std::tan(22.5 * M_PI / 180); }
+
+}  // namespace
+
+TEST(Art_models, every_model_reads_to_its_end_and_every_texture_resolves)
+{
+    REQUIRE_GL();
+    std::vector<std::pair<std::string, std::string>> models = {
+        {"main.pak", "tree"}, {"main.pak", "fon"}, {"main.pak", "nn"}};
+    for (const std::string& pack : art::butterfly_packs()) {
+        models.push_back({pack, "krilo"});
+        models.push_back({pack, "brushko"});
+    }
+    for (const auto& pm : models) {
+        Model m = load(pm.first, pm.second);
+        EXPECT_TRUE(m.read_to_end) << pm.first << ": " << pm.second << " does not read to its last byte";
+        for (const Mesh& mesh : m.meshes) {
+            EXPECT_NE(0u, mesh.texture) << pm.first << ": " << pm.second << " names \"" << mesh.texture_name
+                                        << "\", which is not there or does not decode";
+            EXPECT_GT(mesh.triangle_count, 0) << pm.first << ": " << pm.second << ": empty mesh";
+        }
+    }
+}
+
+TEST(Art_models, whole_scene_draws_fewer_than_20000_triangles)
+{
+    REQUIRE_GL();
+    int total = load("main.pak", "tree").triangles() + load("main.pak", "fon").triangles() +
+                load("main.pak", "nn").triangles();
+    // Four butterflies, each a body and two wings; count the heaviest pack four times.
+    int heaviest = 0;
+    for (const std::string& pack : art::butterfly_packs())
+        heaviest = std::max(heaviest, load(pack, "brushko").triangles() + 2 * load(pack, "krilo").triangles());
+    total += 4 * heaviest;
+    EXPECT_LT(total, 20000);
+}
+
+TEST(Art_models, tree_carries_a_plasma_mesh_so_the_pond_animates)
+{
+    REQUIRE_GL();
+    Model tree = load("main.pak", "tree");
+    int plasma = 0;
+    for (const Mesh& m : tree.meshes)
+        if (std::strncmp(m.texture_name, "##Plasma", 8) == 0) {
+            ++plasma;
+            EXPECT_NE(0u, m.texture) << m.texture_name << " was refused by the generator registry";
+        }
+    EXPECT_GE(plasma, 1);
+}
+
+// The background stands 200 units from the eye at scale (4, 3, 3), turned
+// 180 degrees about Y and Z: model +y is screen down, model +x screen right.
+TEST(Art_models, background_covers_4_3_to_16_10_screens_upright_and_not_mirrored)
+{
+    REQUIRE_GL();
+    std::vector<Corner> cs = corners(load("main.pak", "fon"));
+    ASSERT_FALSE(cs.empty());
+    Box b = bounds(cs);
+    const double half_h = half_height_at(200), half_w = half_h * 16 / 10;
+    EXPECT_LE(b.x0 * 4, -half_w);
+    EXPECT_GE(b.x1 * 4, half_w);
+    EXPECT_LE(b.y0 * 3, -half_h);
+    EXPECT_GE(b.y1 * 3, half_h);
+    for (const Corner& c : cs) {
+        // The image's top row (v = 0) at the screen's top (-y), its left
+        // column (u = 0) at the screen's left (-x).
+        if (c.y == b.y0) {
+            EXPECT_LT(c.v, 0.5) << "background upside down";
+        }
+        if (c.x == b.x0) {
+            EXPECT_LT(c.u, 0.5) << "background mirrored";
+        }
+    }
+}
+
+// The overlay stands at the scene origin, 100 units from the eye, at scale
+// 0.5 and turned like the background. It is drawn last with the depth test
+// on, and the tree and butterflies come nearer than that plane.
+TEST(Art_models, overlay_fits_a_5_4_screen_reads_upright_and_is_never_cut_by_the_garden)
+{
+    REQUIRE_GL();
+    Model nn = load("main.pak", "nn");
+    ASSERT_FALSE(nn.meshes.empty());
+    Box b = bounds(corners(nn));
+    const double half_h = half_height_at(100), half_w = half_h * 5 / 4;
+    EXPECT_GE(b.x0 * 0.5, -half_w);
+    EXPECT_LE(b.x1 * 0.5, half_w);
+    EXPECT_GE(b.y0 * 0.5, -half_h);
+    EXPECT_LE(b.y1 * 0.5, half_h);
+    for (const Mesh& m : nn.meshes) EXPECT_TRUE(m.blended) << m.texture_name << " would be hidden by the tree";
+    // The lettering's top row lies towards -y (the screen's top).
+    std::vector<Corner> title = corners(nn.meshes.front());
+    Box tb = bounds(title);
+    for (const Corner& c : title)
+        if (c.y == tb.y0) {
+            EXPECT_LT(c.v, 0.5) << "lettering upside down";
+        }
+}
+
+// A wing hinges on the body's X axis and reaches out along +Y; at scale 0.2
+// two of them span about six scene units.
+TEST(Art_models, every_wing_hinges_on_the_x_axis_and_spans_about_six_units)
+{
+    REQUIRE_GL();
+    for (const std::string& pack : art::butterfly_packs()) {
+        Box b = bounds(corners(load(pack, "krilo")));
+        EXPECT_NEAR(0.0, b.y0, 0.5) << pack << ": wing does not start at the hinge";
+        EXPECT_NEAR(0.0, b.z0, 1e-9) << pack;
+        EXPECT_NEAR(0.0, b.z1, 1e-9) << pack;
+        EXPECT_GT(2 * b.y1 * 0.2, 5.0) << pack;
+        EXPECT_LT(2 * b.y1 * 0.2, 7.5) << pack;
+    }
+}
+
+// The flock carries butterflies head first along +X with +Z up: the body is
+// long in X and its antennae (its highest points) are at the front.
+TEST(Art_models, every_body_lies_along_x_with_its_antennae_forward_and_up)
+{
+    REQUIRE_GL();
+    for (const std::string& pack : art::butterfly_packs()) {
+        std::vector<Corner> cs = corners(load(pack, "brushko"));
+        ASSERT_FALSE(cs.empty()) << pack;
+        Box b = bounds(cs);
+        EXPECT_GT(b.x1 - b.x0, 3 * (b.y1 - b.y0)) << pack;
+        const Corner* top = &cs.front();
+        for (const Corner& c : cs)
+            if (c.z > top->z) top = &c;
+        EXPECT_GT(top->x, 0.5 * b.x1) << pack << ": antennae not at the head end";
+    }
+}
+
+// Scale 2 in the scene: the tree stays under the flock (30 to 35 units up)
+// and the lawn reaches out under the butterflies circling 20 to 30 units out.
+TEST(Art_models, tree_stays_under_the_flock_and_the_lawn_under_its_circle)
+{
+    REQUIRE_GL();
+    Box b = bounds(corners(load("main.pak", "tree")));
+    EXPECT_LT(b.z1 * 2, 30.0);
+    EXPECT_GT(b.z1 * 2, 15.0);
+    EXPECT_GE(std::min(-b.x0, b.x1) * 2, 25.0);
+    EXPECT_GE(std::min(-b.y0, b.y1) * 2, 25.0);
+}
