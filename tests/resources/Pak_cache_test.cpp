@@ -122,6 +122,9 @@ TEST_F(Pak_cache_test, missing_pack_file_ends_the_process_with_status_1)
 {
     Pak_cache cache;
     cache.set_directory(dir);
+    // A fresh process for the death test: a forked copy would share the
+    // test's X connection and GL context.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(cache.open("absent.pak"), testing::ExitedWithCode(1), "^$");
 }
 

@@ -193,6 +193,9 @@ TEST(Pak_bounded_reading, missing_file_is_a_failure_for_tools)
 
 TEST(Pak_bounded_reading, unreadable_pack_ends_the_process_with_status_1)
 {
+    // A fresh process for the death test: a forked copy would share the
+    // test's X connection and GL context.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(Pak("/nonexistent/gardenlume/main.pak"), testing::ExitedWithCode(1), "^$");
 }
 
