@@ -153,7 +153,7 @@ Image paint_body(const Species& s)
         double hair = noise.value(px / 1.5, py / 1.5, 0);
         Rgba c = s.body;
         // Abdomen rings.
-        if (along < 0.6 && std::fmod(along * 14, 1.0) < 0.28) c = mix(c, s.body_stripe, 0.75);
+        if (along < 0.6 && std::fmod(along * 14, 1.0) < 0.22) c = mix(c, s.body_stripe, 0.5);
         // Thorax: fuzz, lighter on the back.
         if (along >= 0.6 && along < 0.85) c = mix(c, s.body_stripe, 0.25 * back + 0.25 * hair);
         // Head: big eyes on the sides.

@@ -93,8 +93,8 @@ Image Garden_textures::leaves(int variant)
     Rng rng(41 + variant);
     // The crown is near the light, which brightens it well past the ground:
     // these greens are painted dark so they come out as leaves, not glare.
-    Rgba dark = variant ? hex(0x2a5e1e) : hex(0x163c14);
-    Rgba light = variant ? hex(0x6a9e3a) : hex(0x3a6426);
+    Rgba dark = variant ? hex(0x2e6a22) : hex(0x1a4616);
+    Rgba light = variant ? hex(0x90c450) : hex(0x4f8a30);
     // Twigs first, so leaves cover them.
     for (int i = 0; i < 7; ++i) {
         double a = rng.range(0, 2 * M_PI);

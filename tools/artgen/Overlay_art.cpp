@@ -113,13 +113,33 @@ void Overlay_art::build(Art_pack& pack, const Lettering& font)
     // alternately leaning out and in, blossoms at the corners and sides.
     b.mesh("#$garland.png");
     Rng rng(5);
-    const double cy = (top + bottom) / 2, rx = hw + 1.5, ry = (bottom - top) / 2 + 1.5;
+    // The rim: a rectangle with round corners, walked by arc length so the
+    // leaves sit evenly along the straight sides and round the corners.
+    const double cy = (top + bottom) / 2, rx = hw + 1.5, ry = (bottom - top) / 2 + 1.5, rc = ry * 0.8;
+    const double side_x = rx - rc, side_y = ry - rc;
+    const double quarter = M_PI / 2 * rc, perimeter = 4 * side_x + 4 * side_y + 4 * quarter;
     auto rim = [&](double a) {
-        double ca = std::cos(a), sa = std::sin(a);
-        return Vec3{rx * (ca < 0 ? -1 : 1) * std::pow(std::fabs(ca), 0.3),
-                    cy + ry * (sa < 0 ? -1 : 1) * std::pow(std::fabs(sa), 0.3), 0};
+        double d = std::fmod(a / (2 * M_PI) * perimeter, perimeter);
+        // Sides and corners in turn, from the top left corner's end clockwise
+        // on the screen (+y is down).
+        const double lengths[8] = {2 * side_x, quarter, 2 * side_y, quarter, 2 * side_x, quarter, 2 * side_y, quarter};
+        int part = 0;
+        while (part < 7 && d > lengths[part]) d -= lengths[part++];
+        switch (part) {
+        case 0: return Vec3{-side_x + d, cy - ry, 0};
+        case 2: return Vec3{rx, cy - side_y + d, 0};
+        case 4: return Vec3{side_x - d, cy + ry, 0};
+        case 6: return Vec3{-rx, cy + side_y - d, 0};
+        default: {
+            // Corner centres: top right, bottom right, bottom left, top left.
+            const double cx_of[4] = {side_x, side_x, -side_x, -side_x}, cy_of[4] = {-side_y, side_y, side_y, -side_y};
+            int k = part / 2;
+            double ang = -M_PI / 2 + k * M_PI / 2 + d / rc;
+            return Vec3{cx_of[k] + rc * std::cos(ang), cy + cy_of[k] + rc * std::sin(ang), 0};
+        }
+        }
     };
-    const int leaves = 84;
+    const int leaves = 96;
     for (int i = 0; i < leaves; ++i) {
         double a = 2 * M_PI * (i + 0.5 * rng.unit()) / leaves;
         Vec3 at = rim(a), next = rim(a + 0.05);
