@@ -12,20 +12,27 @@ const size_t position_bytes = 9 * 8;  // three corners of x, y, z
 const size_t texcoord_bytes = 6 * 8;  // three corners of u, v
 }  // namespace
 
-bool Mesh::parse(Byte_cursor& cursor, const char* pack_file)
+bool Mesh::read_record(Byte_cursor& cursor, const char** why)
 {
+    const char* unused = nullptr;
+    const char*& problem = why ? *why : unused;
     // The whole record is checked on a copy of the cursor first, so a record
-    // that does not fit moves nothing and resolves no texture.
+    // that does not fit moves nothing and fills nothing.
     Byte_cursor c = cursor;
     int32_t name_size = 0;
-    if (!c.read_i32(name_size) || name_size < 1 || !c.fits(size_t(name_size))) return false;
+    if (!c.read_i32(name_size)) return (problem = "the name size runs past the end", false);
+    if (name_size < 1) return (problem = "name size below 1", false);
+    if (!c.fits(size_t(name_size))) return (problem = "the name runs past the end", false);
     const char* name = reinterpret_cast<const char*>(c.here());
     // A name field without a NUL would run on into the following fields.
-    if (!std::memchr(name, 0, size_t(name_size))) return false;
+    if (!std::memchr(name, 0, size_t(name_size))) return (problem = "the name field holds no NUL", false);
     c.skip(size_t(name_size));
     int32_t triangles = 0;
-    if (!c.read_i32(triangles) || triangles < 0 || !c.skip(1)) return false;
-    if (size_t(triangles) > c.remaining() / (position_bytes + texcoord_bytes)) return false;
+    if (!c.read_i32(triangles) || !c.skip(1))
+        return (problem = "the triangle count runs past the end", false);
+    if (triangles < 0) return (problem = "negative triangle count", false);
+    if (size_t(triangles) > c.remaining() / (position_bytes + texcoord_bytes))
+        return (problem = "the triangles run past the end", false);
     const uint8_t* position_data = c.here();
     c.skip(position_bytes * size_t(triangles));
     const uint8_t* texcoord_data = c.here();
@@ -40,10 +47,22 @@ bool Mesh::parse(Byte_cursor& cursor, const char* pack_file)
     triangle_count = triangles;
     positions = position_data;
     texcoords = texcoord_data;
-    if (length >= 2 && name[1] == '#')
-        texture = texturegen_list.lookup(name);
+    texture = 0;
+    return true;
+}
+
+bool Mesh::is_procedural() const
+{
+    return texture_name && texture_name[0] != 0 && texture_name[1] == '#';
+}
+
+bool Mesh::parse(Byte_cursor& cursor, const char* pack_file)
+{
+    if (!read_record(cursor)) return false;
+    if (is_procedural())
+        texture = texturegen_list.lookup(texture_name);
     else
-        texture = pak_cache.texture(pack_file ? pack_file : "", name);
+        texture = pak_cache.texture(pack_file ? pack_file : "", texture_name);
     return true;
 }
 

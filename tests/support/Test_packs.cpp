@@ -1,6 +1,7 @@
 #include "tests/support/Test_packs.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "resources/Model_writer.h"
 #include "tools/common/Png_writer.h"
@@ -68,6 +69,8 @@ bool Test_packs::write_all(const std::string& folder)
 {
     std::string dir = folder;
     if (!dir.empty() && dir.back() != '/') dir += '/';
+    std::error_code ec;
+    if (!dir.empty()) std::filesystem::create_directories(dir, ec);
 
     // Background: a big bright quad; the tree and the overlay in front of it.
     Entries main_entries = {

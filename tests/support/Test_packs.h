@@ -12,7 +12,8 @@ class Test_packs {
 public:
     using Entries = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
 
-    // Writes all six packs into folder (with or without a trailing "/").
+    // Writes all six packs into folder (with or without a trailing "/"),
+    // creating the folder when it does not exist.
     static bool write_all(const std::string& folder);
 
     // A w x h PNG of one RGBA colour.
