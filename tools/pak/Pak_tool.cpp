@@ -348,8 +348,10 @@ const Command commands[] = {
 void usage()
 {
     std::fprintf(stderr, "usage:\n");
-    for (const Command& c : commands)
-        std::fprintf(stderr, "  pak %s %-28s %s\n", c.name, c.arguments, c.purpose);
+    for (const Command& c : commands) {
+        std::string call = std::string(c.name) + " " + c.arguments;
+        std::fprintf(stderr, "  pak %-34s %s\n", call.c_str(), c.purpose);
+    }
 }
 }  // namespace
 
