@@ -401,6 +401,7 @@ void Butterfly_art::build(int index, Art_pack& pack)
     body_model(body);
     pack.add_model("krilo", wing);
     pack.add_model("brushko", body);
-    pack.add_image("__wing.png", paint_wing(s), Image::Alpha::hard);
-    pack.add_image("__body.png", paint_body(s), Image::Alpha::opaque);
+    // Painted large, stored at half size: a butterfly is small on screen.
+    pack.add_image("__wing.png", paint_wing(s).halved(), Image::Alpha::hard);
+    pack.add_image("__body.png", paint_body(s).halved(), Image::Alpha::opaque);
 }

@@ -91,8 +91,9 @@ void Garden_model::build(Art_pack& pack)
 
     // Lawn first: everything lying on it is drawn after it and a little above,
     // so it wins the depth test even with a coarse depth buffer.
+    // One picture over the whole lawn (top row at +y).
     b.mesh("#_lawn.png");
-    b.disc(Vec3{0, 0, 0}, R, R, 48, 4, [](double x, double y) { return Uv{x / 4, y / 4}; });
+    b.disc(Vec3{0, 0, 0}, R, R, 48, 4, [R](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
 
     // The soil rim under the lawn's edge, seen where the garden tilts towards us.
     b.mesh("#_soil.png");
@@ -241,7 +242,7 @@ void Garden_model::build(Art_pack& pack)
         for (size_t i = 0; i < spots.size(); ++i) {
             // Darker clusters low and inside, lighter ones on top.
             bool high = spots[i].z > crown.z + 0.6 * (cards.unit() - 0.3) * 3;
-            if (high == (variant == 1)) continue;
+            if (high != (variant == 1)) continue;
             for (int k = 0; k < 3; ++k) {
                 Vec3 n = normalised(Vec3{cards.range(-1, 1), cards.range(-1, 1), cards.range(0.6, 2.0)});
                 Vec3 su = normalised(cross(n, Vec3{cards.range(-1, 1), cards.range(-1, 1), 0.3}));
@@ -253,7 +254,9 @@ void Garden_model::build(Art_pack& pack)
     }
 
     pack.add_model("tree", model);
-    pack.add_image("#_lawn.png", Garden_textures::lawn(), Image::Alpha::opaque);
+    std::vector<Point> beds;
+    for (const Clump& c : clumps) beds.push_back(Point{c.at.x, c.at.y});
+    pack.add_image("#_lawn.png", Garden_textures::lawn(R, beds), Image::Alpha::opaque);
     pack.add_image("#_soil.png", Garden_textures::soil(), Image::Alpha::opaque);
     pack.add_image("__lily.png", Garden_textures::lily(), Image::Alpha::hard);
     pack.add_image("#_stone.png", Garden_textures::stone(), Image::Alpha::opaque);

@@ -6,36 +6,51 @@
 #include "Noise.h"
 #include "Rng.h"
 
-Image Garden_textures::lawn()
+Image Garden_textures::lawn(double radius, const std::vector<Point>& beds)
 {
-    const int n = 256;
+    const int n = 512;
+    const double unit = n / (2 * radius);  // pixels per model unit
+    auto to_model = [&](double px, double py) { return Point{-radius + px / unit, radius - py / unit}; };
     Image img(n, n);
     Noise noise(11);
-    img.paint_all([&](double x, double y) {
-        double k = noise.fbm(x / 32, y / 32, 4, 8);
-        double fine = noise.value(x / 4, y / 4, 64);
-        Rgba base = mix(hex(0x4d8f2e), hex(0x86c24a), k);
-        return shade(base, 0.9 + 0.2 * fine);
+    img.paint_all([&](double px, double py) {
+        Point p = to_model(px, py);
+        double k = noise.fbm(px / 48, py / 48, 4);
+        double fine = noise.value(px / 3, py / 3);
+        Rgba c = mix(hex(0x4d8f2e), hex(0x86c24a), k);
+        // Mowing stripes show the garden turning.
+        c = shade(c, (std::fmod(p.x + 100, 5.0) < 2.5 ? 1.05 : 0.95) * (0.9 + 0.2 * fine));
+        // The crown's shadow, a little off the trunk, away from the light.
+        double sd = std::hypot(p.x, p.y + 1.4);
+        c = shade(c, 1 - 0.3 * smoothstep(7.5, 4.5, sd));
+        // Bare earth round the trunk and under the beds.
+        double soil = smoothstep(2.4, 1.6, std::hypot(p.x, p.y)) * (0.7 + 0.3 * fine);
+        for (const Point& b : beds) soil = std::max(soil, smoothstep(1.5, 1.0, std::hypot(p.x - b.x, p.y - b.y)));
+        return mix(c, mix(hex(0x6e5236), hex(0x8a6a46), fine), soil * 0.9);
     });
     Rng rng(12);
     // Blades seen from above: short strokes every way, darker and lighter.
-    for (int i = 0; i < 2600; ++i) {
+    for (int i = 0; i < 9000; ++i) {
         double x = rng.range(0, n), y = rng.range(0, n);
         Rgba c = mix(hex(0x3b7a25), hex(0xa8dc6a), rng.unit());
-        double angle = rng.range(0, 2 * M_PI), length = rng.range(3, 7), bend = rng.range(-0.6, 0.6);
-        Brush::blade(img, x, y, angle, length, 1.3, bend, c, true);
+        double angle = rng.range(0, 2 * M_PI), length = rng.range(2.5, 5.5), bend = rng.range(-0.6, 0.6);
+        Point p = to_model(x, y);
+        bool bare = std::hypot(p.x, p.y) < 1.8;
+        for (const Point& b : beds) bare = bare || std::hypot(p.x - b.x, p.y - b.y) < 1.1;
+        if (bare) continue;
+        if (std::hypot(p.x, p.y + 1.4) < 6) c = shade(c, 0.75);
+        Brush::blade(img, x, y, angle, length, 1.1, bend, c);
     }
-    // A few clover leaves and tiny daisies.
-    for (int i = 0; i < 14; ++i) {
+    // Clover leaves and tiny daisies here and there.
+    for (int i = 0; i < 40; ++i) {
         double x = rng.range(0, n), y = rng.range(0, n);
         for (int l = 0; l < 3; ++l)
-            img.ellipse(x + 2.2 * std::cos(l * 2.1), y + 2.2 * std::sin(l * 2.1), 2.2, 2.2, 0,
-                        hex(0x5aa63a), 0.8, true);
+            img.ellipse(x + 1.6 * std::cos(l * 2.1), y + 1.6 * std::sin(l * 2.1), 1.6, 1.6, 0, hex(0x5aa63a), 0.8);
     }
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 50; ++i) {
         double x = rng.range(0, n), y = rng.range(0, n);
-        img.ellipse(x, y, 2.0, 2.0, 0, hex(0xfafaf0), 0.8, true);
-        img.ellipse(x, y, 0.9, 0.9, 0, hex(0xf2c81e), 0.6, true);
+        img.ellipse(x, y, 1.6, 1.6, 0, hex(0xfafaf0), 0.8);
+        img.ellipse(x, y, 0.7, 0.7, 0, hex(0xf2c81e), 0.6);
     }
     return img;
 }
@@ -113,7 +128,7 @@ Image Garden_textures::leaves(int variant)
         Rgba c = mix(dark, light, 0.25 + 0.75 * rng.unit() * (0.5 + 0.5 * (1 - r / 105)));
         Brush::leaf(img, bx, by, angle, length, length * 0.42, c, shade(c, 1.25));
     }
-    return img;
+    return img.halved();
 }
 
 namespace {
@@ -167,7 +182,7 @@ Image Garden_textures::flowers()
     poppy(img, 192, 64);
     cornflower(img, 64, 192, rng);
     cosmos(img, 192, 192);
-    return img;
+    return img.halved();
 }
 
 Image Garden_textures::tuft()
@@ -182,7 +197,7 @@ Image Garden_textures::tuft()
         double length = rng.range(60, 118), bend = rng.range(-0.5, 0.5);
         Brush::blade(img, x, n - 2, a, length, 5, bend, c);
     }
-    return img;
+    return img.halved();
 }
 
 Image Garden_textures::stone()
@@ -227,5 +242,5 @@ Image Garden_textures::lily()
                         ring ? hex(0xfde8f0) : hex(0xf3a6c6), hex(0xffffff));
         }
     img.ellipse(192, 64, 10, 10, 0, hex(0xf2c51e));
-    return img;
+    return img.halved();
 }

@@ -3,16 +3,23 @@
 // bright because the light scales them down on the ground; tiling textures
 // wrap without a seam.
 #pragma once
+#include <vector>
+
 #include "Image.h"
+#include "Outline.h"
 
 class Garden_textures {
 public:
-    static Image lawn();          // 256 x 256, tiles
+    // 512 x 512 over the whole lawn, x and y from -radius to radius (image
+    // top at +y), about one texel per screen pixel so the grass does not
+    // shimmer: the tree's shadow, bare soil round the trunk and under the
+    // flower beds, mowing stripes.
+    static Image lawn(double radius, const std::vector<Point>& beds);
     static Image soil();          // 256 x 64, tiles across; top row is the lawn's rim
     static Image bark();          // 128 x 256, tiles both ways
-    static Image leaves(int variant);  // 256 x 256, a round cluster, hard alpha
-    static Image flowers();       // 256 x 256: four heads in 2 x 2 cells, hard alpha
-    static Image tuft();          // 128 x 128: a clump of blades standing on the bottom row
+    static Image leaves(int variant);  // 128 x 128 (painted at 256), a round cluster
+    static Image flowers();       // 128 x 128: four heads in 2 x 2 cells
+    static Image tuft();          // 64 x 64: a clump of blades standing on the bottom row
     static Image stone();         // 128 x 128, tiles across
-    static Image lily();          // 256 x 128: a pad (left) and a water-lily (right)
+    static Image lily();          // 128 x 64: a pad (left) and a water-lily (right)
 };

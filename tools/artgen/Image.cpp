@@ -39,6 +39,21 @@ void Image::ellipse(double cx, double cy, double rx, double ry, double angle, co
           wrap);
 }
 
+Image Image::halved() const
+{
+    Image out(std::max(1, w / 2), std::max(1, h / 2));
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0; x < out.w; ++x) {
+            float r = 0, g = 0, b = 0, a = 0;
+            for (int k = 0; k < 4; ++k) {
+                const Rgba& p = at(std::min(w - 1, 2 * x + k % 2), std::min(h - 1, 2 * y + k / 2));
+                r += p.r * p.a, g += p.g * p.a, b += p.b * p.a, a += p.a;
+            }
+            out.at(x, y) = a > 0 ? Rgba{r / a, g / a, b / a, a / 4} : Rgba{0, 0, 0, 0};
+        }
+    return out;
+}
+
 std::vector<uint8_t> Image::bytes(Alpha mode) const
 {
     std::vector<uint8_t> out(size_t(w) * h * 4);
