@@ -67,10 +67,16 @@ public:
     // hold it (callers check the block's size once, up front).
     static double f64_at(const uint8_t* block, size_t at)
     {
+        double v;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        // The stored order is the machine's: one unaligned copy (drawing
+        // reads every corner of every mesh this way, every frame).
+        std::memcpy(&v, block + at, 8);
+#else
         uint64_t u = 0;
         for (int i = 7; i >= 0; --i) u = u << 8 | block[at + i];
-        double v;
         std::memcpy(&v, &u, 8);
+#endif
         return v;
     }
 
