@@ -8,6 +8,7 @@ Animator::Animator() : now_ticks(SDL_GetTicks()) {}
 
 void Animator::bind(Action* a)
 {
+    if (!a) return;  // a null listed in an event would crash the next frame
     actions.push_back(a);
     a->target = &offset;
 }

@@ -17,7 +17,7 @@ public:
     Animator& operator=(const Animator&) = delete;
 
     // Appends the action (twice bound means stepped twice) and points it at
-    // the offset.
+    // the offset; a null action is ignored.
     void bind(Action* a);
     // Called by Node::draw between the placement and the meshes.
     void advance();

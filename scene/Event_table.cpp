@@ -7,6 +7,7 @@ void Event_table::add_event()
     actions.emplace_back();
     commands.emplace_back();
     links.emplace_back();
+    firing.push_back(false);
     current = event_count() - 1;
 }
 
@@ -31,6 +32,9 @@ void Event_table::add_link(Event_table* other, int index)
 void Event_table::fire_event(int index)
 {
     if (index < 0 || index >= event_count()) return;
+    // A cycle of links would otherwise recurse until the stack runs out.
+    if (firing[index]) return;
+    firing[index] = true;
     if (animator) {
         for (Action* a : actions[index]) animator->bind(a);
         for (const auto& command : commands[index]) {
@@ -44,4 +48,5 @@ void Event_table::fire_event(int index)
     }
     for (const auto& link : links[index])
         if (link.first) link.first->fire_event(link.second);
+    firing[index] = false;
 }

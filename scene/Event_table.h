@@ -26,7 +26,8 @@ public:
     void add_link(Event_table* other, int index);
 
     // Binds the event's actions, runs its commands, then fires its links in
-    // order. An index that names no event does nothing.
+    // order. An index that names no event does nothing, and neither does a
+    // link that leads back to an event still firing (a cycle of links).
     void fire_event(int index);
 
     int32_t event_count() const { return static_cast<int32_t>(actions.size()); }
@@ -37,5 +38,6 @@ private:
     std::vector<std::vector<Action*>> actions;
     std::vector<std::vector<std::pair<int32_t, int32_t>>> commands;
     std::vector<std::vector<std::pair<Event_table*, int32_t>>> links;
+    std::vector<bool> firing;  // per event: inside its own fire_event
     Animator* animator = nullptr;
 };

@@ -13,6 +13,7 @@ Node::Node()
 
 void Node::add_child(Node* child)
 {
+    if (!child) return;  // drawing would follow it
     children.push_back(child);
 }
 

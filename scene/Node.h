@@ -20,6 +20,7 @@ public:
     Node(Node&&) = delete;
     Node& operator=(Node&&) = delete;
 
+    // Appends, duplicates included; a null child is ignored.
     void add_child(Node* child);
     // Appends the meshes of model `entry` of the pack file `pack_file`. An
     // entry the pack lacks leaves the Node as it was; a record that does not

@@ -148,3 +148,34 @@ TEST(Event_table, table_without_animator_binds_nothing_but_still_follows_links)
     EXPECT_EQ(nullptr, p.target);
     EXPECT_EQ(1u, other.animator.bound().size());
 }
+
+TEST(Event_table, cycle_of_links_fires_each_event_once_instead_of_overflowing_the_stack)
+{
+    Table_with_clock a, b;
+    Probe pa, pb;
+    a.table.add_event();
+    a.table.add_action(&pa);
+    a.table.add_link(&b.table, 0);
+    a.table.add_link(&a.table, 0);  // itself, too
+    b.table.add_event();
+    b.table.add_action(&pb);
+    b.table.add_link(&a.table, 0);
+    a.table.fire_event(0);
+    EXPECT_EQ(1u, a.animator.bound().size());
+    EXPECT_EQ(1u, b.animator.bound().size());
+    a.table.fire_event(0);  // a later firing is a new one
+    EXPECT_EQ(2u, a.animator.bound().size());
+    EXPECT_EQ(2u, b.animator.bound().size());
+}
+
+TEST(Event_table, null_action_in_an_event_is_never_bound)
+{
+    Table_with_clock t;
+    Probe p;
+    t.table.add_event();
+    t.table.add_action(nullptr);
+    t.table.add_action(&p);
+    t.table.fire_event(0);
+    ASSERT_EQ(1u, t.animator.bound().size());
+    EXPECT_EQ(&p, t.animator.bound()[0]);
+}

@@ -170,10 +170,11 @@ TEST(Node, new_node_has_no_model_no_meshes_no_children)
     EXPECT_FALSE(n.placement.is_scaled());
 }
 
-TEST(Node, add_child_keeps_duplicates_in_order)
+TEST(Node, add_child_keeps_duplicates_in_order_and_ignores_null)
 {
     Node a, b;
     a.add_child(&b);
+    a.add_child(nullptr);
     a.add_child(&b);
     ASSERT_EQ(2u, a.child_nodes().size());
     EXPECT_EQ(&b, a.child_nodes()[1]);
