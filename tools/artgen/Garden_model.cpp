@@ -95,13 +95,15 @@ void Garden_model::build(Art_pack& pack)
     b.mesh("#_lawn.png");
     b.disc(Vec3{0, 0, 0}, R, R, 48, 4, [R](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
 
-    // The soil rim under the lawn's edge, seen where the garden tilts towards us.
+    // The soil rim under the lawn's edge.
     b.mesh("#_soil.png");
     const int rim = 48;
     for (int s = 0; s < rim; ++s) {
         double a0 = 2 * M_PI * s / rim, a1 = 2 * M_PI * (s + 1) / rim;
         Vec3 t0 = horizontal(a0, R), t1 = horizontal(a1, R);
-        Vec3 d0 = horizontal(a0, R - 0.8) + Vec3{0, 0, -1.6}, d1 = horizontal(a1, R - 0.8) + Vec3{0, 0, -1.6};
+        // Nearly upright and deep enough to show as a band of earth under the
+        // lawn's near edge: the garden reads as an island with some body.
+        Vec3 d0 = horizontal(a0, R - 0.3) + Vec3{0, 0, -2.6}, d1 = horizontal(a1, R - 0.3) + Vec3{0, 0, -2.6};
         double u0 = 16.0 * s / rim, u1 = 16.0 * (s + 1) / rim;
         b.quad(t0, d0, d1, t1, Uv{u0, 0}, Uv{u0, 1}, Uv{u1, 1}, Uv{u1, 0});
     }

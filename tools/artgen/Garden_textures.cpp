@@ -64,7 +64,7 @@ Image Garden_textures::soil()
         double k = noise.fbm(x / 16, y / 12, 4, 16);
         double layer = 0.5 + 0.5 * std::sin(y * 0.35 + 3 * noise.value(x / 16, y / 16, 16));
         Rgba c = mix(hex(0x6b4a2e), hex(0x9c7048), 0.6 * k + 0.4 * layer);
-        return shade(c, 1.05 - 0.45 * (y / h));
+        return shade(c, 1.3 - 0.4 * (y / h));
     });
     Rng rng(22);
     for (int i = 0; i < 70; ++i) {
