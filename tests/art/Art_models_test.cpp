@@ -3,6 +3,7 @@
 // geometry facts the scene relies on: where each model stands, which way it
 // faces, how many triangles the whole scene draws.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "resources/Byte_cursor.h"
 #include "resources/Mesh.h"
 #include "resources/Model_header.h"
+#include "resources/Pak.h"
 #include "resources/Pak_cache.h"
 #include "tests/art/Art_files.h"
 #include "tests/support/Gl_context.h"
@@ -234,4 +236,54 @@ TEST(Art_models, tree_stays_under_the_flock_and_the_lawn_under_its_circle)
     EXPECT_GT(b.z1 * 2, 15.0);
     EXPECT_GE(std::min(-b.x0, b.x1) * 2, 25.0);
     EXPECT_GE(std::min(-b.y0, b.y1) * 2, 25.0);
+}
+
+// A texture that a mesh repeats (texture coordinates beyond 0 to 1) must
+// meet itself at its edges, or the lawn rim and the bark show a seam line
+// every repeat.
+TEST(Art_models, textures_that_repeat_meet_themselves_without_a_seam)
+{
+    REQUIRE_GL();
+    std::vector<std::pair<std::string, std::string>> models = {{"main.pak", "tree"}};
+    for (const std::string& pack : art::butterfly_packs()) models.push_back({pack, "brushko"});
+    int checked = 0;
+    for (const auto& pm : models) {
+        Model model = load(pm.first, pm.second);
+        for (const Mesh& mesh : model.meshes) {
+            if (mesh.texture_name[0] != '\0' && mesh.texture_name[1] == '#') continue;  // procedural
+            bool repeat_u = false, repeat_v = false;
+            for (const Corner& c : corners(mesh)) {
+                repeat_u = repeat_u || c.u < -0.01 || c.u > 1.01;
+                repeat_v = repeat_v || c.v < -0.01 || c.v > 1.01;
+            }
+            if (!repeat_u && !repeat_v) continue;
+            Pak_entry bytes = pak_cache.open(pm.first)->find(mesh.texture_name);
+            ASSERT_FALSE(bytes.empty()) << mesh.texture_name;
+            png_image image{};
+            image.version = PNG_IMAGE_VERSION;
+            ASSERT_TRUE(png_image_begin_read_from_memory(&image, bytes.data, size_t(bytes.size)));
+            image.format = PNG_FORMAT_RGB;
+            std::vector<uint8_t> px(PNG_IMAGE_SIZE(image));
+            ASSERT_TRUE(png_image_finish_read(&image, nullptr, px.data(), 0, nullptr));
+            const int w = int(image.width), h = int(image.height);
+            auto at = [&](int x, int y) { return &px[(size_t(y) * w + x) * 3]; };
+            auto step = [&](int x0, int y0, int x1, int y1) {
+                const uint8_t *a = at(x0, y0), *b = at(x1, y1);
+                return std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
+            };
+            // The jump across the wrap against the usual jump between neighbours.
+            if (repeat_u) {
+                double seam = 0, inside = 0;
+                for (int y = 0; y < h; ++y) seam += step(w - 1, y, 0, y), inside += step(w / 2 - 1, y, w / 2, y);
+                EXPECT_LT(seam, 2.0 * inside + 4.0 * h) << pm.first << ": " << mesh.texture_name << " seams across";
+            }
+            if (repeat_v) {
+                double seam = 0, inside = 0;
+                for (int x = 0; x < w; ++x) seam += step(x, h - 1, x, 0), inside += step(x, h / 2 - 1, x, h / 2);
+                EXPECT_LT(seam, 2.0 * inside + 4.0 * w) << pm.first << ": " << mesh.texture_name << " seams down";
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 0);
 }

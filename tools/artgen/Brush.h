@@ -6,7 +6,7 @@
 class Brush {
 public:
     // A pointed leaf from its base (x, y) along angle (radians, 0 = +x),
-    // lighter along one side, with a midrib; tip_round 0 gives a sharp tip.
+    // lighter along one side, with a midrib.
     static void leaf(Image& img, double x, double y, double angle, double length, double width,
                      const Rgba& colour, const Rgba& rib, bool wrap = false);
     // A tapering blade from (x, y) along angle, curving by bend radians.

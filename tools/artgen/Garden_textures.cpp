@@ -93,7 +93,7 @@ Image Garden_textures::bark()
     img.paint_all([&](double x, double y) {
         // Stretched noise makes long vertical ridges; its low parts are fissures.
         double ridge = noise.fbm(x * 16.0 / w, y * 4.0 / h, 4, 16, 4);
-        double fine = noise.value(x / 3, y / 3, 0);
+        double fine = noise.value(x / 4, y / 4, w / 4, h / 4);
         double fissure = smoothstep(0.32, 0.5, ridge);
         Rgba c = mix(hex(0x3b2716), hex(0x9a7654), fissure);
         return shade(c, 0.9 + 0.25 * fine);
@@ -208,7 +208,7 @@ Image Garden_textures::stone()
     img.paint_all([&](double x, double y) {
         double k = noise.fbm(x / 16, y / 16, 5, 8);
         Rgba c = mix(hex(0x807a72), hex(0xd8d2c6), k);
-        double speck = noise.value(x / 1.5, y / 1.5, 0);
+        double speck = noise.value(x / 2, y / 2, n / 2);
         if (speck > 0.8) c = shade(c, 0.75);
         double lichen = noise.fbm(x / 16 + 5, y / 16, 3, 8);
         if (lichen > 0.62) c = mix(c, hex(0xb8c25a), 0.55);

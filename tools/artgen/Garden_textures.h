@@ -1,7 +1,7 @@
 // The painted textures of the garden model: lawn, soil, bark, leaf clusters,
-// flower heads, grass tufts, stone and lily pads. Lit textures are painted
-// bright because the light scales them down on the ground; tiling textures
-// wrap without a seam.
+// flower heads, grass tufts, stone and lily pads. The light scales lit
+// textures down on the ground and up in the crown, so the ground is painted
+// bright and the leaves dark; repeating textures wrap without a seam.
 #pragma once
 #include <vector>
 
