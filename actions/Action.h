@@ -1,7 +1,6 @@
-// The base of every animation: a millisecond clock that the Animator advances
-// once per frame, a group id for pause/start/stop commands, and step(), which
-// writes the effect for the current time into the target Transform (or into
-// GL state). An action owns nothing; whoever creates it keeps it alive.
+// The base of every animation: a millisecond clock the Animator advances each
+// frame, a group id for group commands, and step(), which writes the effect
+// for the current time into the target Transform or GL state. Owns nothing.
 #pragma once
 #include <cstdint>
 

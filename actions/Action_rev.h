@@ -1,7 +1,6 @@
-// A periodic window in which the Node stands in place: the period is cut
-// into equal slots and the Node is in view only strictly inside one of them;
-// the rest of the time it is carried 9000 units along X, out of the view.
-// It sets the target's position rather than adding to it.
+// A periodic window: the period is cut into equal slots and the Node stands
+// in place only strictly inside one of them; the rest of the time its
+// position is set (not added) 9000 units along X, out of the view.
 #pragma once
 #include "actions/Action.h"
 

@@ -1,10 +1,6 @@
 // The garden scene, built once after the display is open: a turning garden
-// with a tree, four butterflies (three carried by a faster turning flock),
-// a light switched on before the lit Nodes and off after them, a background
-// far behind and an overlay shown in the last third of every minute.
-// Every object is kept here, declared in the order the script creates it, so
-// they are destroyed in exactly the reverse order. The roots are not owned;
-// whoever made them deletes them before the Garden goes.
+// with a tree and four butterflies, a light switched on for the garden, a
+// background far behind and an overlay shown in the last third of a minute.
 #pragma once
 #include <optional>
 #include <string>
@@ -18,6 +14,9 @@
 #include "butterfly/Butterfly.h"
 #include "scene/Node.h"
 
+// Every object is kept here, declared in the order the script creates it, so
+// they are destroyed in exactly the reverse order. The roots are not owned;
+// whoever made them deletes them before the Garden goes.
 class Garden {
 public:
     Garden(Node& scene_root, Node& overlay_root);

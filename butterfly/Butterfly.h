@@ -1,7 +1,6 @@
 // A ready-made animated butterfly: a body ("brushko") and two wings
 // ("krilo") from one butterfly pack, the wings flapping on a shared random
-// time offset and, if asked, the body bobbing. The Node part is the root the
-// scene places; it holds the body, which holds wing_b, then wing_a.
+// time offset and, if asked, the body bobbing.
 #pragma once
 #include <memory>
 
@@ -13,6 +12,8 @@
 // 0 for an n of 0 or less.
 int random_below(int n);
 
+// The Node part is the root the scene places; it holds the body, which holds
+// wing_b, then wing_a. Owns its three actions.
 class Butterfly : public Node {
 public:
     // omega = 14 + flap_offset radians per second drives flapping and

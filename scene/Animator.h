@@ -1,7 +1,6 @@
-// A Node's animation clock. Each draw of the Node measures the milliseconds
-// since its previous draw, steps every bound action by that much, letting
-// them write the offset from zero, and applies the offset on top of the
-// Node's placement. Bound actions are not owned.
+// A Node's animation clock: each draw measures the milliseconds since the
+// previous one, steps every bound action (not owned) by that much, and
+// applies the offset they wrote on top of the Node's placement.
 #pragma once
 #include <cstdint>
 #include <vector>

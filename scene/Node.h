@@ -1,8 +1,6 @@
-// One object of the scene: a placement, an optional model of Meshes from a
-// pack, children drawn relative to it, and an Animator whose actions add an
-// animated offset every frame. Drawing a Node is what advances its actions.
-// Children and actions are not owned, and since tables and actions point
-// into a Node, it can be neither copied nor moved.
+// One object of the scene: a placement, an optional model from a pack,
+// children drawn relative to it (not owned), and an Animator whose actions
+// add an animated offset; drawing a Node is what advances its actions.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -12,6 +10,7 @@
 #include "scene/Event_table.h"
 #include "scene/Transform.h"
 
+// Tables and actions point into a Node: it can be neither copied nor moved.
 class Node {
 public:
     Node();
