@@ -102,21 +102,3 @@ TEST_F(Light_action, position_is_in_carrying_nodes_frame_without_its_own_offset)
     expect_light1_at(1, 20, 60, 1);
 }
 
-TEST_F(Light_action, light_action_with_duration_leaves_last_state_when_removed)
-{
-    Node n;
-    Action_light on(1, true, 10.0);
-    on.set(true, GL_LIGHT1, 0, 0, 1, 0);
-    n.events.add_event();
-    n.events.add_action(&on);
-    n.events.fire_event(0);
-    for (int i = 0; i < 3; ++i) {
-        Test_clock::advance(16);
-        n.draw();
-    }
-    EXPECT_TRUE(n.animator.bound().empty());
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    glDisable(GL_LIGHTING);
-    n.draw();
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-}

@@ -83,19 +83,4 @@ TEST(Action, finished_action_stepped_directly_writes_its_final_value)
     EXPECT_DOUBLE_EQ(80.0, written_rot_z(a, t));
 }
 
-TEST(Action, first_constructor_form_has_no_target_and_keeps_group_id)
-{
-    Action_rot a(7, true, 0.0);
-    EXPECT_EQ(nullptr, a.target);
-    EXPECT_EQ(7, a.group_id);
-    EXPECT_EQ(0, a.elapsed);
-    EXPECT_FALSE(a.finished);
-}
 
-TEST(Action, large_frame_time_is_added_exactly)
-{
-    Transform t;
-    Action_rot a(&t, 1, true, 0.0);
-    a.update(4294967295u);
-    EXPECT_EQ(4294967295.0, a.elapsed);
-}

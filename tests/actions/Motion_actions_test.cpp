@@ -55,14 +55,6 @@ TEST(Action_rot, defaults_turn_about_y_from_one_degree)
     EXPECT_DOUBLE_EQ(3.0, out.rot_y);
 }
 
-TEST(Action_rot, each_axis_code_turns_its_own_axis)
-{
-    Action_rot a(1, true, 0.0);
-    a.set(0, 0.0, 5.0);
-    EXPECT_EQ(5, at(a, 0).rot_x);
-    a.set(1, 0.0, 5.0);
-    EXPECT_EQ(5, at(a, 0).rot_y);
-}
 
 TEST(Action_sin, time_zero_writes_amplitude_times_sin_of_phase)
 {
@@ -74,11 +66,6 @@ TEST(Action_sin, time_zero_writes_amplitude_times_sin_of_phase)
     EXPECT_EQ(0, out.x + out.y + out.rot_x + out.rot_y + out.rot_z);
 }
 
-TEST(Action_sin, defaults_move_along_y_with_phase_one)
-{
-    Action_sin a(1, true, 0.0);
-    EXPECT_DOUBLE_EQ(std::sin(1.0), at(a, 0).y);
-}
 
 TEST(Action_sin, adds_to_what_is_already_there)
 {

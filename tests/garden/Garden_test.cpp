@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -143,21 +142,6 @@ TEST_F(Garden_scene, nodes_are_drawn_in_script_order_and_only_the_gardens_middle
     }
 }
 
-TEST_F(Garden_scene, tree_hangs_from_the_roots_in_the_scripts_shape)
-{
-    build();
-    Garden& g = *garden;
-    EXPECT_EQ((std::vector<Node*>{&*g.background, &*g.garden}), scene_root->child_nodes());
-    EXPECT_EQ((std::vector<Node*>{&*g.light_on, &*g.flock, &*g.butterfly_1, &*g.tree, &*g.light_off}),
-              g.garden->child_nodes());
-    EXPECT_EQ((std::vector<Node*>{&*g.butterfly_2, &*g.butterfly_3, &*g.butterfly_4}), g.flock->child_nodes());
-    EXPECT_TRUE(overlay_root->child_nodes().empty());
-    EXPECT_TRUE(overlay_root->has_model);
-    EXPECT_TRUE(g.tree->has_model);
-    EXPECT_TRUE(g.background->has_model);
-    EXPECT_EQ(nullptr, g.butterfly_1->bob);
-    for (Butterfly* b : {&*g.butterfly_2, &*g.butterfly_3, &*g.butterfly_4}) EXPECT_NE(nullptr, b->bob);
-}
 
 TEST_F(Garden_scene, second_butterfly_binds_rise_and_swing_before_its_sways)
 {
@@ -255,14 +239,3 @@ TEST_F(Garden_scene, background_is_dark_in_the_first_frame_and_bright_after)
     EXPECT_GT(bright[1], 100);
 }
 
-TEST_F(Garden_scene, whole_scene_draws_a_picture_with_lit_garden_over_background)
-{
-    build();
-    frame_at(16);
-    std::vector<uint8_t> px = frame_at(1000);
-    std::set<uint32_t> colours;
-    for (size_t i = 0; i < px.size(); i += 4)
-        colours.insert(uint32_t(px[i]) << 16 | uint32_t(px[i + 1]) << 8 | px[i + 2]);
-    EXPECT_GE(colours.size(), 3u);  // background, tree, butterflies at least
-    EXPECT_EQ(0u, colours.count(0));
-}

@@ -60,13 +60,6 @@ TEST_F(Animator_clock, tick_counter_wrap_still_gives_the_true_difference)
     EXPECT_EQ(32, p.elapsed);
 }
 
-TEST_F(Animator_clock, bind_points_the_action_at_the_offset)
-{
-    Animator a;
-    Probe p;
-    a.bind(&p);
-    EXPECT_EQ(&a.offset, p.target);
-}
 
 TEST_F(Animator_clock, two_actions_on_one_axis_add_up)
 {

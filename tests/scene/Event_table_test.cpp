@@ -134,20 +134,6 @@ TEST(Event_table, links_fire_other_tables_after_own_commands)
     EXPECT_EQ(&first.animator.offset, mine.target);
 }
 
-TEST(Event_table, table_without_animator_binds_nothing_but_still_follows_links)
-{
-    Event_table loose;
-    Table_with_clock other;
-    Probe p, q;
-    other.table.add_event();
-    other.table.add_action(&q);
-    loose.add_event();
-    loose.add_action(&p);
-    loose.add_link(&other.table, 0);
-    loose.fire_event(0);
-    EXPECT_EQ(nullptr, p.target);
-    EXPECT_EQ(1u, other.animator.bound().size());
-}
 
 TEST(Event_table, cycle_of_links_fires_each_event_once_instead_of_overflowing_the_stack)
 {

@@ -119,16 +119,6 @@ TEST_F(Node_draw, node_without_model_still_advances_and_draws_children_in_insert
     EXPECT_LT(p_first.order, p_second.order);
 }
 
-TEST_F(Node_draw, scale_of_node_without_model_reaches_nothing)
-{
-    Node parent, child;
-    parent.placement.set_scale(5, 5, 5);
-    parent.add_child(&child);
-    Probe p;
-    bind(child, p);
-    parent.draw();
-    expect_matrix_near(modelview(), p.matrix);
-}
 
 TEST_F(Node_draw, actions_advance_only_while_the_node_is_drawn)
 {
@@ -160,15 +150,6 @@ TEST_F(Node_draw, destroying_node_leaves_children_and_actions_usable)
     EXPECT_EQ(2, p_child.steps);
 }
 
-TEST(Node, new_node_has_no_model_no_meshes_no_children)
-{
-    Node n;
-    EXPECT_FALSE(n.has_model);
-    EXPECT_EQ(0, n.mesh_count);
-    EXPECT_TRUE(n.meshes.empty());
-    EXPECT_TRUE(n.child_nodes().empty());
-    EXPECT_FALSE(n.placement.is_scaled());
-}
 
 TEST(Node, add_child_keeps_duplicates_in_order_and_ignores_null)
 {

@@ -22,15 +22,6 @@ void expect_matrix_near(const std::array<double, 16>& want, const std::array<dou
 
 }  // namespace
 
-TEST(Transform, new_transform_is_identity_and_not_scaled)
-{
-    Transform t;
-    EXPECT_FALSE(t.is_scaled());
-    EXPECT_EQ(0, t.x + t.y + t.z + t.rot_x + t.rot_y + t.rot_z);
-    EXPECT_EQ(1, t.scale_x);
-    EXPECT_EQ(1, t.scale_y);
-    EXPECT_EQ(1, t.scale_z);
-}
 
 TEST(Transform, reset_keeps_scaled_flag_but_restores_unit_scale)
 {
@@ -46,19 +37,6 @@ TEST(Transform, reset_keeps_scaled_flag_but_restores_unit_scale)
     EXPECT_EQ(0, t.rot_z);
 }
 
-TEST(Transform, add_position_and_rotation_accumulate)
-{
-    Transform t;
-    t.set_position(1, 1, 1);
-    t.add_position(1, 2, 3);
-    t.add_position(1, 0, 0);
-    t.add_rotation(0, 0, 7);
-    t.add_rotation(0, 0, 30);
-    EXPECT_EQ(3, t.x);
-    EXPECT_EQ(3, t.y);
-    EXPECT_EQ(4, t.z);
-    EXPECT_EQ(37, t.rot_z);
-}
 
 TEST(Transform, placement_translates_then_rotates_about_x_then_y_then_z)
 {
