@@ -9,10 +9,9 @@
 
 class Butterfly_art {
 public:
+    // The scene picks among exactly five packs. A wing reaches about 15.5
+    // model units along +Y; at the scene's scale 0.2 two span about six.
     static constexpr int species_count = 5;
-    // The wing's reach along +Y in model units; the scene draws butterflies
-    // at scale 0.2, so two wings span about six scene units.
-    static constexpr double wing_reach = 15.5;
 
     // Pack file name of species index 0 to 4: "butterfly1.pak" and so on.
     static std::string pack_name(int species);

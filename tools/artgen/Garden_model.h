@@ -10,8 +10,10 @@ class Garden_model {
 public:
     // Model units; the scene draws the model at scale 2.
     static constexpr double lawn_radius = 15.0;
-    // The pond's water: a procedural texture the saver animates. The tint is
-    // kept where the generator's colour offsets never wrap past 255.
+    // The pond's water: a procedural texture the saver animates. The tint
+    // keeps the generator's colour offsets (about -100 to +116, wrapping at
+    // 256) from wrapping but at rare peaks; its fixed grid (green 127) reads
+    // as the tiles of the basin.
     static constexpr const char* pond_texture = "##Plasma64x64 ,90,150,175";
 
     static void build(Art_pack& pack);
