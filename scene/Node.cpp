@@ -44,7 +44,9 @@ void Node::draw()
             glPushMatrix();
             placement.apply_scale();
         }
-        for (int32_t i = 0; i < mesh_count; ++i) meshes[static_cast<size_t>(i)].draw();
+        // mesh_count always equals the meshes held; bounded by both anyway.
+        for (size_t i = 0; i < meshes.size() && i < static_cast<size_t>(mesh_count); ++i)
+            meshes[i].draw();
         if (scaled) glPopMatrix();
     }
     for (Node* child : children) child->draw();
