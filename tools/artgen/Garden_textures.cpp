@@ -41,6 +41,15 @@ Image Garden_textures::lawn(double radius, const std::vector<Point>& beds)
         if (std::hypot(p.x, p.y + 1.4) < 6) c = shade(c, 0.75);
         Brush::blade(img, x, y, angle, length, 1.1, bend, c);
     }
+    // The beds are planted: leaves lying round each clump of flowers.
+    for (const Point& b : beds)
+        for (int i = 0; i < 26; ++i) {
+            double a = rng.range(0, 2 * M_PI), r = rng.range(0.1, 1.0);
+            double px = (b.x + radius + std::cos(a) * r) * unit, py = (radius - b.y - std::sin(a) * r) * unit;
+            double turn = a + rng.range(-0.8, 0.8), length = rng.range(8, 13);
+            Rgba c = mix(hex(0x2f6e22), hex(0x7fbf48), rng.unit());
+            Brush::leaf(img, px, py, -turn, length, length * 0.45, c, shade(c, 1.2));
+        }
     // Clover leaves and tiny daisies here and there.
     for (int i = 0; i < 40; ++i) {
         double x = rng.range(0, n), y = rng.range(0, n);
