@@ -57,7 +57,7 @@ fi
 # are left to step 1.
 if build_tree "sanitize" "$sanitize_build" -DGARDENLUME_WERROR=ON -DGARDENLUME_SANITIZE=ON \
   -DGARDENLUME_BENCH=OFF; then
-  ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0} \
+  ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1} \
   UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
   LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/support/lsan.supp} \
     run_ctest "sanitize" --test-dir "$sanitize_build" -LE e2e
