@@ -257,7 +257,8 @@ TEST_F(Mesh_pack, flags_of_the_texture_name)
         {"$", true, false},
     };
     for (const Case& k : cases) {
-        std::vector<Mesh> meshes = load(one_mesh(k.name), pack.c_str());
+        std::vector<uint8_t> entry = one_mesh(k.name);
+        std::vector<Mesh> meshes = load(entry, pack.c_str());
         ASSERT_EQ(meshes.size(), 1u) << k.name;
         EXPECT_EQ(meshes[0].alpha_test, k.alpha_test) << k.name;
         EXPECT_EQ(meshes[0].blended, k.blended) << k.name;
@@ -270,7 +271,8 @@ TEST_F(Mesh_pack, two_meshes_naming_one_pack_texture_share_it)
     Model_writer w;
     w.begin_mesh("red.png");
     w.begin_mesh("red.png");
-    std::vector<Mesh> meshes = load(w.bytes(), pack.c_str());
+    std::vector<uint8_t> entry = w.bytes();
+    std::vector<Mesh> meshes = load(entry, pack.c_str());
     ASSERT_EQ(meshes.size(), 2u);
     EXPECT_NE(meshes[0].texture, 0u);
     EXPECT_EQ(meshes[0].texture, meshes[1].texture);
@@ -284,7 +286,8 @@ TEST_F(Mesh_pack, procedural_name_never_looks_into_the_pack)
 {
     REQUIRE_GL();
     size_t before = texturegen_list.size();
-    std::vector<Mesh> meshes = load(one_mesh("##Plasma16x16 ,1,2,3"), pack.c_str());
+    std::vector<uint8_t> entry = one_mesh("##Plasma16x16 ,1,2,3");
+    std::vector<Mesh> meshes = load(entry, pack.c_str());
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_NE(meshes[0].texture, 0u);
     EXPECT_EQ(texturegen_list.size(), before + 1);
@@ -295,7 +298,8 @@ TEST_F(Mesh_pack, procedural_name_never_looks_into_the_pack)
 TEST_F(Mesh_pack, missing_pack_texture_leaves_texture_zero)
 {
     REQUIRE_GL();
-    std::vector<Mesh> meshes = load(one_mesh("absent.png"), pack.c_str());
+    std::vector<uint8_t> entry = one_mesh("absent.png");
+    std::vector<Mesh> meshes = load(entry, pack.c_str());
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_EQ(meshes[0].texture, 0u);
 }
@@ -308,7 +312,8 @@ TEST_F(Mesh_pack, plain_mesh_draws_alpha_tested_at_0_9_and_leaves_texturing_off)
 {
     REQUIRE_GL();
     Gl_context::reset_state();
-    std::vector<Mesh> meshes = load(one_mesh("red.png", 0), pack.c_str());
+    std::vector<uint8_t> entry = one_mesh("red.png", 0);
+    std::vector<Mesh> meshes = load(entry, pack.c_str());
     ASSERT_EQ(meshes.size(), 1u);
     glEnable(GL_BLEND);
     meshes[0].draw();
@@ -333,7 +338,8 @@ TEST_F(Mesh_pack, blended_mesh_sets_one_src_alpha_and_turns_depth_test_back_on)
 {
     REQUIRE_GL();
     Gl_context::reset_state();
-    std::vector<Mesh> meshes = load(one_mesh("#$glow.png", 1), pack.c_str());
+    std::vector<uint8_t> entry = one_mesh("#$glow.png", 1);
+    std::vector<Mesh> meshes = load(entry, pack.c_str());
     ASSERT_EQ(meshes.size(), 1u);
     glDisable(GL_DEPTH_TEST);
     meshes[0].draw();
