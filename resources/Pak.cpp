@@ -19,15 +19,21 @@ const uint8_t empty_block[1] = {0};
 
 bool read_whole_file(const std::string& path, std::vector<uint8_t>& out)
 {
+    // Only regular files: a directory or a device reports no honest size
+    // (a directory's stream claims an endless one, /dev/zero never ends).
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size < 0) return false;
-    in.seekg(0, std::ios::beg);
-    out.resize(size_t(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(out.data()), size)) return false;
-    return true;
+    out.clear();
+    // Read in chunks: what is kept is what was read, whatever size the file
+    // claimed when it was opened.
+    char chunk[64 * 1024];
+    while (in) {
+        in.read(chunk, sizeof chunk);
+        out.insert(out.end(), chunk, chunk + in.gcount());
+    }
+    return !in.bad();
 }
 
 std::string entry_label(int32_t index)

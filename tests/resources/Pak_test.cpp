@@ -191,6 +191,17 @@ TEST(Pak_bounded_reading, missing_file_is_a_failure_for_tools)
     EXPECT_FALSE(p.read_file("/nonexistent/gardenlume/x.pak"));
 }
 
+TEST(Pak_bounded_reading, directory_or_device_is_not_read_as_a_pack)
+{
+    // A directory's stream claims an endless size: reading it would try to
+    // allocate all of it.
+    Pak p;
+    EXPECT_FALSE(p.read_file("/tmp"));
+    EXPECT_FALSE(p.read_file("/dev/zero"));
+    EXPECT_FALSE(p.add_file("/tmp"));
+    EXPECT_EQ(p.entry_count(), 0);
+}
+
 TEST(Pak_bounded_reading, unreadable_pack_ends_the_process_with_status_1)
 {
     // A fresh process for the death test: a forked copy would share the

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <SDL.h>
 #include <png.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -173,6 +175,28 @@ TEST(Texture_upload, grey_and_paletted_pngs_are_converted_to_rgba)
     EXPECT_EQ(g, (std::vector<uint8_t>{0, 0, 0, 255, 77, 77, 77, 255, 200, 200, 200, 255}));
     std::vector<uint8_t> c = texture_image(p->texture("pal"), 3, 1);
     EXPECT_EQ(c, (std::vector<uint8_t>{0, 0, 255, 255, 255, 0, 0, 255, 0, 0, 255, 255}));
+}
+
+TEST(Texture_upload, bmp_in_blue_green_red_order_comes_out_red_green_blue_alpha)
+{
+    REQUIRE_GL();
+    // A 24-bit BMP stores blue, green, red: uploading it as it stands would
+    // swap colours and read past the pixels.
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 1, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
+    ASSERT_NE(s, nullptr);
+    uint8_t* px = static_cast<uint8_t*>(s->pixels);
+    const uint8_t stored[6] = {30, 20, 10, 60, 50, 40};  // (10, 20, 30) and (40, 50, 60)
+    std::memcpy(px, stored, 6);
+    std::vector<uint8_t> bmp(4096);
+    SDL_RWops* rw = SDL_RWFromMem(bmp.data(), int(bmp.size()));
+    ASSERT_EQ(SDL_SaveBMP_RW(s, rw, 0), 0);
+    bmp.resize(size_t(SDL_RWtell(rw)));
+    SDL_RWclose(rw);
+    SDL_FreeSurface(s);
+    auto p = pak_of({{"pic.bmp", bmp}});
+    GLuint tex = p->texture("pic.bmp");
+    ASSERT_NE(tex, 0u);
+    EXPECT_EQ(texture_image(tex, 2, 1), (std::vector<uint8_t>{10, 20, 30, 255, 40, 50, 60, 255}));
 }
 
 TEST(Texture_upload, rgba_png_is_taken_as_it_decodes)

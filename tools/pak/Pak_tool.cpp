@@ -37,7 +37,7 @@ void problem(const std::string& file, const std::string& what)
 bool load(Pak& pak, const std::string& path, bool& truncated)
 {
     if (!pak.read_file(path)) {
-        problem(path, std::string("cannot be read: ") + std::strerror(errno ? errno : EIO));
+        problem(path, "cannot be read (missing, not a regular file, or unreadable)");
         return false;
     }
     truncated = !pak.stop_reason().empty();
