@@ -61,8 +61,8 @@ bool Mesh::parse(Byte_cursor& cursor, const char* pack_file)
     if (!read_record(cursor)) return false;
     if (is_procedural())
         texture = texturegen_list.lookup(texture_name);
-    else
-        texture = pak_cache.texture(pack_file ? pack_file : "", texture_name);
+    else if (pack_file)
+        texture = pak_cache.texture(pack_file, texture_name);
     return true;
 }
 

@@ -12,6 +12,8 @@ public:
     // Reads one mesh record at the cursor and resolves its texture. Returns
     // false, resolving nothing and leaving the Mesh empty, when the record
     // does not fit in what is left or its name field holds no NUL.
+    // pack_file: the model's own pack, where its image textures are looked
+    // up (null: none, the texture stays 0).
     bool parse(Byte_cursor& cursor, const char* pack_file);
     // The reading half of parse: fills every field but texture and resolves
     // nothing, so it needs no GL (tools, fuzzing). On failure why (when
