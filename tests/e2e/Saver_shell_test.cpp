@@ -14,6 +14,9 @@
 namespace {
 
 const int start_timeout_ms = 30000;
+// The saver's argv[0] in these tests: one full stop, in ".scr", whatever the
+// build folder is called.
+const char* const saver_argv0 = "/opt/gardenlume/gardenlume.scr";
 const int end_timeout_ms = 20000;
 
 // An installation with the test packs and a "cfg"; started with /s, and
@@ -26,6 +29,7 @@ protected:
         ASSERT_TRUE(install.write_packs());
         ASSERT_TRUE(install.write_cfg(mouse_exit, video_mode));
         const auto before = X_display::mapped_windows();
+        saver.set_argv0(saver_argv0);
         ASSERT_TRUE(saver.start(Saver_process::saver_path(), {"/s"}, install.environment()));
         window_seen = X_display::wait_for_new_window(before, start_timeout_ms);
         started = std::chrono::steady_clock::now();
@@ -61,6 +65,7 @@ TEST(Saver_modes, preview_ends_at_once_with_0_and_opens_no_window)
     Install_folder install;
     // No packs, no display: anything beyond declining would fail loudly.
     Saver_process saver;
+    saver.set_argv0(saver_argv0);
     auto env = install.environment();
     env.push_back({"DISPLAY", ""});
     env.push_back({"SDL_VIDEODRIVER", "x11"});
@@ -75,6 +80,7 @@ TEST(Saver_modes, configure_starts_config_exe_in_the_folder_and_ends_with_0)
     Install_folder install;
     ASSERT_TRUE(install.write_cwd_recorder("config.exe"));
     Saver_process saver;
+    saver.set_argv0(saver_argv0);
     auto env = install.environment();
     env.push_back({"DISPLAY", ""});
     ASSERT_TRUE(saver.start(Saver_process::saver_path(), {"/c:1234"}, env));
@@ -89,6 +95,7 @@ TEST(Saver_modes, configure_without_config_exe_still_ends_with_0)
 {
     Install_folder install;
     Saver_process saver;
+    saver.set_argv0(saver_argv0);
     ASSERT_TRUE(saver.start(Saver_process::saver_path(), {"/c"}, install.environment()));
     ASSERT_TRUE(saver.wait(end_timeout_ms));
     EXPECT_EQ(saver.exit_code(), 0);
@@ -99,6 +106,7 @@ TEST(Saver_display, no_x_server_ends_with_1_and_the_initialization_message)
 {
     Install_folder install;
     Saver_process saver;
+    saver.set_argv0(saver_argv0);
     auto env = install.environment();
     env.push_back({"DISPLAY", ""});
     // SDL would otherwise fall back to other drivers (a text console).
@@ -119,6 +127,7 @@ TEST(Saver_display, mode_bigger_than_the_screen_ends_with_1_and_the_mode_message
     ASSERT_TRUE(install.write_packs());
     ASSERT_TRUE(install.write_cfg(0, 17));  // 1600 x 1200 on the 1024 x 768 test screen
     Saver_process saver;
+    saver.set_argv0(saver_argv0);
     ASSERT_TRUE(saver.start(Saver_process::saver_path(), {"/s"}, install.environment()));
     ASSERT_TRUE(saver.wait(end_timeout_ms));
     EXPECT_EQ(saver.exit_code(), 1);
@@ -133,6 +142,7 @@ TEST(Saver_display, missing_packs_end_with_1_after_the_display_opened)
     REQUIRE_X();
     Install_folder install;
     Saver_process saver;
+    saver.set_argv0(saver_argv0);
     ASSERT_TRUE(saver.start(Saver_process::saver_path(), {"/s"}, install.environment()));
     ASSERT_TRUE(saver.wait(start_timeout_ms));
     EXPECT_EQ(saver.exit_code(), 1);

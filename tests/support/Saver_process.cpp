@@ -79,7 +79,7 @@ bool Saver_process::start(const std::string& program, const std::vector<std::str
     }
     std::vector<std::vector<char>> env_storage, arg_storage;
     for (const auto& [name, value] : env) env_storage.push_back(c_string(name + "=" + value));
-    arg_storage.push_back(c_string(program));
+    arg_storage.push_back(c_string(argv0.empty() ? program : argv0));
     for (const std::string& a : args) arg_storage.push_back(c_string(a));
     std::vector<char*> envp, argv;
     for (auto& s : env_storage) envp.push_back(s.data());
