@@ -364,29 +364,33 @@ void body_model(Model_writer& model)
 {
     Mesh_builder b(model);
     b.mesh("__body.png");
-    // Radius profile from the abdomen's tip to the front of the head.
-    const double xs[] = {-9.0, -8.5, -7.4, -6.0, -4.4, -2.8, -1.4, -0.7, 0.0, 1.2, 2.3, 3.0, 3.4, 3.8, 4.5, 5.1, 5.5};
-    const double rs[] = {0.12, 0.42, 0.66, 0.8, 0.86, 0.86, 0.8, 0.72, 1.2, 1.35, 1.2, 0.8, 0.66, 0.95, 1.02, 0.78, 0.2};
+    // Radius profile from the abdomen's tip to the front of the head. A body
+    // is about 25 pixels long on screen: seven sides and ten rings draw it
+    // as round as more would, and every triangle costs frame time.
+    const double xs[] = {-9.0, -7.4, -4.4, -1.4, 0.0, 1.2, 3.0, 3.8, 4.5, 5.5};
+    const double rs[] = {0.12, 0.66, 0.86, 0.8, 1.2, 1.35, 0.8, 0.95, 1.02, 0.2};
     std::vector<Vec3> path;
     std::vector<double> radii;
-    for (int i = 0; i < 17; ++i) {
+    for (int i = 0; i < 10; ++i) {
         // The abdomen dips a little below the thorax.
         double sag = xs[i] < -1 ? 0.25 * std::sin((xs[i] + 1) / 8 * M_PI) : 0;
         path.push_back(Vec3{xs[i], 0, sag});
         radii.push_back(rs[i]);
     }
-    b.tube(path, radii, 10, 1, 14.5 / 0.94);
-    // Antennae from the top of the head, forward and up, with clubbed tips.
+    b.tube(path, radii, 7, 1, 14.5 / 0.94);
+    // Antennae from the top of the head, forward and up, thickening into
+    // clubbed tips: thin three-sided tubes, under a pixel wide on screen.
     for (int side = -1; side <= 1; side += 2) {
         std::vector<Vec3> a;
         std::vector<double> r;
-        for (int i = 0; i <= 6; ++i) {
-            double t = i / 6.0;
+        const double ts[] = {0.0, 0.4, 0.8, 0.93, 1.0};
+        const double rt[] = {0.12, 0.1, 0.08, 0.3, 0.08};
+        for (int i = 0; i < 5; ++i) {
+            double t = ts[i];
             a.push_back(Vec3{4.6 + 5.8 * t, side * (0.35 + 2.4 * t), 0.75 + 2.6 * t + 0.9 * std::sin(t * M_PI)});
-            r.push_back(0.12 - 0.05 * t);
+            r.push_back(rt[i]);
         }
-        b.tube(a, r, 4, 1, 1000, 0.965);
-        b.ellipsoid(a.back(), Vec3{0.42, 0.28, 0.28}, 6, 4, 0, 0.985, 1, 0.995);
+        b.tube(a, r, 3, 1, 1000, 0.965);
     }
 }
 }  // namespace

@@ -23,9 +23,11 @@ const Pond pond{-7.4, -6.2, 3.3, 2.5};
 Vec3 horizontal(double angle, double r) { return Vec3{std::cos(angle) * r, std::sin(angle) * r, 0}; }
 
 // A stone: a flattened, slightly lumpy ellipsoid sunk a little into the lawn.
-void stone(Mesh_builder& b, Vec3 at, double rx, double ry, double rz, double turn)
+// Small stones take few facets: every triangle costs frame time, and a stone
+// a dozen pixels across looks as round with six sides as with nine.
+void stone(Mesh_builder& b, Vec3 at, double rx, double ry, double rz, double turn, int slices = 6,
+           int stacks = 2)
 {
-    const int slices = 9, stacks = 5;
     double ct = std::cos(turn), st = std::sin(turn);
     auto corner = [&](int i, int s) {
         double theta = M_PI * 0.62 * i / stacks, phi = 2 * M_PI * s / slices;
@@ -64,11 +66,11 @@ void flower_head(Mesh_builder& b, Vec3 at, double size, double turn, int kind)
 bool clear_of_pond(double x, double y, double margin) { return pond.reach(x, y) > 1 + margin; }
 
 void branch_tube(Mesh_builder& b, Vec3 start, Vec3 direction, double length, double lift, double r0,
-                 double r1, int sides, std::vector<Vec3>& tips)
+                 double r1, int sides)
 {
     std::vector<Vec3> path;
     std::vector<double> radii;
-    const int steps = 5;
+    const int steps = 3;
     Vec3 d = normalised(direction);
     for (int i = 0; i <= steps; ++i) {
         double t = double(i) / steps;
@@ -77,8 +79,21 @@ void branch_tube(Mesh_builder& b, Vec3 start, Vec3 direction, double length, dou
         radii.push_back(r0 + (r1 - r0) * t);
     }
     b.tube(path, radii, sides, 1, 4);
-    tips.push_back(path.back());
-    tips.push_back(path[steps / 2 + 1]);
+}
+
+// The crown: one opaque lumpy dome of painted leaf clusters (its texture
+// seen from above), open underneath where nobody looks. Opaque pixels are
+// the cheap ones on software GL, and the dome is drawn before the lawn, so
+// the lawn it hides is never shaded.
+const Vec3 crown{0, 0, 8.2};
+Vec3 crown_point(double theta, double phi)
+{
+    double lump = 1 + 0.1 * std::sin(5 * phi + 0.7) * std::sin(theta) +
+                  0.05 * std::sin(9 * phi + 2.1 + 3 * theta);
+    double r = 6.3 * lump * std::sin(theta);
+    double h = theta < M_PI / 2 ? 4.4 : 2.4;
+    return crown + Vec3{r * std::cos(phi), r * std::sin(phi),
+                        h * std::cos(theta) + 0.35 * std::sin(3 * phi) * std::sin(theta)};
 }
 }  // namespace
 
@@ -89,15 +104,64 @@ void Garden_model::build(Art_pack& pack)
     Rng rng(2024);
     const double R = lawn_radius;
 
-    // Lawn first: everything lying on it is drawn after it and a little above,
-    // so it wins the depth test even with a coarse depth buffer.
+    // The crown first: seen from above it hides a good part of the lawn, and
+    // pixels it covers fail the depth test before they are shaded.
+    b.mesh("#_crown.png");
+    {
+        const int slices = 16, stacks = 5;
+        const double last = 0.62 * M_PI;
+        // The picture is laid on by angle from the top, not straight down,
+        // so the dome's steep sides show leaves as large as its top does.
+        auto uv = [last](double theta, double phi) {
+            double d = 0.5 * theta / last;
+            return Uv{0.5 + d * std::cos(phi), 0.5 - d * std::sin(phi)};
+        };
+        for (int i = 0; i < stacks; ++i)
+            for (int s = 0; s < slices; ++s) {
+                double t0 = last * i / stacks, t1 = last * (i + 1) / stacks;
+                double p0 = 2 * M_PI * s / slices, p1 = 2 * M_PI * (s + 1) / slices;
+                Vec3 a = crown_point(t0, p0), c = crown_point(t1, p0), d = crown_point(t1, p1),
+                     e = crown_point(t0, p1);
+                if (i == 0)
+                    b.triangle(a, c, d, uv(t0, p0), uv(t1, p0), uv(t1, p1));
+                else
+                    b.quad(a, c, d, e, uv(t0, p0), uv(t1, p0), uv(t1, p1), uv(t0, p1));
+            }
+    }
+    // Leaf clusters break up the dome's outline: a ring of light ones round
+    // its rim, turned out and up, and a few darker ones under them. Every
+    // pixel of a card is shaded (the alpha test comes late), so they are few.
+    auto rim_cards = [&](Rng& cards, int count, double theta0, double theta1, double size0, double size1) {
+        for (int i = 0; i < count; ++i) {
+            double phi = 2 * M_PI * (i + cards.range(-0.3, 0.3)) / count;
+            double theta = cards.range(theta0, theta1) * M_PI;
+            Vec3 at = crown_point(theta, phi);
+            Vec3 out = horizontal(phi, 1);
+            double outward = cards.range(0.6, 1.0), upward = cards.range(0.7, 1.2);
+            Vec3 n = normalised(out * outward + up * upward);
+            double hx = cards.range(-1, 1), hy = cards.range(-1, 1);
+            Vec3 su = normalised(cross(n, Vec3{hx, hy, 0.3}));
+            Vec3 sv = cross(n, su);
+            double size = cards.range(size0, size1);
+            b.card(at + out * 0.5, su * size, sv * size);
+        }
+    };
+    b.mesh("__leaves1.png");
+    Rng low_cards(300);
+    rim_cards(low_cards, 8, 0.56, 0.6, 1.0, 1.2);
+    b.mesh("__leaves2.png");
+    Rng high_cards(301);
+    rim_cards(high_cards, 18, 0.4, 0.52, 1.2, 1.5);
+
+    // The lawn before everything lying on it: those are drawn after it and a
+    // little above, so they win the depth test even with a coarse depth buffer.
     // One picture over the whole lawn (top row at +y).
     b.mesh("#_lawn.png");
-    b.disc(Vec3{0, 0, 0}, R, R, 48, 4, [R](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
+    b.disc(Vec3{0, 0, 0}, R, R, 40, 2, [R](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
 
     // The soil rim under the lawn's edge.
     b.mesh("#_soil.png");
-    const int rim = 48;
+    const int rim = 40;
     for (int s = 0; s < rim; ++s) {
         double a0 = 2 * M_PI * s / rim, a1 = 2 * M_PI * (s + 1) / rim;
         Vec3 t0 = horizontal(a0, R), t1 = horizontal(a1, R);
@@ -110,7 +174,7 @@ void Garden_model::build(Art_pack& pack)
 
     // The pond: water from the plasma generator.
     b.mesh(pond_texture);
-    b.disc(Vec3{pond.x, pond.y, 0.06}, pond.rx, pond.ry, 28, 2, [](double x, double y) {
+    b.disc(Vec3{pond.x, pond.y, 0.06}, pond.rx, pond.ry, 20, 2, [](double x, double y) {
         return Uv{(x - pond.x) / (2 * pond.rx) + 0.5, (y - pond.y) / (2 * pond.ry) + 0.5};
     });
 
@@ -132,9 +196,9 @@ void Garden_model::build(Art_pack& pack)
         stone(b, at, r * 1.3, r, r * 0.7, a);
     }
     // Boulders on the far side of the tree.
-    stone(b, Vec3{8.6, 6.2, 0}, 1.6, 1.2, 1.2, 0.4);
-    stone(b, Vec3{10.1, 4.6, 0}, 1.0, 0.8, 0.8, 1.3);
-    stone(b, Vec3{7.6, 8.1, 0}, 0.7, 0.6, 0.5, 2.2);
+    stone(b, Vec3{8.6, 6.2, 0}, 1.6, 1.2, 1.2, 0.4, 9, 4);
+    stone(b, Vec3{10.1, 4.6, 0}, 1.0, 0.8, 0.8, 1.3, 8, 3);
+    stone(b, Vec3{7.6, 8.1, 0}, 0.7, 0.6, 0.5, 2.2, 7, 3);
     // Stepping stones from the tree to the pond and out to the rim.
     for (int i = 0; i < 9; ++i) {
         double t = (i + 1) / 10.0;
@@ -142,7 +206,7 @@ void Garden_model::build(Art_pack& pack)
                         : Vec3{2.0 + 2.2 * (i - 4), -2.2 - 1.9 * (i - 4), 0};
         Vec3 jitter{rng.range(-0.2, 0.2), rng.range(-0.2, 0.2), 0};
         double turn = rng.range(0, 3);
-        stone(b, at + jitter, 0.6, 0.45, 0.12, turn);
+        stone(b, at + jitter, 0.6, 0.45, 0.12, turn, 7, 2);
     }
 
     // Clumps of flowers round the rim, tufts among them.
@@ -183,82 +247,48 @@ void Garden_model::build(Art_pack& pack)
             flower_head(b, at, size, turn, c.kind);
         }
     }
-    // Daisies in the grass.
+    // Daisies in the grass: they lie flat, so the lawn's picture carries them.
+    std::vector<Point> daisies;
     for (int i = 0; i < 60; ++i) {
         double a = rng.range(0, 2 * M_PI), r = 3 + 8.5 * std::sqrt(rng.unit());
         Vec3 at = horizontal(a, r);
         if (!clear_of_pond(at.x, at.y, 0.4)) continue;
-        double size = rng.range(0.16, 0.24), turn = rng.range(0, 2 * M_PI);
-        flower_head(b, at + Vec3{0, 0, 0.12}, size, turn, 0);
+        daisies.push_back(Point{at.x, at.y});
     }
 
     // The tree: trunk with a flared foot, roots, branches.
     b.mesh("#_bark.png");
     std::vector<Vec3> trunk;
     std::vector<double> trunk_r;
-    const double trunk_heights[] = {-0.2, 0.3, 1.0, 2.0, 3.0, 4.0, 5.0, 6.2, 7.4, 8.6};
-    const double trunk_radii[] = {1.15, 0.8, 0.66, 0.6, 0.56, 0.52, 0.47, 0.4, 0.3, 0.18};
-    for (int i = 0; i < 10; ++i) {
+    const double trunk_heights[] = {-0.2, 0.3, 1.0, 2.5, 4.0, 5.5, 7.0, 8.6};
+    const double trunk_radii[] = {1.15, 0.8, 0.66, 0.58, 0.52, 0.46, 0.34, 0.18};
+    for (int i = 0; i < 8; ++i) {
         double z = trunk_heights[i];
         trunk.push_back(Vec3{0.35 * std::sin(z * 0.45), 0.2 * std::sin(z * 0.3 + 1), z});
         trunk_r.push_back(trunk_radii[i]);
     }
-    b.tube(trunk, trunk_r, 10, 2, 4);
+    b.tube(trunk, trunk_r, 8, 2, 4);
     for (int i = 0; i < 5; ++i) {
         double a = 2 * M_PI * i / 5 + rng.range(-0.3, 0.3);
         Vec3 d = horizontal(a, 1);
         b.tube({d * 0.3 + Vec3{0, 0, 0.7}, d * 1.2 + Vec3{0, 0, 0.2}, d * 2.0 + Vec3{0, 0, 0.02},
                 d * 2.6 + Vec3{0, 0, -0.1}},
-               {0.36, 0.26, 0.14, 0.05}, 6, 1, 4);
+               {0.36, 0.26, 0.14, 0.05}, 5, 1, 4);
     }
-    std::vector<Vec3> tips;
+    // Branches from the trunk up into the crown; the dome hides their ends.
     for (int i = 0; i < 7; ++i) {
         double a = 2 * M_PI * i / 7 + rng.range(-0.25, 0.25);
         double h = 3.6 + 0.45 * i;
         Vec3 start{0.35 * std::sin(h * 0.45), 0.2 * std::sin(h * 0.3 + 1), h};
         double length = rng.range(4.2, 5.4), lift = rng.range(2.0, 3.2);
-        branch_tube(b, start, horizontal(a, 1), length, lift, 0.3, 0.08, 6, tips);
-        // Two twigs from the branch's middle.
-        Vec3 mid = tips[tips.size() - 1];
-        for (int s = -1; s <= 1; s += 2) {
-            double twig = rng.range(1.8, 2.6);
-            branch_tube(b, mid, horizontal(a + s * 0.7, 1), twig, 1.2, 0.12, 0.04, 5, tips);
-        }
-    }
-
-    // The canopy: cards of leaf clusters at the twig ends and over a
-    // flattened sphere round the crown, turned mostly face up since the garden
-    // is seen from above.
-    std::vector<Vec3> spots = tips;
-    const Vec3 crown{0, 0, 8.4};
-    for (int i = 0; i < 150; ++i) {
-        double a = rng.range(0, 2 * M_PI);
-        double zf = rng.range(-0.7, 1.0);
-        double rr = std::sqrt(1 - zf * zf) * rng.range(0.6, 1.0);
-        spots.push_back(crown + Vec3{std::cos(a) * rr * 6.2, std::sin(a) * rr * 6.2, zf * 3.4});
-    }
-    spots.push_back(crown + Vec3{0, 0, 3.6});
-    for (int variant = 0; variant < 2; ++variant) {
-        b.mesh(variant ? "__leaves2.png" : "__leaves1.png");
-        Rng cards(300 + variant);
-        for (size_t i = 0; i < spots.size(); ++i) {
-            // Darker clusters low and inside, lighter ones on top.
-            bool high = spots[i].z > crown.z + 0.6 * (cards.unit() - 0.3) * 3;
-            if (high != (variant == 1)) continue;
-            for (int k = 0; k < 3; ++k) {
-                Vec3 n = normalised(Vec3{cards.range(-1, 1), cards.range(-1, 1), cards.range(0.6, 2.0)});
-                Vec3 su = normalised(cross(n, Vec3{cards.range(-1, 1), cards.range(-1, 1), 0.3}));
-                Vec3 sv = cross(n, su);
-                double s = cards.range(1.3, 1.8);
-                b.card(spots[i], su * s, sv * s);
-            }
-        }
+        branch_tube(b, start, horizontal(a, 1), length, lift, 0.3, 0.08, 4);
     }
 
     pack.add_model("tree", model);
     std::vector<Point> beds;
     for (const Clump& c : clumps) beds.push_back(Point{c.at.x, c.at.y});
-    pack.add_image("#_lawn.png", Garden_textures::lawn(R, beds), Image::Alpha::opaque);
+    pack.add_image("#_crown.png", Garden_textures::crown(), Image::Alpha::opaque);
+    pack.add_image("#_lawn.png", Garden_textures::lawn(R, beds, daisies), Image::Alpha::opaque);
     pack.add_image("#_soil.png", Garden_textures::soil(), Image::Alpha::opaque);
     pack.add_image("__lily.png", Garden_textures::lily(), Image::Alpha::hard);
     pack.add_image("#_stone.png", Garden_textures::stone(), Image::Alpha::opaque);

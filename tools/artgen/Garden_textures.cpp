@@ -1,12 +1,13 @@
 #include "Garden_textures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Brush.h"
 #include "Noise.h"
 #include "Rng.h"
 
-Image Garden_textures::lawn(double radius, const std::vector<Point>& beds)
+Image Garden_textures::lawn(double radius, const std::vector<Point>& beds, const std::vector<Point>& daisies)
 {
     const int n = 512;
     const double unit = n / (2 * radius);  // pixels per model unit
@@ -60,6 +61,15 @@ Image Garden_textures::lawn(double radius, const std::vector<Point>& beds)
         double x = rng.range(0, n), y = rng.range(0, n);
         img.ellipse(x, y, 1.6, 1.6, 0, hex(0xfafaf0), 0.8);
         img.ellipse(x, y, 0.7, 0.7, 0, hex(0xf2c81e), 0.6);
+    }
+    // The daisies in the grass lie flat: painted here, they cost no triangles.
+    for (const Point& d : daisies) {
+        double x = (d.x + radius) * unit, y = (radius - d.y) * unit;
+        for (int i = 0; i < 8; ++i) {
+            double a = i * M_PI / 4 + rng.range(-0.2, 0.2);
+            img.ellipse(x + 1.9 * std::cos(a), y + 1.9 * std::sin(a), 1.6, 0.8, a, hex(0xf6f3ea), 0.7);
+        }
+        img.ellipse(x, y, 1.2, 1.2, 0, hex(0xecb020), 0.6);
     }
     return img;
 }
@@ -136,6 +146,59 @@ Image Garden_textures::leaves(int variant)
         double bx = x - std::cos(angle) * length * 0.5, by = y - std::sin(angle) * length * 0.5;
         Rgba c = mix(dark, light, 0.25 + 0.75 * rng.unit() * (0.5 + 0.5 * (1 - r / 105)));
         Brush::leaf(img, bx, by, angle, length, length * 0.42, c, shade(c, 1.25));
+    }
+    return img.halved();
+}
+
+Image Garden_textures::crown()
+{
+    const int n = 512;
+    Image img(n, n);
+    Noise noise(45);
+    // Shadowed depths between the clusters.
+    img.paint_all([&](double px, double py) {
+        double k = noise.fbm(px / 40, py / 40, 3);
+        return mix(hex(0x285a1c), hex(0x47862e), k);
+    });
+    Rng rng(46);
+    // Clusters from the rim inwards, so the ones nearer the top lie over the
+    // lower ones, each casting a soft shadow on what lies under it.
+    struct Cluster {
+        double x, y, r;
+    };
+    std::vector<Cluster> clusters;
+    for (int i = 0; i < 190; ++i) {
+        double a = rng.range(0, 2 * M_PI);
+        double d = std::sqrt(rng.unit());
+        double size = rng.range(0.8, 1.2);
+        clusters.push_back(Cluster{std::cos(a) * d, std::sin(a) * d, size});
+    }
+    std::sort(clusters.begin(), clusters.end(),
+              [](const Cluster& p, const Cluster& q) { return std::hypot(p.x, p.y) > std::hypot(q.x, q.y); });
+    const double span = n / 2 - 6;  // pixels from the middle to the rim of the clusters
+    for (const Cluster& c : clusters) {
+        double d = std::hypot(c.x, c.y);
+        double cx = n / 2 + c.x * span, cy = n / 2 - c.y * span;
+        double r = 26 * c.r;
+        img.ellipse(cx + 5, cy + 7, r * 1.05, r * 0.95, 0, hex(0x0f2c0d, 0.4), 8);
+        // Lighter towards the top of the crown.
+        double top = 1 - d * d;
+        Rgba dark = mix(hex(0x30681f), hex(0x4a8a2e), top);
+        Rgba light = mix(hex(0x7cb846), hex(0xaedc64), top);
+        int leaves = 30;
+        for (int i = 0; i < leaves; ++i) {
+            double a = rng.range(0, 2 * M_PI);
+            double lr = r * std::sqrt(rng.unit());
+            double x = cx + std::cos(a) * lr, y = cy + std::sin(a) * lr;
+            double length = rng.range(11, 16) * c.r;
+            double angle = a + rng.range(-0.7, 0.7);
+            double bx = x - std::cos(angle) * length * 0.5, by = y - std::sin(angle) * length * 0.5;
+            double lit = rng.unit() * (0.5 + 0.5 * (1 - lr / r));
+            // Leaves facing up and to the light catch it.
+            lit *= 0.75 + 0.25 * std::cos(a + 2.2);
+            Rgba col = mix(dark, light, 0.2 + 0.8 * lit);
+            Brush::leaf(img, bx, by, angle, length, length * 0.42, col, shade(col, 1.25));
+        }
     }
     return img.halved();
 }

@@ -13,11 +13,15 @@ public:
     // 512 x 512 over the whole lawn, x and y from -radius to radius (image
     // top at +y), about one texel per screen pixel so the grass does not
     // shimmer: the tree's shadow, bare soil round the trunk and under the
-    // flower beds, mowing stripes.
-    static Image lawn(double radius, const std::vector<Point>& beds);
+    // flower beds, mowing stripes, and the daisies lying in the grass.
+    static Image lawn(double radius, const std::vector<Point>& beds, const std::vector<Point>& daisies);
     static Image soil();          // 256 x 64, tiles across; top row is the lawn's rim
     static Image bark();          // 128 x 256, tiles both ways
     static Image leaves(int variant);  // 128 x 128 (painted at 256), a round cluster
+    // 256 x 256 (painted at 512): the crown's leaf clusters laid out round
+    // its top, the middle of the picture; the rim of the disc is the crown's
+    // lowest leaves, darker, the top lighter.
+    static Image crown();
     static Image flowers();       // 128 x 128: four heads in 2 x 2 cells
     static Image tuft();          // 64 x 64: a clump of blades standing on the bottom row
     static Image stone();         // 128 x 128, tiles across
