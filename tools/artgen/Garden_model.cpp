@@ -24,7 +24,7 @@ Vec3 horizontal(double angle, double r) { return Vec3{std::cos(angle) * r, std::
 
 // A stone: a flattened, slightly lumpy ellipsoid sunk a little into the lawn.
 // Small stones take few facets: every triangle costs frame time, and a stone
-// a dozen pixels across looks as round with six sides as with nine.
+// a dozen pixels across looks as round with five sides as with nine.
 void stone(Mesh_builder& b, Vec3 at, double rx, double ry, double rz, double turn, int slices = 6,
            int stacks = 2)
 {
@@ -64,22 +64,6 @@ void flower_head(Mesh_builder& b, Vec3 at, double size, double turn, int kind)
 }
 
 bool clear_of_pond(double x, double y, double margin) { return pond.reach(x, y) > 1 + margin; }
-
-void branch_tube(Mesh_builder& b, Vec3 start, Vec3 direction, double length, double lift, double r0,
-                 double r1, int sides)
-{
-    std::vector<Vec3> path;
-    std::vector<double> radii;
-    const int steps = 3;
-    Vec3 d = normalised(direction);
-    for (int i = 0; i <= steps; ++i) {
-        double t = double(i) / steps;
-        // Branches rise, then level out towards their ends.
-        path.push_back(start + d * (length * t) + up * (lift * (t - 0.35 * t * t)));
-        radii.push_back(r0 + (r1 - r0) * t);
-    }
-    b.tube(path, radii, sides, 1, 4);
-}
 
 // The crown: one opaque lumpy dome of painted leaf clusters (its texture
 // seen from above), open underneath where nobody looks. Opaque pixels are
@@ -148,20 +132,20 @@ void Garden_model::build(Art_pack& pack)
     };
     b.mesh("__leaves1.png");
     Rng low_cards(300);
-    rim_cards(low_cards, 8, 0.56, 0.6, 1.0, 1.2);
+    rim_cards(low_cards, 6, 0.56, 0.6, 1.0, 1.2);
     b.mesh("__leaves2.png");
     Rng high_cards(301);
-    rim_cards(high_cards, 18, 0.4, 0.52, 1.2, 1.5);
+    rim_cards(high_cards, 15, 0.4, 0.52, 1.1, 1.4);
 
     // The lawn before everything lying on it: those are drawn after it and a
     // little above, so they win the depth test even with a coarse depth buffer.
     // One picture over the whole lawn (top row at +y).
     b.mesh("#_lawn.png");
-    b.disc(Vec3{0, 0, 0}, R, R, 40, 2, [R](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
+    b.disc(Vec3{0, 0, 0}, R, R, 32, 2, [R](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
 
     // The soil rim under the lawn's edge.
     b.mesh("#_soil.png");
-    const int rim = 40;
+    const int rim = 32;
     for (int s = 0; s < rim; ++s) {
         double a0 = 2 * M_PI * s / rim, a1 = 2 * M_PI * (s + 1) / rim;
         Vec3 t0 = horizontal(a0, R), t1 = horizontal(a1, R);
@@ -174,7 +158,7 @@ void Garden_model::build(Art_pack& pack)
 
     // The pond: water from the plasma generator.
     b.mesh(pond_texture);
-    b.disc(Vec3{pond.x, pond.y, 0.06}, pond.rx, pond.ry, 20, 2, [](double x, double y) {
+    b.disc(Vec3{pond.x, pond.y, 0.06}, pond.rx, pond.ry, 16, 2, [](double x, double y) {
         return Uv{(x - pond.x) / (2 * pond.rx) + 0.5, (y - pond.y) / (2 * pond.ry) + 0.5};
     });
 
@@ -193,7 +177,7 @@ void Garden_model::build(Art_pack& pack)
         double a = 2 * M_PI * i / 16 + rng.range(-0.08, 0.08);
         double r = rng.range(0.35, 0.55);
         Vec3 at{pond.x + std::cos(a) * (pond.rx + 0.25), pond.y + std::sin(a) * (pond.ry + 0.25), 0};
-        stone(b, at, r * 1.3, r, r * 0.7, a);
+        stone(b, at, r * 1.3, r, r * 0.7, a, 5, 2);
     }
     // Boulders on the far side of the tree.
     stone(b, Vec3{8.6, 6.2, 0}, 1.6, 1.2, 1.2, 0.4, 9, 4);
@@ -206,7 +190,7 @@ void Garden_model::build(Art_pack& pack)
                         : Vec3{2.0 + 2.2 * (i - 4), -2.2 - 1.9 * (i - 4), 0};
         Vec3 jitter{rng.range(-0.2, 0.2), rng.range(-0.2, 0.2), 0};
         double turn = rng.range(0, 3);
-        stone(b, at + jitter, 0.6, 0.45, 0.12, turn, 7, 2);
+        stone(b, at + jitter, 0.6, 0.45, 0.12, turn, 6, 2);
     }
 
     // Clumps of flowers round the rim, tufts among them.
@@ -267,7 +251,7 @@ void Garden_model::build(Art_pack& pack)
         trunk.push_back(Vec3{0.35 * std::sin(z * 0.45), 0.2 * std::sin(z * 0.3 + 1), z});
         trunk_r.push_back(trunk_radii[i]);
     }
-    b.tube(trunk, trunk_r, 8, 2, 4);
+    b.tube(trunk, trunk_r, 6, 2, 4);
     for (int i = 0; i < 5; ++i) {
         double a = 2 * M_PI * i / 5 + rng.range(-0.3, 0.3);
         Vec3 d = horizontal(a, 1);
@@ -275,14 +259,8 @@ void Garden_model::build(Art_pack& pack)
                 d * 2.6 + Vec3{0, 0, -0.1}},
                {0.36, 0.26, 0.14, 0.05}, 5, 1, 4);
     }
-    // Branches from the trunk up into the crown; the dome hides their ends.
-    for (int i = 0; i < 7; ++i) {
-        double a = 2 * M_PI * i / 7 + rng.range(-0.25, 0.25);
-        double h = 3.6 + 0.45 * i;
-        Vec3 start{0.35 * std::sin(h * 0.45), 0.2 * std::sin(h * 0.3 + 1), h};
-        double length = rng.range(4.2, 5.4), lift = rng.range(2.0, 3.2);
-        branch_tube(b, start, horizontal(a, 1), length, lift, 0.3, 0.08, 4);
-    }
+    // No branches: the garden is always seen from about 60 degrees above,
+    // and from there the crown hides everything under it but the roots.
 
     pack.add_model("tree", model);
     std::vector<Point> beds;
