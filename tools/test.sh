@@ -85,4 +85,9 @@ if [ ${#failed[@]} -ne 0 ]; then
   echo "FAILED: ${failed[*]}"
 fi
 for line in "${fuzz_summary[@]}" "${summaries[@]}"; do echo "$line"; done
+# One closing line over every ctest run: passed, failed, skipped.
+cat "$logs"/*.log 2>/dev/null | awk '
+  /tests passed, [0-9]+ tests failed out of/ { failed += $4; total += $NF }
+  /\(Skipped\)$/ { skipped++ }
+  END { printf "tests: %d passed, %d failed, %d skipped\n", total - failed - skipped, failed, skipped }'
 [ ${#failed[@]} -eq 0 ]
