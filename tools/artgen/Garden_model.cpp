@@ -183,14 +183,17 @@ void Garden_model::build(Art_pack& pack)
     stone(b, Vec3{8.6, 6.2, 0}, 1.6, 1.2, 1.2, 0.4, 9, 4);
     stone(b, Vec3{10.1, 4.6, 0}, 1.0, 0.8, 0.8, 1.3, 8, 3);
     stone(b, Vec3{7.6, 8.1, 0}, 0.7, 0.6, 0.5, 2.2, 7, 3);
-    // Stepping stones from the tree to the pond and out to the rim.
+    // Stepping stones from the tree to the pond and out to the rim: flush with
+    // the grass, so the lawn's picture carries them.
+    std::vector<Flat_stone> stepping;
     for (int i = 0; i < 9; ++i) {
         double t = (i + 1) / 10.0;
         Vec3 at = i < 5 ? Vec3{-1.8 - 3.0 * t * 2, -1.2 - 2.4 * t * 2, 0}
                         : Vec3{2.0 + 2.2 * (i - 4), -2.2 - 1.9 * (i - 4), 0};
         Vec3 jitter{rng.range(-0.2, 0.2), rng.range(-0.2, 0.2), 0};
         double turn = rng.range(0, 3);
-        stone(b, at + jitter, 0.6, 0.45, 0.12, turn, 6, 2);
+        Vec3 c = at + jitter;
+        stepping.push_back(Flat_stone{Point{c.x, c.y}, 0.6, 0.45, turn});
     }
 
     // Clumps of flowers round the rim, tufts among them.
@@ -266,7 +269,7 @@ void Garden_model::build(Art_pack& pack)
     std::vector<Point> beds;
     for (const Clump& c : clumps) beds.push_back(Point{c.at.x, c.at.y});
     pack.add_image("#_crown.png", Garden_textures::crown(), Image::Alpha::opaque);
-    pack.add_image("#_lawn.png", Garden_textures::lawn(R, beds, daisies), Image::Alpha::opaque);
+    pack.add_image("#_lawn.png", Garden_textures::lawn(R, beds, daisies, stepping), Image::Alpha::opaque);
     pack.add_image("#_soil.png", Garden_textures::soil(), Image::Alpha::opaque);
     pack.add_image("__lily.png", Garden_textures::lily(), Image::Alpha::hard);
     pack.add_image("#_stone.png", Garden_textures::stone(), Image::Alpha::opaque);

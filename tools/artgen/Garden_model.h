@@ -1,8 +1,9 @@
 // The "tree" model of main.pak: the whole garden, since it is the only model
 // that turns with it. A round lawn (model +Z up) with a soil rim, a plasma
 // pond with lily pads and a ring of stones, boulders, stepping stones, grass
-// tufts and flowers, and the tree itself: trunk, roots, branches and a
-// canopy of leaf-cluster cards. Adds the model and its textures to the pack.
+// tufts and flowers, and the tree itself: trunk, roots and a crown (an opaque
+// leafy dome fringed with leaf-cluster cards). Adds the model and its
+// textures to the pack.
 #pragma once
 #include "Art_pack.h"
 

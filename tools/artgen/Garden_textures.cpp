@@ -7,7 +7,8 @@
 #include "Noise.h"
 #include "Rng.h"
 
-Image Garden_textures::lawn(double radius, const std::vector<Point>& beds, const std::vector<Point>& daisies)
+Image Garden_textures::lawn(double radius, const std::vector<Point>& beds, const std::vector<Point>& daisies,
+                            const std::vector<Flat_stone>& stones)
 {
     const int n = 512;
     const double unit = n / (2 * radius);  // pixels per model unit
@@ -70,6 +71,27 @@ Image Garden_textures::lawn(double radius, const std::vector<Point>& beds, const
             img.ellipse(x + 1.9 * std::cos(a), y + 1.9 * std::sin(a), 1.6, 0.8, a, hex(0xf6f3ea), 0.7);
         }
         img.ellipse(x, y, 1.2, 1.2, 0, hex(0xecb020), 0.6);
+    }
+    // Stepping stones flush with the grass: a shadow away from the light, the
+    // stone with its grain, a lit upper edge.
+    Noise grain(72);
+    for (const Flat_stone& st : stones) {
+        double x = (st.at.x + radius) * unit, y = (radius - st.at.y) * unit;
+        double rx = st.rx * unit, ry = st.ry * unit, ca = std::cos(-st.turn), sa = std::sin(-st.turn);
+        img.ellipse(x + 1.2, y + 1.8, rx + 0.8, ry + 0.8, -st.turn, hex(0x1e3a12, 0.6), 2.0);
+        img.paint(int(x - rx - 3), int(y - rx - 3), int(x + rx + 4), int(y + rx + 4), [&](double px, double py) {
+            double dx = px - x, dy = py - y;
+            double u = (dx * ca + dy * sa) / rx, v = (-dx * sa + dy * ca) / ry;
+            double a = std::atan2(v, u);
+            // A lumpy outline, not a perfect ellipse.
+            double edge = 1 + 0.08 * std::sin(3 * a + st.turn * 5) - std::sqrt(u * u + v * v);
+            if (edge <= 0) return Rgba{0, 0, 0, 0};
+            double k = grain.fbm(px / 4, py / 4, 3);
+            Rgba c = mix(hex(0x8a847a), hex(0xd2ccc0), k);
+            // Lit towards the top of the picture, darker round the rim.
+            c = shade(c, 1.0 - 0.12 * (dy / ry) - 0.25 * smoothstep(0.25, 0.0, edge));
+            return with_alpha(c, smoothstep(0.0, 0.12, edge));
+        });
     }
     return img;
 }
