@@ -56,7 +56,7 @@ void tuft(Mesh_builder& b, Vec3 at, double size, double turn)
     }
 }
 
-// A flower head lying flat, one of the four cells of the flower atlas.
+// A bunch of flower heads lying flat, one of the four cells of the flower atlas.
 void flower_head(Mesh_builder& b, Vec3 at, double size, double turn, int kind)
 {
     double u0 = (kind % 2) * 0.5, v0 = (kind / 2) * 0.5;
@@ -225,14 +225,12 @@ void Garden_model::build(Art_pack& pack)
              size, turn);
     }
 
+    // One card per clump carries its whole bunch of heads: a few large
+    // triangles cost far less than many small ones.
     b.mesh("__flowers.png");
     for (const Clump& c : clumps) {
-        int heads = 4 + rng.below(4);
-        for (int h = 0; h < heads; ++h) {
-            Vec3 at = c.at + Vec3{rng.range(-0.8, 0.8), rng.range(-0.8, 0.8), rng.range(0.7, 1.35)};
-            double size = rng.range(0.28, 0.4), turn = rng.range(0, 2 * M_PI);
-            flower_head(b, at, size, turn, c.kind);
-        }
+        double lift = rng.range(0.9, 1.2), size = rng.range(1.1, 1.25), turn = rng.range(0, 2 * M_PI);
+        flower_head(b, c.at + Vec3{0, 0, lift}, size, turn, c.kind);
     }
     // Daisies in the grass: they lie flat, so the lawn's picture carries them.
     std::vector<Point> daisies;

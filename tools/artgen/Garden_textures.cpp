@@ -270,13 +270,25 @@ void cosmos(Image& img, double cx, double cy)
 
 Image Garden_textures::flowers()
 {
-    Image img(256, 256);
+    // Painted at four times the size: each head keeps the detail it has on
+    // a card of its own, the bunch spread over its cell.
+    Image img(1024, 1024);
     Rng rng(51);
-    daisy(img, 64, 64, rng);
-    poppy(img, 192, 64);
-    cornflower(img, 64, 192, rng);
-    cosmos(img, 192, 192);
-    return img.halved();
+    for (int kind = 0; kind < 4; ++kind) {
+        double cx = 256 + 512 * (kind % 2), cy = 256 + 512 * (kind / 2);
+        // Six heads of one kind round the middle one, each kept inside its cell.
+        for (int h = 0; h < 7; ++h) {
+            double a = 2 * M_PI * h / 6 + rng.range(-0.4, 0.4), r = h == 6 ? 0 : rng.range(110, 180);
+            double x = cx + std::cos(a) * r, y = cy + std::sin(a) * r;
+            switch (kind) {
+            case 0: daisy(img, x, y, rng); break;
+            case 1: poppy(img, x, y); break;
+            case 2: cornflower(img, x, y, rng); break;
+            default: cosmos(img, x, y); break;
+            }
+        }
+    }
+    return img.halved().halved();
 }
 
 Image Garden_textures::tuft()

@@ -31,7 +31,7 @@ public:
     // its top, the middle of the picture; the rim of the disc is the crown's
     // lowest leaves, darker, the top lighter.
     static Image crown();
-    static Image flowers();       // 128 x 128: four heads in 2 x 2 cells
+    static Image flowers();       // 256 x 256: four bunches of seven heads, one kind each, in 2 x 2 cells
     static Image tuft();          // 64 x 64: a clump of blades standing on the bottom row
     static Image stone();         // 128 x 128, tiles across
     static Image lily();          // 128 x 64: a pad (left) and a water-lily (right)
