@@ -363,7 +363,9 @@ void wing_model(Model_writer& model)
 void body_model(Model_writer& model)
 {
     Mesh_builder b(model);
-    b.mesh("__body.png");
+    // Opaque: the body's picture has no holes, and without the alpha test
+    // hidden pixels are dropped before they are shaded.
+    b.mesh("#_body.png");
     // Radius profile from the abdomen's tip to the front of the head. A body
     // is about 25 pixels long on screen: six sides and nine rings draw it
     // as round as more would, and every triangle costs frame time.
@@ -407,5 +409,5 @@ void Butterfly_art::build(int index, Art_pack& pack)
     pack.add_model("brushko", body);
     // Painted large, stored at half size: a butterfly is small on screen.
     pack.add_image("__wing.png", paint_wing(s).halved(), Image::Alpha::hard);
-    pack.add_image("__body.png", paint_body(s).halved(), Image::Alpha::opaque);
+    pack.add_image("#_body.png", paint_body(s).halved(), Image::Alpha::opaque);
 }
