@@ -241,27 +241,27 @@ void Garden_model::build(Art_pack& pack)
         daisies.push_back(Point{at.x, at.y});
     }
 
-    // The tree: trunk with a flared foot, roots, branches.
+    // The tree: trunk with a flared foot and roots. The garden is always seen
+    // from about 60 degrees above, and from there the crown hides all of
+    // them: they are kept, with as few triangles as will do, so the crown
+    // stands on something, and no branches are built at all.
     b.mesh("#_bark.png");
     std::vector<Vec3> trunk;
     std::vector<double> trunk_r;
-    const double trunk_heights[] = {-0.2, 0.3, 1.0, 2.5, 4.0, 5.5, 7.0, 8.6};
-    const double trunk_radii[] = {1.15, 0.8, 0.66, 0.58, 0.52, 0.46, 0.34, 0.18};
-    for (int i = 0; i < 8; ++i) {
+    const double trunk_heights[] = {-0.2, 0.6, 3.0, 8.6};
+    const double trunk_radii[] = {1.15, 0.7, 0.56, 0.18};
+    for (int i = 0; i < 4; ++i) {
         double z = trunk_heights[i];
         trunk.push_back(Vec3{0.35 * std::sin(z * 0.45), 0.2 * std::sin(z * 0.3 + 1), z});
         trunk_r.push_back(trunk_radii[i]);
     }
-    b.tube(trunk, trunk_r, 6, 2, 4);
+    b.tube(trunk, trunk_r, 5, 2, 4);
     for (int i = 0; i < 5; ++i) {
         double a = 2 * M_PI * i / 5 + rng.range(-0.3, 0.3);
         Vec3 d = horizontal(a, 1);
-        b.tube({d * 0.3 + Vec3{0, 0, 0.7}, d * 1.2 + Vec3{0, 0, 0.2}, d * 2.0 + Vec3{0, 0, 0.02},
-                d * 2.6 + Vec3{0, 0, -0.1}},
-               {0.36, 0.26, 0.14, 0.05}, 5, 1, 4);
+        b.tube({d * 0.3 + Vec3{0, 0, 0.7}, d * 1.4 + Vec3{0, 0, 0.15}, d * 2.6 + Vec3{0, 0, -0.1}},
+               {0.36, 0.2, 0.05}, 4, 1, 4);
     }
-    // No branches: the garden is always seen from about 60 degrees above,
-    // and from there the crown hides everything under it but the roots.
 
     pack.add_model("tree", model);
     std::vector<Point> beds;
