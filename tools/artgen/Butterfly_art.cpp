@@ -367,27 +367,27 @@ void body_model(Model_writer& model)
     // hidden pixels are dropped before they are shaded.
     b.mesh("#_body.png");
     // Radius profile from the abdomen's tip to the front of the head. A body
-    // is about 25 pixels long on screen: six sides and nine rings draw it
+    // is about 25 pixels long on screen: five sides and seven rings draw it
     // as round as more would, and every triangle costs frame time.
-    const double xs[] = {-9.0, -7.4, -4.4, -1.4, 0.0, 1.2, 3.0, 4.2, 5.5};
-    const double rs[] = {0.12, 0.66, 0.86, 0.8, 1.2, 1.35, 0.8, 1.0, 0.2};
+    const double xs[] = {-9.0, -6.0, -1.4, 1.0, 3.0, 4.3, 5.5};
+    const double rs[] = {0.12, 0.8, 0.8, 1.35, 0.8, 1.0, 0.2};
     std::vector<Vec3> path;
     std::vector<double> radii;
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < 7; ++i) {
         // The abdomen dips a little below the thorax.
         double sag = xs[i] < -1 ? 0.25 * std::sin((xs[i] + 1) / 8 * M_PI) : 0;
         path.push_back(Vec3{xs[i], 0, sag});
         radii.push_back(rs[i]);
     }
-    b.tube(path, radii, 6, 1, 14.5 / 0.94);
+    b.tube(path, radii, 5, 1, 14.5 / 0.94);
     // Antennae from the top of the head, forward and up, thickening into
     // clubbed tips: thin three-sided tubes, under a pixel wide on screen.
     for (int side = -1; side <= 1; side += 2) {
         std::vector<Vec3> a;
         std::vector<double> r;
-        const double ts[] = {0.0, 0.5, 0.9, 1.0};
-        const double rt[] = {0.12, 0.09, 0.3, 0.08};
-        for (int i = 0; i < 4; ++i) {
+        const double ts[] = {0.0, 0.9, 1.0};
+        const double rt[] = {0.12, 0.3, 0.08};
+        for (int i = 0; i < 3; ++i) {
             double t = ts[i];
             a.push_back(Vec3{4.6 + 5.8 * t, side * (0.35 + 2.4 * t), 0.75 + 2.6 * t + 0.9 * std::sin(t * M_PI)});
             r.push_back(rt[i]);

@@ -92,7 +92,7 @@ void Garden_model::build(Art_pack& pack)
     // pixels it covers fail the depth test before they are shaded.
     b.mesh("#_crown.png");
     {
-        const int slices = 16, stacks = 5;
+        const int slices = 14, stacks = 4;
         const double last = 0.62 * M_PI;
         // The picture is laid on by angle from the top, not straight down,
         // so the dome's steep sides show leaves as large as its top does.
@@ -141,7 +141,7 @@ void Garden_model::build(Art_pack& pack)
     // little above, so they win the depth test even with a coarse depth buffer.
     // One picture over the whole lawn (top row at +y).
     b.mesh("#_lawn.png");
-    b.disc(Vec3{0, 0, 0}, R, R, 32, 2, [R](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
+    b.disc(Vec3{0, 0, 0}, R, R, 32, 1, [R](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
 
     // The soil rim under the lawn's edge.
     b.mesh("#_soil.png");
@@ -158,7 +158,7 @@ void Garden_model::build(Art_pack& pack)
 
     // The pond: water from the plasma generator.
     b.mesh(pond_texture);
-    b.disc(Vec3{pond.x, pond.y, 0.06}, pond.rx, pond.ry, 16, 2, [](double x, double y) {
+    b.disc(Vec3{pond.x, pond.y, 0.06}, pond.rx, pond.ry, 14, 2, [](double x, double y) {
         return Uv{(x - pond.x) / (2 * pond.rx) + 0.5, (y - pond.y) / (2 * pond.ry) + 0.5};
     });
 
@@ -180,9 +180,9 @@ void Garden_model::build(Art_pack& pack)
         stone(b, at, r * 1.3, r, r * 0.7, a, 5, 2);
     }
     // Boulders on the far side of the tree.
-    stone(b, Vec3{8.6, 6.2, 0}, 1.6, 1.2, 1.2, 0.4, 9, 4);
-    stone(b, Vec3{10.1, 4.6, 0}, 1.0, 0.8, 0.8, 1.3, 8, 3);
-    stone(b, Vec3{7.6, 8.1, 0}, 0.7, 0.6, 0.5, 2.2, 7, 3);
+    stone(b, Vec3{8.6, 6.2, 0}, 1.6, 1.2, 1.2, 0.4, 8, 3);
+    stone(b, Vec3{10.1, 4.6, 0}, 1.0, 0.8, 0.8, 1.3, 7, 3);
+    stone(b, Vec3{7.6, 8.1, 0}, 0.7, 0.6, 0.5, 2.2, 6, 2);
     // Stepping stones from the tree to the pond and out to the rim: flush with
     // the grass, so the lawn's picture carries them.
     std::vector<Flat_stone> stepping;
