@@ -132,10 +132,10 @@ void Garden_model::build(Art_pack& pack)
     };
     b.mesh("__leaves1.png");
     Rng low_cards(300);
-    rim_cards(low_cards, 6, 0.56, 0.6, 1.0, 1.2);
+    rim_cards(low_cards, 5, 0.56, 0.6, 1.0, 1.2);
     b.mesh("__leaves2.png");
     Rng high_cards(301);
-    rim_cards(high_cards, 15, 0.4, 0.52, 1.1, 1.4);
+    rim_cards(high_cards, 13, 0.4, 0.52, 1.1, 1.4);
 
     // The lawn before everything lying on it: those are drawn after it and a
     // little above, so they win the depth test even with a coarse depth buffer.
@@ -172,12 +172,14 @@ void Garden_model::build(Art_pack& pack)
     b.card(Vec3{-6.1, -5.5, 0.2}, horizontal(1.1, 0.28), horizontal(1.1 + M_PI / 2, 0.28), 0.5, 0, 1, 1);
 
     b.mesh("#_stone.png");
-    // The pond's ring of stones.
+    // The pond's ring of stones: low and small, so the lawn's picture
+    // carries them, with the stepping stones below.
+    std::vector<Flat_stone> flat_stones;
     for (int i = 0; i < 16; ++i) {
         double a = 2 * M_PI * i / 16 + rng.range(-0.08, 0.08);
         double r = rng.range(0.35, 0.55);
-        Vec3 at{pond.x + std::cos(a) * (pond.rx + 0.25), pond.y + std::sin(a) * (pond.ry + 0.25), 0};
-        stone(b, at, r * 1.3, r, r * 0.7, a, 5, 2);
+        Point at{pond.x + std::cos(a) * (pond.rx + 0.25), pond.y + std::sin(a) * (pond.ry + 0.25)};
+        flat_stones.push_back(Flat_stone{at, r * 1.3, r, a});
     }
     // Boulders on the far side of the tree.
     stone(b, Vec3{8.6, 6.2, 0}, 1.6, 1.2, 1.2, 0.4, 8, 3);
@@ -185,7 +187,6 @@ void Garden_model::build(Art_pack& pack)
     stone(b, Vec3{7.6, 8.1, 0}, 0.7, 0.6, 0.5, 2.2, 6, 2);
     // Stepping stones from the tree to the pond and out to the rim: flush with
     // the grass, so the lawn's picture carries them.
-    std::vector<Flat_stone> stepping;
     for (int i = 0; i < 9; ++i) {
         double t = (i + 1) / 10.0;
         Vec3 at = i < 5 ? Vec3{-1.8 - 3.0 * t * 2, -1.2 - 2.4 * t * 2, 0}
@@ -193,7 +194,7 @@ void Garden_model::build(Art_pack& pack)
         Vec3 jitter{rng.range(-0.2, 0.2), rng.range(-0.2, 0.2), 0};
         double turn = rng.range(0, 3);
         Vec3 c = at + jitter;
-        stepping.push_back(Flat_stone{Point{c.x, c.y}, 0.6, 0.45, turn});
+        flat_stones.push_back(Flat_stone{Point{c.x, c.y}, 0.6, 0.45, turn});
     }
 
     // Clumps of flowers round the rim, tufts among them.
@@ -267,7 +268,7 @@ void Garden_model::build(Art_pack& pack)
     std::vector<Point> beds;
     for (const Clump& c : clumps) beds.push_back(Point{c.at.x, c.at.y});
     pack.add_image("#_crown.png", Garden_textures::crown(), Image::Alpha::opaque);
-    pack.add_image("#_lawn.png", Garden_textures::lawn(R, beds, daisies, stepping), Image::Alpha::opaque);
+    pack.add_image("#_lawn.png", Garden_textures::lawn(R, beds, daisies, flat_stones), Image::Alpha::opaque);
     pack.add_image("#_soil.png", Garden_textures::soil(), Image::Alpha::opaque);
     pack.add_image("__lily.png", Garden_textures::lily(), Image::Alpha::hard);
     pack.add_image("#_stone.png", Garden_textures::stone(), Image::Alpha::opaque);
