@@ -132,10 +132,10 @@ void Garden_model::build(Art_pack& pack)
     };
     b.mesh("__leaves1.png");
     Rng low_cards(300);
-    rim_cards(low_cards, 5, 0.56, 0.6, 1.0, 1.2);
+    rim_cards(low_cards, 5, 0.56, 0.6, 0.85, 1.0);
     b.mesh("__leaves2.png");
     Rng high_cards(301);
-    rim_cards(high_cards, 13, 0.4, 0.52, 1.1, 1.4);
+    rim_cards(high_cards, 14, 0.42, 0.52, 0.95, 1.2);
 
     // The lawn before everything lying on it: those are drawn after it and a
     // little above, so they win the depth test even with a coarse depth buffer.
@@ -230,7 +230,7 @@ void Garden_model::build(Art_pack& pack)
     // triangles cost far less than many small ones.
     b.mesh("__flowers.png");
     for (const Clump& c : clumps) {
-        double lift = rng.range(0.9, 1.2), size = rng.range(1.1, 1.25), turn = rng.range(0, 2 * M_PI);
+        double lift = rng.range(0.9, 1.2), size = rng.range(0.95, 1.05), turn = rng.range(0, 2 * M_PI);
         flower_head(b, c.at + Vec3{0, 0, lift}, size, turn, c.kind);
     }
     // Daisies in the grass: they lie flat, so the lawn's picture carries them.

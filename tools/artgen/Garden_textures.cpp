@@ -278,7 +278,7 @@ Image Garden_textures::flowers()
         double cx = 256 + 512 * (kind % 2), cy = 256 + 512 * (kind / 2);
         // Six heads of one kind round the middle one, each kept inside its cell.
         for (int h = 0; h < 7; ++h) {
-            double a = 2 * M_PI * h / 6 + rng.range(-0.4, 0.4), r = h == 6 ? 0 : rng.range(110, 180);
+            double a = 2 * M_PI * h / 6 + rng.range(-0.4, 0.4), r = h == 6 ? 0 : rng.range(105, 165);
             double x = cx + std::cos(a) * r, y = cy + std::sin(a) * r;
             switch (kind) {
             case 0: daisy(img, x, y, rng); break;
