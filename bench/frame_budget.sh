@@ -19,7 +19,7 @@ build=$here/build secs=8 runs=3 tools=$here/../shared/tools
 while getopts "b:t:r:T:" o; do
     case $o in
         b) build=$OPTARG ;; t) secs=$OPTARG ;; r) runs=$OPTARG ;; T) tools=$OPTARG ;;
-        *) sed -n '2,17p' "$0" >&2; exit 2 ;;
+        *) sed -n '2,15p' "$0" >&2; exit 2 ;;
     esac
 done
 saver=$build/bin/gardenlume.scr
