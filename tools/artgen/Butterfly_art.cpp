@@ -380,14 +380,15 @@ void body_model(Model_writer& model)
         radii.push_back(rs[i]);
     }
     b.tube(path, radii, 5, 1, 14.5 / 0.94);
-    // Antennae from the top of the head, forward and up, thickening into
-    // clubbed tips: thin three-sided tubes, under a pixel wide on screen.
+    // Antennae from the top of the head, forward and up, thickening towards
+    // clubbed tips: one thin three-sided cone each, under a pixel wide on
+    // screen.
     for (int side = -1; side <= 1; side += 2) {
         std::vector<Vec3> a;
         std::vector<double> r;
-        const double ts[] = {0.0, 0.9, 1.0};
-        const double rt[] = {0.12, 0.3, 0.08};
-        for (int i = 0; i < 3; ++i) {
+        const double ts[] = {0.0, 1.0};
+        const double rt[] = {0.1, 0.28};
+        for (int i = 0; i < 2; ++i) {
             double t = ts[i];
             a.push_back(Vec3{4.6 + 5.8 * t, side * (0.35 + 2.4 * t), 0.75 + 2.6 * t + 0.9 * std::sin(t * M_PI)});
             r.push_back(rt[i]);
