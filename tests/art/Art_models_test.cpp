@@ -194,6 +194,53 @@ TEST(Art_models, overlay_fits_a_5_4_screen_reads_upright_and_is_never_cut_by_the
         }
 }
 
+// The overlay's meshes are trimmed to what their pictures draw; a trim that
+// cut too deep would clip the lettering, its glow or a leaf. Every texel that
+// changes what is behind it (anything but colour 0 with alpha 1) must lie
+// inside some triangle of its mesh, in texture space.
+TEST(Art_models, overlay_trim_never_cuts_off_a_texel_that_shows)
+{
+    REQUIRE_GL();
+    Model nn = load("main.pak", "nn");
+    ASSERT_FALSE(nn.meshes.empty());
+    Pak pak;
+    ASSERT_TRUE(pak.read_file(art::bin_dir() + "/main.pak"));
+    for (const Mesh& m : nn.meshes) {
+        Pak_entry bytes = pak.find(m.texture_name);
+        ASSERT_FALSE(bytes.empty()) << m.texture_name;
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        ASSERT_TRUE(png_image_begin_read_from_memory(&image, bytes.data, size_t(bytes.size))) << m.texture_name;
+        image.format = PNG_FORMAT_RGBA;
+        std::vector<uint8_t> px(PNG_IMAGE_SIZE(image));
+        ASSERT_TRUE(png_image_finish_read(&image, nullptr, px.data(), 0, nullptr)) << m.texture_name;
+        const int w = int(image.width), h = int(image.height);
+        std::vector<bool> covered(size_t(w) * h, false);
+        std::vector<Corner> cs = corners(m);
+        for (size_t t = 0; t + 2 < cs.size(); t += 3) {
+            const Corner *a = &cs[t], *b = &cs[t + 1], *c = &cs[t + 2];
+            auto side = [](const Corner* p, const Corner* q, double u, double v) {
+                return (q->u - p->u) * (v - p->v) - (q->v - p->v) * (u - p->u);
+            };
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    double u = (x + 0.5) / w, v = (y + 0.5) / h;
+                    double s0 = side(a, b, u, v), s1 = side(b, c, u, v), s2 = side(c, a, u, v);
+                    if ((s0 >= 0 && s1 >= 0 && s2 >= 0) || (s0 <= 0 && s1 <= 0 && s2 <= 0))
+                        covered[size_t(y) * w + x] = true;
+                }
+        }
+        int cut = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const uint8_t* p = &px[(size_t(y) * w + x) * 4];
+                bool shows = p[0] != 0 || p[1] != 0 || p[2] != 0 || p[3] != 255;
+                cut += shows && !covered[size_t(y) * w + x];
+            }
+        EXPECT_EQ(0, cut) << m.texture_name << ": texels that show lie outside every triangle";
+    }
+}
+
 // A wing hinges on the body's X axis and reaches out along +Y; at scale 0.2
 // two of them span about six scene units.
 TEST(Art_models, every_wing_hinges_on_the_x_axis_and_spans_about_six_units)

@@ -1,6 +1,8 @@
 #include "Overlay_art.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Brush.h"
 #include "Mesh_builder.h"
@@ -97,6 +99,69 @@ Image garland_parts()
     }
     return for_blending(img, nullptr);
 }
+
+// Whether a blended texel leaves what is behind it as it was.
+bool see_through(const Rgba& p)
+{
+    const float e = 0.5f / 255;
+    return p.r < e && p.g < e && p.b < e && p.a > 1 - e;
+}
+
+// A card showing one cell of a blended picture, trimmed to the box of the
+// texels in the cell that draw anything (one texel to spare): the same
+// picture in the same place, fewer blended pixels. The cell is the texture
+// rectangle (u0, v0)-(u1, v1), as for Mesh_builder::card.
+void trimmed_card(Mesh_builder& b, const Image& img, Vec3 c, Vec3 half_u, Vec3 half_v, double u0, double v0,
+                  double u1, double v1)
+{
+    const int w = img.width(), h = img.height();
+    const int cx0 = int(std::lround(u0 * w)), cx1 = int(std::lround(u1 * w));
+    const int cy0 = int(std::lround(v0 * h)), cy1 = int(std::lround(v1 * h));
+    int x0 = cx1, x1 = cx0, y0 = cy1, y1 = cy0;
+    for (int y = cy0; y < cy1; ++y)
+        for (int x = cx0; x < cx1; ++x)
+            if (!see_through(img.at(x, y))) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x + 1);
+                y0 = std::min(y0, y), y1 = std::max(y1, y + 1);
+            }
+    if (x0 >= x1) return;
+    x0 = std::max(cx0, x0 - 1), x1 = std::min(cx1, x1 + 1), y0 = std::max(cy0, y0 - 1), y1 = std::min(cy1, y1 + 1);
+    // Fractions of the cell kept, across and down.
+    double f0 = double(x0 - cx0) / (cx1 - cx0), f1 = double(x1 - cx0) / (cx1 - cx0);
+    double g0 = double(y0 - cy0) / (cy1 - cy0), g1 = double(y1 - cy0) / (cy1 - cy0);
+    b.card(c + half_u * (f0 + f1 - 1) + half_v * (g0 + g1 - 1), half_u * (f1 - f0), half_v * (g1 - g0),
+           double(x0) / w, double(y0) / h, double(x1) / w, double(y1) / h);
+}
+
+// The corners, clockwise on the screen from the top left, of an octagon
+// holding every texel of a blended picture that changes what is behind it
+// (anything but colour 0 with alpha 1), in texels, one texel to spare for
+// the filtering: its sides are the tightest box and the tightest 45 degree
+// cuts of its corners. The rest of the picture is never drawn; every
+// blended pixel costs frame time.
+std::vector<Uv> drawn_outline(const Image& img)
+{
+    double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9, s0 = 1e9, s1 = -1e9, d0 = 1e9, d1 = -1e9;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            if (see_through(img.at(x, y))) continue;
+            x0 = std::min<double>(x0, x), x1 = std::max<double>(x1, x + 1);
+            y0 = std::min<double>(y0, y), y1 = std::max<double>(y1, y + 1);
+            s0 = std::min<double>(s0, x + y), s1 = std::max<double>(s1, x + y + 2);
+            d0 = std::min<double>(d0, x - y - 1), d1 = std::max<double>(d1, x - y + 1);
+        }
+    if (x0 > x1) return {};
+    const double m = 1, w = img.width(), h = img.height();
+    x0 = std::max(0.0, x0 - m), x1 = std::min(w, x1 + m), y0 = std::max(0.0, y0 - m), y1 = std::min(h, y1 + m);
+    s0 -= 2 * m, s1 += 2 * m, d0 -= 2 * m, d1 += 2 * m;
+    // Each cut meets the box's sides where x + y or x - y reaches its bound;
+    // a cut that misses the corner leaves the box's corner.
+    auto cx = [](double v, double lo, double hi) { return std::min(hi, std::max(lo, v)); };
+    return {Uv{cx(s0 - y0, x0, x1), y0}, Uv{cx(d1 + y0, x0, x1), y0},  // top side
+            Uv{x1, cx(x1 - d1, y0, y1)}, Uv{x1, cx(s1 - x1, y0, y1)},  // right side
+            Uv{cx(s1 - y1, x0, x1), y1}, Uv{cx(d0 + y1, x0, x1), y1},  // bottom side
+            Uv{x0, cx(x0 - d0, y0, y1)}, Uv{x0, cx(s0 - x0, y0, y1)}}; // left side
+}
 }  // namespace
 
 void Overlay_art::build(Art_pack& pack, const Lettering& font)
@@ -104,13 +169,22 @@ void Overlay_art::build(Art_pack& pack, const Lettering& font)
     Model_writer model;
     Mesh_builder b(model);
     const double hw = panel_half_width, top = panel_top, bottom = panel_bottom;
+    Image title_image = title(font);
     b.mesh("#$title.png");
-    // Model +y is screen down: the image's top row goes to the smaller y.
-    b.quad(Vec3{-hw, top, 0}, Vec3{hw, top, 0}, Vec3{hw, bottom, 0}, Vec3{-hw, bottom, 0}, Uv{0, 0}, Uv{1, 0},
-           Uv{1, 1}, Uv{0, 1});
+    // The picture spans the panel's box; model +y is screen down, so the
+    // image's top row goes to the smaller y. Only its drawn octagon is
+    // drawn, as a fan.
+    std::vector<Uv> outline = drawn_outline(title_image);
+    std::vector<Vec3> at;
+    for (Uv& t : outline) {
+        t.u /= title_image.width(), t.v /= title_image.height();
+        at.push_back(Vec3{-hw + 2 * hw * t.u, top + (bottom - top) * t.v, 0});
+    }
+    for (size_t i = 2; i < outline.size(); ++i) b.triangle(at[0], at[i - 1], at[i], outline[0], outline[i - 1], outline[i]);
 
     // The garland: leaves along the panel's rim (a rounded rectangle),
     // alternately leaning out and in, blossoms at the corners and sides.
+    Image garland = garland_parts();
     b.mesh("#$garland.png");
     Rng rng(5);
     // The rim: a rectangle with round corners, walked by arc length so the
@@ -151,18 +225,18 @@ void Overlay_art::build(Art_pack& pack, const Lettering& font)
         Vec3 along{std::cos(turn) * len / 2, std::sin(turn) * len / 2, 0};
         Vec3 across{-std::sin(turn) * len / 4, std::cos(turn) * len / 4, 0};
         double u0 = (cell % 4) * 0.25, v0 = (cell / 4) * 0.25;
-        b.card(at + along * 0.8, along, across, u0, v0, u0 + 0.25, v0 + 0.25);
+        trimmed_card(b, garland, at + along * 0.8, along, across, u0, v0, u0 + 0.25, v0 + 0.25);
     }
     const double spots[][2] = {{-hw, top}, {hw, top}, {-hw, bottom}, {hw, bottom},
                                {-hw * 0.5, top - 1.5}, {hw * 0.5, bottom + 1.5}, {-rx - 1, cy}, {rx + 1, cy}};
     for (int i = 0; i < 8; ++i) {
         int cell = i % 4;
         double s = 3.4;
-        b.card(Vec3{spots[i][0], spots[i][1], 0}, Vec3{s, 0, 0}, Vec3{0, s, 0}, cell * 0.25, 0.5,
-               cell * 0.25 + 0.25, 1.0);
+        trimmed_card(b, garland, Vec3{spots[i][0], spots[i][1], 0}, Vec3{s, 0, 0}, Vec3{0, s, 0}, cell * 0.25,
+                     0.5, cell * 0.25 + 0.25, 1.0);
     }
 
     pack.add_model("nn", model);
-    pack.add_image("#$title.png", title(font), Image::Alpha::soft);
-    pack.add_image("#$garland.png", garland_parts(), Image::Alpha::soft);
+    pack.add_image("#$title.png", title_image, Image::Alpha::soft);
+    pack.add_image("#$garland.png", garland, Image::Alpha::soft);
 }
