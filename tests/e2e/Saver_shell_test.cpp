@@ -44,6 +44,22 @@ protected:
         std::this_thread::sleep_until(started + std::chrono::milliseconds(ms));
     }
 
+    // Moves the pointer twice once the 3000 ms grace has surely passed.
+    void move_mouse_late()
+    {
+        wait_until_window_age(4000);
+        EXPECT_TRUE(X_display::mouse_move(200, 200));
+        EXPECT_TRUE(X_display::mouse_move(600, 500));
+    }
+
+    // The saver is still up after ms; then Escape ends it cleanly.
+    void expect_running_until_escape(int ms)
+    {
+        EXPECT_TRUE(saver.stays_running(ms)) << saver.describe();
+        X_display::key("Escape");
+        expect_clean_end();
+    }
+
     void expect_clean_end()
     {
         ASSERT_TRUE(saver.wait(end_timeout_ms)) << "saver did not end";
@@ -162,9 +178,7 @@ TEST_F(Running_saver, other_keys_do_not_end_it)
     REQUIRE_X();
     start(1);
     for (const char* k : {"a", "space", "Return", "q", "F1", "Alt_L"}) EXPECT_TRUE(X_display::key(k));
-    EXPECT_TRUE(saver.stays_running(1500)) << saver.describe();
-    X_display::key("Escape");
-    expect_clean_end();
+    expect_running_until_escape(1500);
 }
 
 TEST_F(Running_saver, early_mouse_movement_does_not_end_it_even_with_mouse_exit_1)
@@ -174,18 +188,14 @@ TEST_F(Running_saver, early_mouse_movement_does_not_end_it_even_with_mouse_exit_
     EXPECT_TRUE(X_display::mouse_move(100, 100));
     EXPECT_TRUE(X_display::mouse_move(400, 300));
     // Long enough for the events to be handled, short of the 3000 ms.
-    EXPECT_TRUE(saver.stays_running(1000)) << saver.describe();
-    X_display::key("Escape");
-    expect_clean_end();
+    expect_running_until_escape(1000);
 }
 
 TEST_F(Running_saver, late_mouse_movement_ends_it_with_mouse_exit_1)
 {
     REQUIRE_X();
     start(1);
-    wait_until_window_age(4000);
-    EXPECT_TRUE(X_display::mouse_move(200, 200));
-    EXPECT_TRUE(X_display::mouse_move(600, 500));
+    move_mouse_late();
     expect_clean_end();
 }
 
@@ -193,24 +203,16 @@ TEST_F(Running_saver, late_mouse_movement_is_ignored_with_mouse_exit_0)
 {
     REQUIRE_X();
     start(0);
-    wait_until_window_age(4000);
-    EXPECT_TRUE(X_display::mouse_move(200, 200));
-    EXPECT_TRUE(X_display::mouse_move(600, 500));
-    EXPECT_TRUE(saver.stays_running(1500)) << saver.describe();
-    X_display::key("Escape");
-    expect_clean_end();
+    move_mouse_late();
+    expect_running_until_escape(1500);
 }
 
 TEST_F(Running_saver, mouse_byte_2_does_not_enable_the_mouse_rule)
 {
     REQUIRE_X();
     start(2);
-    wait_until_window_age(4000);
-    EXPECT_TRUE(X_display::mouse_move(250, 250));
-    EXPECT_TRUE(X_display::mouse_move(650, 450));
-    EXPECT_TRUE(saver.stays_running(1500)) << saver.describe();
-    X_display::key("Escape");
-    expect_clean_end();
+    move_mouse_late();
+    expect_running_until_escape(1500);
 }
 
 TEST_F(Running_saver, sigterm_ends_it_with_0_after_a_normal_teardown)
