@@ -1,5 +1,6 @@
 #include "app/Cfg_record.h"
 
+#include <sstream>
 #include <vector>
 
 #include "resources/Byte_cursor.h"
@@ -89,4 +90,15 @@ bool Cfg_record::write(std::ostream& stream, int32_t version) const
     put_u32(stream, uint32_t(text1.size()));
     stream.write(text1.data(), std::streamsize(text1.size()));
     return bool(stream);
+}
+
+Whole_file_status Cfg_record::read_file(const std::string& path, int32_t expected_version)
+{
+    *this = Cfg_record();
+    std::vector<uint8_t> bytes;
+    const Whole_file_status status = Whole_file::read(path, bytes, max_file_size);
+    if (status != Whole_file_status::ok) return status;
+    std::istringstream stream(std::string(bytes.begin(), bytes.end()), std::ios::binary);
+    *this = Cfg_record(stream, expected_version);
+    return status;
 }

@@ -7,12 +7,21 @@
 #include <ostream>
 #include <string>
 
+#include "platform/Whole_file.h"
+
 class Cfg_record {
 public:
     Cfg_record() = default;  // the defaults
     // Reads the record; another format number, or a file that ends before
     // its last field, gives the defaults whole.
     Cfg_record(std::istream& stream, int32_t expected_version);
+
+    // Reads the file at `path` whole (regular files only, bounded) and the
+    // record from its bytes. Anything but ok leaves the defaults.
+    Whole_file_status read_file(const std::string& path, int32_t expected_version);
+
+    // Larger settings files are not ours and are not read.
+    static const size_t max_file_size = 1 << 20;
 
     // Writes the layout with `version` as the format number. False when the
     // stream failed.

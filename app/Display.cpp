@@ -3,28 +3,29 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <cstdio>
-#include <cstdlib>
+
+#include "platform/Platform.h"
 
 SDL_Surface* screen_surface = nullptr;
 
 namespace {
 
-[[noreturn]] void fail(const char* format)
+bool fail(const char* format)
 {
     std::fprintf(stderr, format, SDL_GetError());
     SDL_Quit();
-    std::exit(1);
+    return false;
 }
 
 }  // namespace
 
-void Display::open(int32_t w, int32_t h, int32_t depth)
+bool Display::open(int32_t w, int32_t h, int32_t depth)
 {
     width = w;
     height = h;
     bpp = depth;
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) fail("Video initialization failed: %s\n");
-    is_open = true;
+    Platform::choose_video_driver();
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail("Video initialization failed: %s\n");
 
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     Uint32 flags = SDL_OPENGL | SDL_FULLSCREEN | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWPALETTE |
@@ -34,7 +35,8 @@ void Display::open(int32_t w, int32_t h, int32_t depth)
 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     screen_surface = SDL_SetVideoMode(width, height, bpp, flags);
-    if (!screen_surface) fail("Video mode set failed: %s\n");
+    if (!screen_surface) return fail("Video mode set failed: %s\n");
+    is_open = true;
 
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);
@@ -45,6 +47,7 @@ void Display::open(int32_t w, int32_t h, int32_t depth)
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     set_viewport(width, height);
     SDL_ShowCursor(SDL_DISABLE);
+    return true;
 }
 
 bool Display::set_viewport(int32_t w, int32_t h)

@@ -12,9 +12,9 @@ public:
     Display(const Display&) = delete;
     Display& operator=(const Display&) = delete;
 
-    // Returns only on success: a screen that cannot be opened ends the
-    // process with exit code 1 and one line on stderr.
-    void open(int32_t width, int32_t height, int32_t bpp);
+    // False when the screen cannot be opened: one line on stderr has said
+    // why, the media layer is shut down again, and the caller ends with 1.
+    bool open(int32_t width, int32_t height, int32_t bpp);
     static bool set_viewport(int32_t width, int32_t height);
     void toggle_fullscreen();
     void close();

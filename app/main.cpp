@@ -3,7 +3,9 @@
 // full screen until Escape.
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
+#include <string>
+
+#include <SDL.h>
 #include <optional>
 
 #include "app/Cfg_record.h"
@@ -20,17 +22,30 @@
 
 namespace {
 
+// The saver's one early end: a pack the scene needs cannot be read. The
+// display goes first, so a screen mode it changed is given back to the
+// desktop; then the process ends silently with 1.
+void end_on_missing_pack(const std::string&)
+{
+    SDL_Quit();
+    std::exit(1);
+}
+
 int run_saver()
 {
-    std::ifstream cfg_stream(settings.file_path("cfg"), std::ios::binary);
+    const std::string cfg_path = settings.file_path("cfg");
     pak_cache.set_directory(settings.folder());
-    Cfg_record* cfg = cfg_stream.is_open() ? new Cfg_record(cfg_stream, 1) : new Cfg_record();
+    // A missing, foreign or unreadable file leaves the defaults.
+    Cfg_record* cfg = new Cfg_record();
+    cfg->read_file(cfg_path, 1);
     const Video_mode& mode = Video_mode::row(cfg->video_mode);
 
-    // Before SDL_Init: SDL leaves handlers it finds in place.
-    Platform::catch_termination();
     Display display;
-    display.open(mode.width, mode.height, mode.bpp);
+    if (!display.open(mode.width, mode.height, mode.bpp)) {
+        delete cfg;
+        return 1;
+    }
+    pak_cache.on_missing_pack(end_on_missing_pack);
 
     std::srand(unsigned(std::time(nullptr)));
     scene_root = new Node();
@@ -48,7 +63,6 @@ int run_saver()
     overlay_root = nullptr;
     garden.reset();
     display.close();
-    cfg_stream.close();
     return 0;
 }
 
@@ -56,6 +70,9 @@ int run_saver()
 
 int main(int argc, char** argv)
 {
+    // First of all: a host may ask us to end within our first milliseconds,
+    // and SDL leaves a handler it finds in place.
+    Platform::catch_termination();
     Platform::record_arguments(argc, argv);
     switch (read_run_mode()) {
     case Run_mode::Preview:

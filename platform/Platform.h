@@ -30,6 +30,11 @@ public:
     // when it cannot be found.
     static std::string executable_folder();
 
+    // Picks the media layer's video driver before it starts, unless the user
+    // has chosen one: on X11 systems the X11 driver, so that without an X
+    // server the display fails plainly instead of taking over the terminal.
+    static void choose_video_driver();
+
     // Termination requests from the host (SIGTERM, SIGINT on POSIX) end the
     // main loop after its current pass. Installed before the media layer
     // starts, so that it keeps its hands off these signals.

@@ -2,6 +2,7 @@
 #include "platform/Platform.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <spawn.h>
 #include <unistd.h>
@@ -74,6 +75,12 @@ std::string Platform::executable_folder()
         if (buf.size() >= (1u << 20)) return std::string();
         buf.resize(buf.size() * 2);
     }
+}
+
+void Platform::choose_video_driver()
+{
+    // SDL 1.2 reads this when its video starts; 0: a choice of the user's stays.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
 }
 
 void Platform::catch_termination()

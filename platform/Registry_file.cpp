@@ -1,9 +1,9 @@
 #include "platform/Registry_file.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
+#include "platform/Whole_file.h"
 #include "resources/Byte_cursor.h"
 
 const char* const Registry_file::default_path = "/etc/gardenlume/registry.reg";
@@ -143,14 +143,8 @@ bool Registry_file::find(const std::string& raw, const std::string& key_path, co
 bool Registry_file::find_in_file(const std::string& path, const std::string& key_path,
                                  const std::string& value, std::string& data)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string text;
-    char chunk[4096];
-    while (in) {
-        in.read(chunk, sizeof chunk);
-        text.append(chunk, size_t(in.gcount()));
-        if (text.size() > max_file_size) return false;
-    }
+    std::vector<uint8_t> bytes;
+    if (Whole_file::read(path, bytes, max_file_size) != Whole_file_status::ok) return false;
+    const std::string text(bytes.begin(), bytes.end());
     return find(text, key_path, value, data);
 }

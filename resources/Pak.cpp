@@ -12,28 +12,18 @@
 
 #include "resources/Byte_cursor.h"
 #include "resources/Image_rgba.h"
+#include "platform/Whole_file.h"
 
 namespace {
 // A found entry of size 0 still has an address: the empty view means "none".
 const uint8_t empty_block[1] = {0};
 
+// Packs are read whole; anything larger than this is not one of ours.
+const size_t max_pack_size = size_t(1) << 30;
+
 bool read_whole_file(const std::string& path, std::vector<uint8_t>& out)
 {
-    // Only regular files: a directory or a device reports no honest size
-    // (a directory's stream claims an endless one, /dev/zero never ends).
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.clear();
-    // Read in chunks: what is kept is what was read, whatever size the file
-    // claimed when it was opened.
-    char chunk[64 * 1024];
-    while (in) {
-        in.read(chunk, sizeof chunk);
-        out.insert(out.end(), chunk, chunk + in.gcount());
-    }
-    return !in.bad();
+    return Whole_file::read(path, out, max_pack_size) == Whole_file_status::ok;
 }
 
 std::string entry_label(int32_t index)
@@ -43,11 +33,6 @@ std::string entry_label(int32_t index)
 }  // namespace
 
 Pak::Pak() = default;
-
-Pak::Pak(const std::string& path)
-{
-    if (!read_file(path)) std::exit(1);
-}
 
 Pak::~Pak() = default;
 

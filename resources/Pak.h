@@ -15,9 +15,6 @@ public:
     static constexpr int max_name_length = 127;
 
     Pak();
-    // Reads the pack at path. A file that cannot be opened ends the process
-    // with exit status 1 and no message (the saver's rule).
-    explicit Pak(const std::string& path);
     ~Pak();
     Pak(const Pak&) = delete;
     Pak& operator=(const Pak&) = delete;

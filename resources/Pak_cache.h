@@ -21,10 +21,18 @@ public:
     void set_directory(const std::string& dir);
     const std::string& get_directory() const;
 
-    Pak* open(const std::string& name);  // never null: unreadable packs exit(1)
+    // Never null. A pack file that cannot be read is reported to the missing
+    // pack handler and stays in the cache as an empty pack, so nothing in it
+    // is found and the file is not tried again.
+    Pak* open(const std::string& name);
     void release(const std::string& name);
     Pak_entry model_bytes(const std::string& pack, const std::string& entry);
     uint32_t texture(const std::string& pack, const std::string& entry);
+
+    // The application's answer to a pack that cannot be read: the saver ends
+    // there. Without a handler the empty pack is all that happens.
+    using Missing_pack_handler = void (*)(const std::string& name);
+    void on_missing_pack(Missing_pack_handler handler) { missing_pack = handler; }
 
     int32_t reference_count(const std::string& name) const;  // 0 when not open
     size_t open_count() const;
@@ -34,6 +42,7 @@ private:
     std::vector<Pak*> packs;
     std::vector<std::string> names;
     std::vector<int32_t> references;
+    Missing_pack_handler missing_pack = nullptr;
 };
 
 // Constructed first of the process-wide objects (before texturegen_list and

@@ -118,14 +118,29 @@ TEST_F(Pak_cache_test, missing_entry_is_empty_and_still_counts_a_reference)
     EXPECT_EQ(cache.reference_count("one.pak"), 2);
 }
 
-TEST_F(Pak_cache_test, missing_pack_file_ends_the_process_with_status_1)
+namespace {
+std::string missing_name;
+void note_missing(const std::string& name) { missing_name = name; }
+}  // namespace
+
+TEST_F(Pak_cache_test, missing_pack_file_is_reported_once_and_stays_an_empty_pack)
 {
     Pak_cache cache;
     cache.set_directory(dir);
-    // A fresh process for the death test: a forked copy would share the
-    // test's X connection and GL context.
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(cache.open("absent.pak"), testing::ExitedWithCode(1), "^$");
+    // Without a handler nothing ends: the layers below report, the saver ends.
+    Pak* absent = cache.open("absent.pak");
+    ASSERT_NE(absent, nullptr);
+    EXPECT_EQ(absent->entry_count(), 0);
+
+    missing_name.clear();
+    cache.on_missing_pack(note_missing);
+    EXPECT_TRUE(cache.model_bytes("gone.pak", "tree").empty());
+    EXPECT_EQ(missing_name, "gone.pak");
+    missing_name.clear();
+    EXPECT_EQ(cache.texture("gone.pak", "x.png"), 0u);
+    EXPECT_EQ(missing_name, "") << "a missing pack is tried once";
+    cache.open("one.pak");
+    EXPECT_EQ(missing_name, "");
 }
 
 TEST(Pak_cache_global, process_wide_cache_starts_with_no_directory)

@@ -1,6 +1,7 @@
 // The pack reader and writer: the format byte for byte, bounded reading of
 // bad files, the writer's refusals, extraction.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <unistd.h>
 
@@ -198,16 +199,13 @@ TEST(Pak_bounded_reading, directory_or_device_is_not_read_as_a_pack)
     Pak p;
     EXPECT_FALSE(p.read_file("/tmp"));
     EXPECT_FALSE(p.read_file("/dev/zero"));
+    // A FIFO with no writer would block an ordinary open for ever.
+    const std::string fifo = "/tmp/gardenlume_pak_fifo_" + std::to_string(getpid());
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    EXPECT_FALSE(p.read_file(fifo));
+    unlink(fifo.c_str());
     EXPECT_FALSE(p.add_file("/tmp"));
     EXPECT_EQ(p.entry_count(), 0);
-}
-
-TEST(Pak_bounded_reading, unreadable_pack_ends_the_process_with_status_1)
-{
-    // A fresh process for the death test: a forked copy would share the
-    // test's X connection and GL context.
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(Pak("/nonexistent/gardenlume/main.pak"), testing::ExitedWithCode(1), "^$");
 }
 
 TEST(Pak_writer, save_and_open_round_trip_keeps_names_sizes_bytes_and_order)

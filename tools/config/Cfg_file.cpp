@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,13 +11,14 @@
 
 Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-        record = Cfg_record();
-        return errno == ENOENT ? Source::Missing : Source::Unreadable;
+    switch (record.read_file(path, 1)) {
+    case Whole_file_status::ok:
+        return record.read_from_stream() ? Source::File : Source::Invalid;
+    case Whole_file_status::missing:
+        return Source::Missing;
+    default:
+        return Source::Unreadable;
     }
-    record = Cfg_record(in, 1);
-    return record.read_from_stream() ? Source::File : Source::Invalid;
 }
 
 namespace {
