@@ -9,7 +9,9 @@ Settings settings __attribute__((init_priority(1003)))("Software\\Korvanta\\Gard
 Settings::Settings(const char* key_path)
 {
     std::vector<char> data;
-    if (Platform::read_registry_string(key_path, "Path", data) && !data.empty()) {
+    // An empty value names no folder: it would make every path relative to
+    // whatever the current directory happens to be.
+    if (Platform::read_registry_string(key_path, "Path", data) && !data.empty() && data[0] != '\0') {
         path_size = uint32_t(data.size());
         install_path = data.data();
         found = true;

@@ -10,11 +10,12 @@ public:
     // Separator of file paths where a path is split into folder and name.
     static const char path_separator;
 
-    // Keeps argc/argv for command_line(); main calls it first. Win32 ignores it.
+    // Keeps argc/argv for arguments(); main calls it first. Win32 ignores it.
     static void record_arguments(int argc, char** argv);
-    // The whole command line, program path included (GetCommandLineA). The
-    // POSIX stand-in joins the recorded arguments with single blanks.
-    static const std::string& command_line();
+    // The arguments after the program path. On POSIX they are argv[1] on,
+    // whatever the program path holds (blanks, dots); on Windows the whole
+    // command line (GetCommandLineA) less its program path, split at blanks.
+    static const std::vector<std::string>& arguments();
 
     // Reads the string data of `value` under `key_path` of the machine-wide
     // root (HKEY_LOCAL_MACHINE). On success `data` holds the bytes with a

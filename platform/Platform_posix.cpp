@@ -15,7 +15,7 @@ const char Platform::path_separator = '/';
 
 namespace {
 
-std::string whole_line;
+std::vector<std::string> recorded_arguments;
 volatile std::sig_atomic_t termination = 0;
 
 extern "C" void on_termination(int) { termination = 1; }
@@ -24,14 +24,11 @@ extern "C" void on_termination(int) { termination = 1; }
 
 void Platform::record_arguments(int argc, char** argv)
 {
-    whole_line.clear();
-    for (int i = 0; i < argc && argv[i]; ++i) {
-        if (i) whole_line += ' ';
-        whole_line += argv[i];
-    }
+    recorded_arguments.clear();
+    for (int i = 1; i < argc && argv[i]; ++i) recorded_arguments.push_back(argv[i]);
 }
 
-const std::string& Platform::command_line() { return whole_line; }
+const std::vector<std::string>& Platform::arguments() { return recorded_arguments; }
 
 bool Platform::read_registry_string(const std::string& key_path, const std::string& value,
                                     std::vector<char>& data)

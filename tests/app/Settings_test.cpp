@@ -95,11 +95,30 @@ TEST_F(Settings_test, missing_value_falls_back_to_the_executables_folder)
     EXPECT_EQ(s.file_path("cfg"), Platform::executable_folder() + "cfg");
 }
 
-TEST_F(Settings_test, missing_registry_file_falls_back_to_the_executables_folder)
+TEST_F(Settings_test, no_usable_value_falls_back_to_the_executables_folder)
 {
-    Settings s(key);
-    EXPECT_FALSE(s.from_registry());
-    EXPECT_EQ(s.folder(), Platform::executable_folder());
+    // Each case leaves the registry file as named; none may block or name "".
+    const struct {
+        const char* what;
+        void (*make)(const std::string& registry);
+    } cases[] = {
+        {"missing file", [](const std::string&) {}},
+        {"empty Path value",
+         [](const std::string& r) {
+             std::ofstream(r) << "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Korvanta\\Gardenlume\\Settings]\n"
+                              << "\"Path\"=\"\"\n";
+         }},
+        {"a FIFO, which would block a plain open", [](const std::string& r) { mkfifo(r.c_str(), 0600); }},
+        {"a folder", [](const std::string& r) { mkdir(r.c_str(), 0700); }},
+    };
+    for (const auto& c : cases) {
+        std::string cmd = "rm -rf '" + registry + "'";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        c.make(registry);
+        Settings s(key);
+        EXPECT_FALSE(s.from_registry()) << c.what;
+        EXPECT_EQ(s.folder(), Platform::executable_folder()) << c.what;
+    }
 }
 
 TEST_F(Settings_test, launch_starts_the_program_in_the_installation_folder)

@@ -164,16 +164,16 @@ TEST(Registry_file, missing_file_is_not_found)
     EXPECT_FALSE(Registry_file::find_in_file("/nonexistent/registry.reg", key, "Path", data));
 }
 
-TEST(Platform, command_line_is_argv_joined_with_single_blanks)
+TEST(Platform, arguments_are_argv_after_the_program_path_whatever_it_holds)
 {
-    char a0[] = "/opt/g l/gardenlume.scr";
+    char a0[] = "/opt/my.saver/g l/gardenlume.scr";
     char a1[] = "/p";
     char a2[] = "1234";
     char* argv[] = {a0, a1, a2, nullptr};
     Platform::record_arguments(3, argv);
-    EXPECT_EQ(Platform::command_line(), "/opt/g l/gardenlume.scr /p 1234");
+    EXPECT_EQ(Platform::arguments(), (std::vector<std::string>{"/p", "1234"}));
     Platform::record_arguments(1, argv);
-    EXPECT_EQ(Platform::command_line(), "/opt/g l/gardenlume.scr");
+    EXPECT_TRUE(Platform::arguments().empty());
 }
 
 TEST(Platform, executable_folder_ends_with_a_separator)
