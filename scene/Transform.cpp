@@ -1,5 +1,7 @@
 #include "scene/Transform.h"
 
+#include <cmath>
+
 #include <GL/gl.h>
 
 void Transform::set_position(double px, double py, double pz)
@@ -45,12 +47,21 @@ void Transform::reset()
     scale_x = scale_y = scale_z = 1;
 }
 
+namespace {
+
+// Endless turns grow without bound; a float keeps only whole degrees past
+// 2^23 (days of running), so whole turns go in double before narrowing.
+// fmod is exact, and the picture is the same turn.
+float turn_angle(double degrees) { return static_cast<float>(std::fmod(degrees, 360.0)); }
+
+}  // namespace
+
 void Transform::apply_placement() const
 {
     glTranslatef(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
-    if (rot_x != 0) glRotatef(static_cast<float>(rot_x), 1, 0, 0);
-    if (rot_y != 0) glRotatef(static_cast<float>(rot_y), 0, 1, 0);
-    if (rot_z != 0) glRotatef(static_cast<float>(rot_z), 0, 0, 1);
+    if (rot_x != 0) glRotatef(turn_angle(rot_x), 1, 0, 0);
+    if (rot_y != 0) glRotatef(turn_angle(rot_y), 0, 1, 0);
+    if (rot_z != 0) glRotatef(turn_angle(rot_z), 0, 0, 1);
 }
 
 void Transform::apply_scale() const

@@ -1,6 +1,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "actions/Action_rev.h"
 #include "actions/Action_rot.h"
 #include "actions/Action_sin.h"
@@ -214,4 +216,33 @@ TEST_F(Animator_clock, first_draw_long_after_construction_uses_up_duration_at_on
     frame(a, 16);
     EXPECT_TRUE(a.bound().empty());
     EXPECT_EQ(2, p.steps);
+}
+
+TEST_F(Animator_clock, turns_stay_smooth_after_days_of_running)
+{
+    // The flock turns 30 degrees a second, the garden 6: after days their
+    // angles pass 2^23 degrees, where a float keeps whole degrees only.
+    const struct {
+        double rate;
+        uint32_t days;
+    } cases[] = {{30.0, 4}, {6.0, 15}, {30.0, 40}};
+    for (const auto& c : cases) {
+        Test_clock::set(5000);
+        Animator a;
+        Action_rot turn(1, true, 0.0);
+        turn.set(1, c.rate, 0.0);
+        a.bind(&turn);
+        // Whole hours up to the day count, then 123 ms more: an angle whose
+        // fraction of a degree a narrowed float would lose.
+        for (uint32_t h = 0; h < c.days * 24; ++h) frame(a, 3600u * 1000u);
+        Test_clock::advance(123);
+        glLoadIdentity();
+        a.advance();
+        double m[16];
+        glGetDoublev(GL_MODELVIEW_MATRIX, m);
+        const double elapsed_ms = double(c.days) * 86400000.0 + 123.0;
+        const double radians = std::fmod(c.rate * elapsed_ms / 1000.0, 360.0) * 3.14159265358979 / 180.0;
+        EXPECT_NEAR(std::cos(radians), m[0], 1e-5) << c.rate << " deg/s, " << c.days << " days";
+        EXPECT_NEAR(-std::sin(radians), m[2], 1e-5) << c.rate << " deg/s, " << c.days << " days";
+    }
 }
