@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <sstream>
-#include <vector>
 
 namespace {
 // One separator character, then an integer as a stream reads it; a missing
@@ -39,6 +38,7 @@ void Plasma::set_up(int w, int h, const char* parameters)
     // 6.28, not 2 pi: the waves do not quite close over the texture.
     step_x = 6.28 / width;
     step_y = 6.28 / height;
+    column.assign(size_t(width > 0 ? width : 0), 0.0);
     std::istringstream in(parameters ? parameters : "");
     tint_red = read_tint(in);
     tint_green = read_tint(in);
@@ -61,7 +61,6 @@ void Plasma::compute(int32_t t)
     // The sum is column sines then row sines, added left to right, so the
     // column part is one value per column and the row terms are kept apart:
     // ((col + r1) + r2) + r3 gives the very doubles of the per-pixel sum.
-    std::vector<double> column(static_cast<size_t>(width));
     for (int j = 0; j < width; ++j)
         column[size_t(j)] = std::sin(step_x * j + a) + std::sin(2 * step_x * j + b) + std::sin(4 * step_x * j + c);
 

@@ -3,6 +3,7 @@
 // offsets from the texture name's parameter word (",R,G,B").
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "texgen/Texturegen.h"
 
@@ -26,4 +27,8 @@ public:
 
 private:
     void set_up(int width, int height, const char* parameters);
+
+    // Scratch of compute, one value a column: kept for the generator's life
+    // so that a frame never allocates.
+    std::vector<double> column;
 };
