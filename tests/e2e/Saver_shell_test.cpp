@@ -125,11 +125,12 @@ TEST(Saver_display, no_x_server_ends_with_1_and_the_initialization_message)
     saver.set_argv0(saver_argv0);
     auto env = install.environment();
     env.push_back({"DISPLAY", ""});
-    // SDL would otherwise fall back to other drivers (a text console).
-    env.push_back({"SDL_VIDEODRIVER", "x11"});
+    // No driver chosen: the saver must not fall back to a text console.
+    env.push_back({"SDL_VIDEODRIVER", ""});
     ASSERT_TRUE(saver.start(Saver_process::saver_path(), {"/s"}, env));
     ASSERT_TRUE(saver.wait(end_timeout_ms));
     EXPECT_EQ(saver.exit_code(), 1);
+    EXPECT_EQ(saver.stdout_text(), "") << "the terminal was written to";
     const std::string err = saver.stderr_text();
     EXPECT_EQ(err.rfind("Video initialization failed: ", 0), 0u) << err;
     EXPECT_GT(err.size(), std::string("Video initialization failed: \n").size()) << "no SDL text";
