@@ -13,7 +13,7 @@ const uint32_t sleep_slice_ms = 10;
 
 bool Paced_loop::should_end() const
 {
-    return quit || Platform::termination_requested() || (host && Host_window::gone());
+    return quit || Platform::termination_requested() || Host_window::gone();
 }
 
 void Paced_loop::run()

@@ -74,9 +74,9 @@ int run_saver(const Host_options& options)
         delete cfg;
         return 1;
     }
-    // SDL has put its own handlers first; an error on the lent window must
-    // end us quietly, not print and exit with 1.
-    if (hosted) Host_window::catch_x_errors(end_on_lost_connection);
+    // SDL has put its own handlers first; a window destroyed under us (the
+    // host's, or ours by xkill) must end us quietly, not print and exit 1.
+    if (kind != Display::Kind::Full_screen) Host_window::catch_x_errors(end_on_lost_connection);
     pak_cache.on_missing_pack(end_on_missing_pack);
 
     std::srand(unsigned(std::time(nullptr)));

@@ -5,7 +5,9 @@
 // generous bounds, never measurements.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <csignal>
 #include <string>
 #include <thread>
@@ -142,13 +144,14 @@ TEST_F(Hosted_saver, background_covers_wide_and_narrow_windows)
     }
 }
 
-TEST_F(Hosted_saver, sigterm_ends_it_within_half_a_second_quietly)
+TEST_F(Hosted_saver, never_grabs_input_and_sigterm_ends_it_within_half_a_second_quietly)
 {
     Host_test_window pane(320, 240);
     ASSERT_TRUE(pane.ok());
     ASSERT_TRUE(start_in(pane));
     std::this_thread::sleep_for(std::chrono::milliseconds(settle_ms));
     ASSERT_TRUE(saver.running()) << saver.describe() << ": " << saver.stderr_text();
+    EXPECT_TRUE(pane.can_grab_input()) << "the hosted saver holds the keyboard or pointer";
     saver.send_signal(SIGTERM);
     expect_quiet_end(500);
 }
@@ -181,4 +184,25 @@ TEST_F(Hosted_saver, bad_window_ids_are_refused_with_usage_and_exit_code_2)
         EXPECT_EQ(2, run.exit_code()) << run.describe();
         EXPECT_NE(std::string::npos, run.stderr_text().find("usage:")) << run.stderr_text();
     }
+}
+
+// --window: an ordinary window at the mode's size, the picture following a
+// resize, and the window's end (here destroyed, as no window manager runs to
+// ask it politely) ending the saver quietly.
+TEST_F(Hosted_saver, own_window_follows_a_resize_and_ends_with_the_window)
+{
+    const auto before = X_display::mapped_windows();
+    ASSERT_TRUE(saver.start(Saver_process::saver_path(), {"--window"}, install.environment()));
+    ASSERT_TRUE(X_display::wait_for_new_window(before, 20000)) << saver.describe() << ": " << saver.stderr_text();
+    unsigned long window = 0;
+    for (unsigned long w : X_display::mapped_windows())
+        if (std::find(before.begin(), before.end(), w) == before.end()) window = w;
+    ASSERT_NE(0ul, window);
+    const std::string id = std::to_string(window);
+    ASSERT_EQ(0, std::system(("xdotool windowmove " + id + " 0 0 windowsize " + id + " 800 400").c_str()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(settle_ms));
+    X_display::Picture shot = X_display::grab();
+    expect_whole_picture(shot, 800, 400, "--window resized to 800x400");
+    ASSERT_EQ(0, std::system(("xdotool windowclose " + id).c_str()));
+    expect_quiet_end(end_timeout_ms);
 }

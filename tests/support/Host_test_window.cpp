@@ -43,6 +43,19 @@ void Host_test_window::resize(int width, int height)
     XSync(x(display), False);
 }
 
+bool Host_test_window::can_grab_input()
+{
+    if (!window) return false;
+    Display* d = x(display);
+    const bool keyboard = XGrabKeyboard(d, window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+    const bool pointer = XGrabPointer(d, window, False, 0, GrabModeAsync, GrabModeAsync, None, None, CurrentTime) ==
+                         GrabSuccess;
+    XUngrabKeyboard(d, CurrentTime);
+    XUngrabPointer(d, CurrentTime);
+    XSync(d, False);
+    return keyboard && pointer;
+}
+
 void Host_test_window::destroy()
 {
     if (!window) return;

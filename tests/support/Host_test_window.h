@@ -16,6 +16,9 @@ public:
     unsigned long id() const { return window; }
     std::string hex_id() const;  // "0x..." as hosts pass it
     void resize(int width, int height);
+    // True when this client can grab keyboard and pointer, that is when no
+    // other client (the saver under test) holds them; released at once.
+    bool can_grab_input();
     void destroy();
 
 private:
