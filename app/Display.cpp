@@ -19,7 +19,7 @@ bool fail(const char* format)
 
 }  // namespace
 
-bool Display::open(int32_t w, int32_t h, int32_t depth)
+bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
 {
     width = w;
     height = h;
@@ -28,12 +28,24 @@ bool Display::open(int32_t w, int32_t h, int32_t depth)
     if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail("Video initialization failed: %s\n");
 
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
-    Uint32 flags = SDL_OPENGL | SDL_FULLSCREEN | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWPALETTE |
-                   SDL_RESIZABLE;
-    if (info && info->hw_available) flags |= SDL_HWSURFACE;
-    if (info && info->blit_hw) flags |= SDL_HWACCEL;
+    switch (kind) {
+    case Kind::Full_screen:
+        flags = SDL_OPENGL | SDL_FULLSCREEN | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWPALETTE | SDL_RESIZABLE;
+        if (info && info->hw_available) flags |= SDL_HWSURFACE;
+        if (info && info->blit_hw) flags |= SDL_HWACCEL;
+        break;
+    case Kind::Window:
+        flags = SDL_OPENGL | SDL_RESIZABLE;
+        break;
+    case Kind::Hosted:
+        flags = SDL_OPENGL;
+        break;
+    }
 
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    // One swap per display refresh where the driver offers it, so a loop
+    // paced by the swap does not spin.
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
     screen_surface = SDL_SetVideoMode(width, height, bpp, flags);
     if (!screen_surface) return fail("Video mode set failed: %s\n");
     is_open = true;
@@ -46,8 +58,25 @@ bool Display::open(int32_t w, int32_t h, int32_t depth)
     glDepthFunc(GL_LEQUAL);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     set_viewport(width, height);
-    SDL_ShowCursor(SDL_DISABLE);
+    // A window on a desktop or a host's keeps the pointer the user sees.
+    if (kind == Kind::Full_screen) SDL_ShowCursor(SDL_DISABLE);
     return true;
+}
+
+bool Display::resize(int32_t w, int32_t h)
+{
+    if (w <= 0 || h <= 0) return false;
+    // SDL 1.2 on X11 resizes a window of the same kind in place and keeps
+    // the GL context (and so every texture). A lent window is the host's to
+    // size: only the viewport follows it.
+    if ((flags & SDL_RESIZABLE) && screen_surface) {
+        SDL_Surface* surface = SDL_SetVideoMode(w, h, screen_surface->format->BitsPerPixel, flags);
+        if (!surface) return false;
+        screen_surface = surface;
+    }
+    width = w;
+    height = h;
+    return set_viewport(w, h);
 }
 
 bool Display::set_viewport(int32_t w, int32_t h)

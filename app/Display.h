@@ -1,12 +1,19 @@
-// The full-screen OpenGL window: opens SDL's video in one screen mode, sets
-// the GL state every drawing relies on and the perspective projection, and
-// hides the cursor. Also the fixed parameters of the scene's one light.
+// The OpenGL window: opens SDL's video in one screen mode (full screen, an
+// ordinary window, or a window a host lends us), sets the GL state every
+// drawing relies on and the perspective projection, and hides the cursor on
+// a full screen. Also the fixed parameters of the scene's one light.
 #pragma once
 #include <SDL.h>
 #include <cstdint>
 
 class Display {
 public:
+    enum class Kind {
+        Full_screen,  // grabs the screen in the given mode
+        Window,       // an ordinary resizable window
+        Hosted        // the window named by SDL_WINDOWID: no window of our own, no grab
+    };
+
     Display() = default;
     ~Display() { close(); }
     Display(const Display&) = delete;
@@ -14,7 +21,10 @@ public:
 
     // False when the screen cannot be opened: one line on stderr has said
     // why, the media layer is shut down again, and the caller ends with 1.
-    bool open(int32_t width, int32_t height, int32_t bpp);
+    bool open(int32_t width, int32_t height, int32_t bpp, Kind kind = Kind::Full_screen);
+    // A window's new size: the drawable follows (our own window only) and
+    // the viewport and projection are set for it. False when SDL refuses.
+    bool resize(int32_t width, int32_t height);
     static bool set_viewport(int32_t width, int32_t height);
     void toggle_fullscreen();
     void close();
@@ -25,6 +35,7 @@ public:
 
 private:
     bool is_open = false;
+    Uint32 flags = 0;
 };
 
 // The surface SDL_SetVideoMode returned; null before open.

@@ -1,6 +1,8 @@
-// Entry point of the saver: picks the run mode from the command line, then
-// declines the preview, starts the settings program, or shows the garden
-// full screen until Escape.
+// Entry point of the saver: takes out the host's options, picks the run mode
+// from the rest of the command line, then declines the preview, starts the
+// settings program, or shows the garden: full screen until Escape, or in a
+// window (a host's or our own) until the host or the user ends it.
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -11,11 +13,14 @@
 #include "app/Cfg_record.h"
 #include "app/Display.h"
 #include "app/Garden.h"
+#include "app/Host_options.h"
 #include "app/Main_loop.h"
+#include "app/Paced_loop.h"
 #include "app/Roots.h"
 #include "app/Run_mode.h"
 #include "app/Settings.h"
 #include "app/Video_mode.h"
+#include "platform/Host_window.h"
 #include "platform/Platform.h"
 #include "resources/Pak_cache.h"
 #include "scene/Node.h"
@@ -31,7 +36,11 @@ void end_on_missing_pack(const std::string&)
     std::exit(1);
 }
 
-int run_saver()
+// The host's X connection is gone (the host or the server ended): nothing
+// is left to draw on, and the host expects a quiet end.
+void end_on_lost_connection() { std::_Exit(0); }
+
+int run_saver(const Host_options& options)
 {
     const std::string cfg_path = settings.file_path("cfg");
     pak_cache.set_directory(settings.folder());
@@ -40,11 +49,34 @@ int run_saver()
     cfg->read_file(cfg_path, 1);
     const Video_mode& mode = Video_mode::row(cfg->video_mode);
 
+    // A lent window is drawn at its own size, in its own visual.
+    Host_window host;
+    const bool hosted = options.target == Host_options::Target::Hosted;
+    int32_t width = mode.width, height = mode.height, bpp = mode.bpp;
+    Display::Kind kind = Display::Kind::Full_screen;
+    if (hosted) {
+        Host_window::catch_x_errors(end_on_lost_connection);
+        if (!host.open(options.window) || !host.size(width, height)) {
+            std::fprintf(stderr, "Video initialization failed: no window 0x%lx on the X display\n",
+                         options.window);
+            delete cfg;
+            return 1;
+        }
+        host.lend_to_media_layer();
+        kind = Display::Kind::Hosted;
+        bpp = 0;
+    } else if (options.target == Host_options::Target::Own_window) {
+        kind = Display::Kind::Window;
+    }
+
     Display display;
-    if (!display.open(mode.width, mode.height, mode.bpp)) {
+    if (!display.open(width, height, bpp, kind)) {
         delete cfg;
         return 1;
     }
+    // SDL has put its own handlers first; a window destroyed under us (the
+    // host's, or ours by xkill) must end us quietly, not print and exit 1.
+    if (kind != Display::Kind::Full_screen) Host_window::catch_x_errors(end_on_lost_connection);
     pak_cache.on_missing_pack(end_on_missing_pack);
 
     std::srand(unsigned(std::time(nullptr)));
@@ -53,8 +85,13 @@ int run_saver()
     std::optional<Garden> garden;
     garden.emplace(*scene_root, *overlay_root);
 
-    Main_loop loop(*cfg);
-    loop.run();
+    if (options.target == Host_options::Target::Full_screen) {
+        Main_loop loop(*cfg);
+        loop.run();
+    } else {
+        Paced_loop loop(display, hosted ? &host : nullptr, options.max_fps);
+        loop.run();
+    }
 
     delete cfg;
     delete scene_root;
@@ -74,7 +111,12 @@ int main(int argc, char** argv)
     // and SDL leaves a handler it finds in place.
     Platform::catch_termination();
     Platform::record_arguments(argc, argv);
-    switch (read_run_mode()) {
+    const Host_options options = Host_options::read(Platform::arguments(), std::getenv("XSCREENSAVER_WINDOW"));
+    if (!options.problem.empty()) {
+        std::fprintf(stderr, "%s (%s)\n", Host_options::usage, options.problem.c_str());
+        return 2;
+    }
+    switch (read_run_mode(options.rest)) {
     case Run_mode::Preview:
         return 0;
     case Run_mode::Configure:
@@ -83,5 +125,5 @@ int main(int argc, char** argv)
     case Run_mode::Run:
         break;
     }
-    return run_saver();
+    return run_saver(options);
 }

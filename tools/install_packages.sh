@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev fonts-dejavu-core
   xvfb xauth xdotool x11-apps imagemagick
   clang libclang-rt-14-dev valgrind
+  dpkg-dev file xscreensaver
 )
 
 missing=()

@@ -3,7 +3,9 @@
 #  1. the normal build, warnings as errors, every test under ctest;
 #  2. an AddressSanitizer + UndefinedBehaviorSanitizer build, whose unit
 #     tests (all but the end-to-end ones) run under ctest;
-#  3. the fuzz smoke run, when the fuzz targets are there.
+#  3. the fuzz smoke run, when the fuzz targets are there;
+#  4. the Debian package under the real XScreenSaver daemon (as root only:
+#     it installs the package and runs the daemon as nobody).
 # Exits non-zero on any failure and ends with the ctest summaries.
 #
 #   tools/test.sh        build dirs: ./build, ./build-sanitize, ./build-fuzz
@@ -79,12 +81,25 @@ if [ -f "$root/tests/fuzz/run_smoke.sh" ]; then
 fi
 # ---- end of fuzz smoke hook ----
 
+# 4. The package: built from the normal build, installed, shown by the daemon.
+package_summary=()
+if [ -x "$build/bin/gardenlume.scr" ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    package_summary+=("== package: skipped (installing the package needs root)")
+  elif timeout 300 bash "$root/tests/package/run_package_e2e.sh" "$build" 2>&1 | tee "$logs/package.txt"; then
+    package_summary+=("== package: installed and shown by the XScreenSaver daemon")
+  else
+    package_summary+=("== package: FAILED")
+    failed+=("package e2e")
+  fi
+fi
+
 echo
 echo "==================== Summary ===================="
 if [ ${#failed[@]} -ne 0 ]; then
   echo "FAILED: ${failed[*]}"
 fi
-for line in "${fuzz_summary[@]}" "${summaries[@]}"; do echo "$line"; done
+for line in "${fuzz_summary[@]}" "${package_summary[@]}" "${summaries[@]}"; do echo "$line"; done
 # One closing line over every ctest run: passed, failed, skipped.
 cat "$logs"/*.log 2>/dev/null | awk '
   /tests passed, [0-9]+ tests failed out of/ { failed += $4; total += $NF }

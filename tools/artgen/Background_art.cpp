@@ -7,11 +7,14 @@
 #include "Rng.h"
 
 namespace {
-const int img_w = 1024, img_h = 512;
+// Twice as many texels across as down: the quad is 100 by 60 units and the
+// picture keeps its detail in the middle of a 4:3 screen.
+const int img_w = 2048, img_h = 512;
 
 // The picture is painted in the quad's own units so shapes keep their
-// proportions although the image is stretched: X from -36 (left) to 36,
-// S from 0 (top of the screen) to 60 (bottom).
+// proportions although the image is stretched: X from -50 (left) to 50,
+// S from 0 (top of the screen) to 60 (bottom). Sky and hills run on at the
+// sides; the sun and the middle stay where a 4:3 screen shows them.
 struct Place {
     double x, s;
 };
@@ -22,6 +25,9 @@ Place place_of(double px, double py)
 }
 double px_of_x(double x) { return (x + Background_art::half_width) * img_w / (2 * Background_art::half_width); }
 double py_of_s(double s) { return s * img_h / (2 * Background_art::half_height); }
+// Trunks and flowers were drawn at 1024 texels over 72 units; this keeps
+// their width in units on the wider, denser picture.
+const double across = (img_w / (2 * Background_art::half_width)) / (1024.0 / 72.0);
 
 Image paint()
 {
@@ -70,16 +76,16 @@ Image paint()
     Rng rng(8);
     // Trees on the middle and near hills: round crowns on short trunks.
     for (int layer = 1; layer <= 2; ++layer) {
-        int count = layer == 1 ? 26 : 16;
+        int count = layer == 1 ? 36 : 22;
         for (int i = 0; i < count; ++i) {
-            double x = rng.range(-36, 36);
+            double x = rng.range(-Background_art::half_width, Background_art::half_width);
             double size = (layer == 1 ? 0.8 : 1.3) * rng.range(0.8, 1.3);
             double s = ridge(layer, x) + rng.range(0.3, 2.2) * layer;
             Rgba crown = shade(layer == 1 ? hex(0x4f7a5a) : hex(0x2f6a30), rng.range(0.85, 1.1));
             if (layer == 1) crown = mix(crown, haze, 0.18);
             double cx = px_of_x(x), cy = py_of_s(s - size * 1.6);
-            double sx = img_w / 72.0, sy = img_h / 60.0;
-            img.paint(int(cx - 2), int(cy), int(cx + 3), int(py_of_s(s)) + 1, [&](double, double) {
+            double sx = img_w / (2 * Background_art::half_width), sy = img_h / (2 * Background_art::half_height);
+            img.paint(int(cx - 2 * across), int(cy), int(cx + 3 * across), int(py_of_s(s)) + 1, [&](double, double) {
                 return shade(hex(0x4a3a2a), 0.9);
             });
             img.ellipse(cx, cy, size * sx, size * 1.25 * sy, 0, crown, 1.2);
@@ -88,13 +94,14 @@ Image paint()
         }
     }
     // Meadow flowers in the foreground.
-    for (int i = 0; i < 700; ++i) {
-        double x = rng.range(-36, 36), s = rng.range(ridge(3, x) + 0.5, 60);
+    for (int i = 0; i < 970; ++i) {
+        double x = rng.range(-Background_art::half_width, Background_art::half_width);
+        double s = rng.range(ridge(3, x) + 0.5, 60);
         double depth = (s - 47) / 13;  // 0 far, 1 near
         double r = 0.8 + 2.2 * std::max(0.0, depth);
         const unsigned colours[] = {0xfaf6ea, 0xf4d33a, 0xe8533a, 0xc86ad8, 0x8fa8f0};
         Rgba c = hex(colours[rng.below(5)]);
-        img.ellipse(px_of_x(x), py_of_s(s), r, r * 0.8, 0, c, 0.9);
+        img.ellipse(px_of_x(x), py_of_s(s), r * across, r * 0.8, 0, c, 0.9);
     }
     return img;
 }

@@ -7,9 +7,10 @@
 
 class Background_art {
 public:
-    // Half sizes of the quad in model units: wide enough for 16:10 screens
-    // (about +-33 x), tall enough for 5:4 (about +-28 y), with a margin.
-    static constexpr double half_width = 36.0;
+    // Half sizes of the quad in model units: wide enough for 21:9 windows
+    // (about +-48.3 x), tall enough for every aspect (about +-27.6 y), with a
+    // margin. Hosts hand us windows of any shape.
+    static constexpr double half_width = 50.0;
     static constexpr double half_height = 30.0;
 
     static void build(Art_pack& pack);

@@ -1,0 +1,35 @@
+// The options a screensaver host or a user adds to the saver's command line:
+// where to draw (full screen, a window of our own, or a window the host
+// lends us) and how fast. They are taken out wherever they stand, so the
+// host switch is read from what is left.
+//
+//   Host_options options = Host_options::read(Platform::arguments(), getenv("XSCREENSAVER_WINDOW"));
+//   if (!options.problem.empty()) { usage; exit 2 }
+//   read_run_mode(options.rest);
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Host_options {
+public:
+    enum class Target {
+        Full_screen,  // our own full-screen window, the classic saver
+        Own_window,   // an ordinary resizable window (--window)
+        Hosted        // a window the host owns (--root, --window-id, XSCREENSAVER_WINDOW)
+    };
+
+    // `host_window` is the value of XSCREENSAVER_WINDOW, null when unset.
+    static Host_options read(const std::vector<std::string>& arguments, const char* host_window);
+    // A window id as X prints it: decimal or 0x-hex, not 0, within 32 bits.
+    static bool parse_window_id(const std::string& text, unsigned long& id);
+
+    // The one line the saver prints when `problem` is not empty.
+    static const char* const usage;
+
+    Target target = Target::Full_screen;
+    unsigned long window = 0;  // hosted: 0 draws into the root window
+    int max_fps = 30;          // 0: unpaced
+    std::vector<std::string> rest;
+    std::string problem;  // empty when the options were good
+};

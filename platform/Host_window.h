@@ -1,0 +1,38 @@
+// A window the screensaver host lends us, seen through our own connection
+// to the X server: its real size, which the host may change at any time,
+// and whether it is still there. Also the quiet ending a hosted saver owes
+// its host when the window or the server goes away under it.
+#pragma once
+#include <string>
+
+class Host_window {
+public:
+    Host_window() = default;
+    ~Host_window() { close(); }
+    Host_window(const Host_window&) = delete;
+    Host_window& operator=(const Host_window&) = delete;
+
+    // Connects to the X server of DISPLAY and finds `window`; 0 names the
+    // root window of the default screen. False when either is not there.
+    bool open(unsigned long window);
+    void close();
+    unsigned long id() const { return window; }
+
+    // The window's size now; false once it is gone.
+    bool size(int& width, int& height);
+
+    // Has the media layer draw into the window instead of opening its own
+    // (read once when the media layer starts).
+    void lend_to_media_layer() const;
+
+    // From now on an X error, on any connection of the process, is taken for
+    // the window going away: it is not printed, and gone() turns true. A
+    // lost connection calls `connection_lost`, which must end the process
+    // (Xlib ends it with 1 when the handler returns).
+    static void catch_x_errors(void (*connection_lost)());
+    static bool gone();
+
+private:
+    void* display = nullptr;  // our own Display*, apart from the media layer's
+    unsigned long window = 0;
+};

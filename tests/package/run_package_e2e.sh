@@ -1,0 +1,122 @@
+#!/bin/bash
+# The Debian package under the real XScreenSaver daemon, as a user meets it:
+# builds the package in BUILD, installs it with apt-get, starts the daemon as
+# an unprivileged user (it refuses root) on DISPLAY with a HOME whose
+# .xscreensaver enables only the garden, activates it and judges a
+# screenshot, then deactivates it and checks that the hack is gone within a
+# second and that the daemon's log holds no X error. Removes the package
+# again if it was not installed before. Needs root; every wait is bounded.
+#
+#   tests/package/run_package_e2e.sh BUILD [SHOT.png]
+set -uo pipefail
+
+build=$(cd "${1:?usage: run_package_e2e.sh BUILD [SHOT.png]}" && pwd)
+shot=${2:-$build/package_e2e_shot.png}
+user_id=65534  # nobody
+work=$(mktemp -d)
+chmod 755 "$work"  # the daemon's user reads its HOME below it
+daemon_pid=""
+installed_here=0
+
+fail() { echo "package e2e: FAIL: $*" >&2; exit 1; }
+
+cleanup() {
+  # The daemon, its helpers and the hack share the daemon's process group.
+  if [ -n "$daemon_pid" ]; then
+    kill -- -"$daemon_pid" 2>/dev/null
+    for _ in $(seq 20); do kill -0 -- -"$daemon_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 -- -"$daemon_pid" 2>/dev/null
+  fi
+  if [ $installed_here = 1 ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -q gardenlume >/dev/null 2>&1
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+[ "$(id -u)" = 0 ] || fail "needs root to install the package"
+[ -n "${DISPLAY:-}" ] || fail "no DISPLAY"
+command -v xscreensaver >/dev/null || fail "xscreensaver is not installed"
+
+# Mean of one channel (0..1) over a region of the screenshot.
+mean() { convert "$shot" -crop "$2" +repage -format "%[fx:mean.$1]" info:; }
+# Waits up to $1 tenths of a second for the command after it to succeed.
+wait_for() {
+  local tenths=$1; shift
+  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+# A hack that has ended but is not yet reaped (a zombie: the daemon's helper
+# that started it exits at the same time) has ended.
+hack_running() { ps -u "$user_id" -o stat=,comm= | awk '$1 !~ /^Z/ && $2 == "gardenlume" { found = 1 } END { exit !found }'; }
+hack_gone() { ! hack_running; }
+as_user() { (cd "$work/home" && setpriv --reuid=$user_id --regid=$user_id --clear-groups env HOME="$work/home" DISPLAY="$DISPLAY" "$@"); }
+
+echo "== package e2e: building the package"
+(cd "$build" && rm -f gardenlume_*.deb && cpack -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
+deb=$(ls "$build"/gardenlume_*.deb)
+dpkg-query -W -f='${Status}' gardenlume 2>/dev/null | grep -q "install ok installed" || installed_here=1
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" >"$work/apt.log" 2>&1 ||
+  { cat "$work/apt.log"; fail "apt-get install $deb"; }
+[ -x /usr/libexec/xscreensaver/gardenlume ] || fail "no hack in /usr/libexec/xscreensaver"
+grep -q '<screensaver name="gardenlume"' /usr/share/xscreensaver/config/gardenlume.xml || fail "no config XML"
+pak verify /usr/lib/gardenlume >/dev/null || fail "pak verify of the installed folder"
+
+# Only the garden, at once when asked, no lock, no fades.
+mkdir -p "$work/home"
+cat >"$work/home/.xscreensaver" <<'CONF'
+mode:		one
+selected:	0
+timeout:	1:00:00
+cycle:		0:00:00
+lock:		False
+fade:		False
+unfade:		False
+splash:		False
+programs:	GL: gardenlume --root \n
+CONF
+chown -R $user_id:$user_id "$work/home"
+
+echo "== package e2e: the daemon as nobody on $DISPLAY"
+# In a process group of its own (setsid execs in place), so that the
+# cleanup can end it with everything it started.
+(cd "$work/home" && exec setsid setpriv --reuid=$user_id --regid=$user_id --clear-groups \
+  env HOME="$work/home" DISPLAY="$DISPLAY" xscreensaver --no-splash --verbose >"$work/daemon.log" 2>&1) &
+daemon_pid=$!
+wait_for 100 as_user xscreensaver-command -time >/dev/null 2>&1 || { cat "$work/daemon.log"; fail "the daemon did not start"; }
+
+as_user xscreensaver-command -activate >/dev/null || fail "xscreensaver-command -activate"
+wait_for 100 hack_running || { cat "$work/daemon.log"; fail "the daemon did not start the hack"; }
+sleep 4  # the scene is built and a few frames drawn
+import -window root "$shot" || fail "screenshot"
+
+# The garden fills the screen: sky along the top, meadow along the bottom,
+# the green garden in the middle, no black corner.
+read -r w h < <(identify -format "%w %h" "$shot")
+band=$((h / 16))
+top_b=$(mean b "${w}x${band}+0+0"); top_r=$(mean r "${w}x${band}+0+0")
+low_g=$(mean g "${w}x${band}+0+$((h - band))"); low_b=$(mean b "${w}x${band}+0+$((h - band))")
+mid_g=$(mean g "120x120+$((w / 2 - 60))+$((h / 2 - 60))"); mid_r=$(mean r "120x120+$((w / 2 - 60))+$((h / 2 - 60))")
+echo "top r/b $top_r/$top_b, bottom g/b $low_g/$low_b, middle g/r $mid_g/$mid_r"
+awk -v a="$top_b" -v b="$top_r" 'BEGIN { exit !(a > b + 0.1) }' || fail "no sky at the top ($shot)"
+awk -v a="$low_g" -v b="$low_b" 'BEGIN { exit !(a > b + 0.1) }' || fail "no meadow at the bottom ($shot)"
+awk -v a="$mid_g" -v b="$mid_r" 'BEGIN { exit !(a > b) }' || fail "no garden in the middle ($shot)"
+for corner in "0+0" "$((w - 8))+0" "0+$((h - 8))" "$((w - 8))+$((h - 8))"; do
+  bright=$(convert "$shot" -crop "8x8+${corner/+/+}" +repage -colorspace gray -format "%[fx:mean]" info:)
+  awk -v v="$bright" 'BEGIN { exit !(v > 0.05) }' || fail "black corner at $corner ($shot)"
+done
+
+echo "== package e2e: deactivating"
+as_user xscreensaver-command -deactivate >/dev/null || fail "xscreensaver-command -deactivate"
+start=$(date +%s%N)
+wait_for 30 hack_gone || fail "the hack still runs 3 s after deactivation"
+elapsed_ms=$((($(date +%s%N) - start) / 1000000))
+echo "the hack ended $elapsed_ms ms after deactivation"
+[ $elapsed_ms -le 1000 ] || { tail -20 "$work/daemon.log"; fail "the hack took $elapsed_ms ms to end"; }
+sleep 0.5  # anything the daemon still had to say about the hack
+if grep -E "X Error|BadDrawable|BadWindow|BadMatch|Xlib:|gardenlume.*(crashed|status [1-9]|dumped)" "$work/daemon.log"; then
+  fail "the daemon's log holds an error about the hack"
+fi
+grep -q 'forked "gardenlume --root"' "$work/daemon.log" || fail "the daemon ran another hack"
+as_user xscreensaver-command -exit >/dev/null 2>&1
+echo "== package e2e: passed"
