@@ -324,3 +324,56 @@ TEST(Pak_extract, names_with_dots_that_stay_inside_are_allowed)
     EXPECT_FALSE(Pak::safe_entry_path("a\\..\\b"));
     EXPECT_FALSE(Pak::safe_entry_path("C:x"));
 }
+
+TEST(Pak_reading, trailing_bytes_are_what_a_rewrite_would_lose)
+{
+    std::vector<uint8_t> two = Test_packs::pack_bytes({{"a", {1, 2}}, {"b", {3}}});
+    std::vector<uint8_t> low_count = two;
+    low_count[0] = 1;
+    std::vector<uint8_t> extra = two;
+    extra.insert(extra.end(), {9, 9, 9});
+    std::vector<uint8_t> cut(two.begin(), two.end() - 1);
+    const struct {
+        const char* what;
+        std::vector<uint8_t> file;
+        size_t trailing;
+    } cases[] = {
+        {"whole", two, 0},
+        {"count too low", low_count, 1 + 1 + 4 + 1},
+        {"bytes appended", extra, 3},
+        {"cut short", cut, 0},
+    };
+    for (const auto& c : cases) {
+        Pak p;
+        p.read_bytes(c.file.data(), c.file.size());
+        EXPECT_EQ(p.trailing_bytes(), c.trailing) << c.what;
+    }
+}
+
+TEST(Pak_writer, save_refuses_a_link_and_replaces_a_file_whole)
+{
+    Temp_dir dir;
+    { std::ofstream(dir / "victim") << "v"; }
+    fs::create_symlink(dir / "victim", dir / "link.pak");
+    Pak p;
+    p.add_data("a", "x", 1);
+    std::string why;
+    EXPECT_FALSE(p.save(dir / "link.pak", why));
+    EXPECT_NE(why.find("symbolic link"), std::string::npos) << why;
+    EXPECT_EQ(read_file(dir / "victim"), bytes_of("v"));
+    ASSERT_TRUE(p.save(dir / "victim", why)) << why;
+    EXPECT_EQ(read_file(dir / "victim"), Test_packs::pack_bytes({{"a", {'x'}}}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 2);
+}
+
+TEST(Pak_extract, a_repeated_name_is_written_once_from_its_first_entry)
+{
+    Temp_dir dir;
+    Pak p;
+    p.add_data("d", "1", 1);
+    p.add_data("d", "2", 1);
+    EXPECT_TRUE(p.first_of_its_name(0));
+    EXPECT_FALSE(p.first_of_its_name(1));
+    EXPECT_FALSE(p.extract_all(dir.path + "/"));
+    EXPECT_EQ(read_file(dir / "d"), bytes_of("1"));
+}
