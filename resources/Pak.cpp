@@ -283,7 +283,8 @@ Pak::Extracted Pak::extract_entry(int32_t index, const std::string& prefix) cons
     const std::string folder = slash == std::string::npos ? "." : prefix.substr(0, slash + 1);
     const std::vector<std::string> parts =
         path_parts((slash == std::string::npos ? prefix : prefix.substr(slash + 1)) + name);
-    if (parts.empty()) return Extracted::not_written;
+    // A name ending in "/" names no file.
+    if (parts.empty() || name.empty() || name.back() == '/') return Extracted::not_written;
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
 

@@ -9,10 +9,13 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/Install_folder.h"
 #include "tests/support/Saver_process.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -96,26 +99,18 @@ TEST_F(Config_exe, prints_the_settings_and_where_they_come_from)
 
 TEST_F(Config_exe, refuses_to_rewrite_a_file_it_does_not_understand_unless_reset)
 {
-    std::string other = example_21;
-    other[0] = 2;
-    const struct {
-        std::string cfg;
-        const char* says;
-    } cases[] = {
-        {other, "has format number 2, not 1"},
-        {example_21.substr(0, 2), "is cut short: 2 bytes"},
-        {example_21.substr(0, 20), "is cut short: it ends after 20 bytes"},
+    const std::string cases[][2] = {
+        {bytes({2}) + example_21.substr(1), "has format number 2, not 1"},
+        {example_21.substr(0, 2), "is cut short: 2 bytes, too few for its format number"},
+        {example_21.substr(0, 20), "is cut short: it ends after 20 bytes, before its last field"},
     };
+    const std::vector<std::string> changes[] = {{"--mode", "3"}, {"--mouse-exit", "on"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.says);
-        ASSERT_TRUE(install.write_file("cfg", c.cfg));
-        for (const std::vector<std::string>& args : {std::vector<std::string>{"--mode", "3"},
-                                                     std::vector<std::string>{"--mouse-exit", "on"}}) {
-            EXPECT_EQ(run(args), 1);
-            EXPECT_NE(err.find(c.says), std::string::npos) << err;
-            EXPECT_NE(err.find("--reset"), std::string::npos) << err;
-            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-            EXPECT_EQ(install.read_file("cfg"), c.cfg);
+        ASSERT_TRUE(install.write_file("cfg", c[0]));
+        for (const std::vector<std::string>& change : changes) {
+            EXPECT_EQ(run(change), 1) << c[1];
+            EXPECT_NE(err.find(c[1] + "; left as it is (--reset"), std::string::npos) << err;
+            EXPECT_EQ(install.read_file("cfg"), c[0]);
         }
         ASSERT_EQ(run({"--reset", "--mode", "3", "--mouse-exit", "on"}), 0) << err;
         EXPECT_EQ(install.read_file("cfg"), example_21);
@@ -124,30 +119,22 @@ TEST_F(Config_exe, refuses_to_rewrite_a_file_it_does_not_understand_unless_reset
 
 TEST_F(Config_exe, removes_the_temporary_files_of_dead_runs_only)
 {
-    // A pid that is surely gone: a child that has ended and been reaped.
-    const pid_t child = fork();
+    const pid_t child = fork();  // its pid, once reaped, is surely nobody's
     if (child == 0) _exit(0);
     ASSERT_GT(child, 0);
     waitpid(child, nullptr, 0);
-    const std::string dead = "cfg.tmp-" + std::to_string(child);
-    const std::string alive = "cfg.tmp-" + std::to_string(getpid());
-    const struct {
-        std::string name;
-        bool old;
-        bool removed;
-    } files[] = {
-        {dead + "-a1B2c3", true, true},    {dead + "-d4E5f6", false, false},  // may be another machine's
-        {alive + "-a1B2c3", true, false}, {"cfg.tmp-notes", true, false},
-        {"cfg.a1B2c3", true, false},      {dead + "-toolong", true, false},
+    const std::string dead = "cfg.tmp-" + std::to_string(child), alive = "cfg.tmp-" + std::to_string(getpid());
+    // Name, made an hour ago, removed. A young one may be another machine's.
+    const std::tuple<std::string, bool, bool> files[] = {
+        {dead + "-a1B2c3", true, true},     {dead + "-d4E5f6", false, false}, {alive + "-a1B2c3", true, false},
+        {dead + "-toolong", true, false}, {"cfg.tmp-notes", true, false},    {"cfg.a1B2c3", true, false},
     };
-    for (const auto& f : files) {
-        ASSERT_TRUE(install.write_file(f.name, "x"));
-        if (f.old)
-            std::filesystem::last_write_time(install.path() + f.name,
-                                             std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    for (const auto& [name, old, removed] : files) {
+        ASSERT_TRUE(install.write_file(name, "x"));
+        if (old) fs::last_write_time(install.path() + name, fs::file_time_type::clock::now() - std::chrono::hours(1));
     }
     ASSERT_EQ(run({"--mode", "2"}), 0) << err;
-    for (const auto& f : files) EXPECT_EQ(install.exists(f.name), !f.removed) << f.name;
+    for (const auto& [name, old, removed] : files) EXPECT_EQ(install.exists(name), !removed) << name;
 }
 
 TEST_F(Config_exe, reports_a_file_of_another_format_as_defaults)
