@@ -1,7 +1,8 @@
 // One pack file held in memory: a flat archive of named byte blocks (count,
 // then records of name length, name, data size, data). Reading never trusts
 // a count or a size: a file that runs short keeps the entries that were
-// complete. Also the authoring side: add entries, save, extract.
+// complete. Also the authoring side: add entries, save, extract, each safe
+// against a hostile pack or folder (see save and extract_entry).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,8 @@
 class Pak {
 public:
     static constexpr int max_name_length = 127;
+    // Packs are read whole; anything larger than this is not one of ours.
+    static constexpr size_t max_pack_size = size_t(1) << 30;
 
     Pak();
     ~Pak();
@@ -24,6 +27,9 @@ public:
     // failure: complete entries stay and stop_reason() says what stopped.
     bool read_file(const std::string& path);
     const std::string& stop_reason() const;  // empty: read to its last record
+    // Bytes after the last entry the count lists: data a rewrite would lose.
+    // 0 when reading stopped early.
+    size_t trailing_bytes() const;
     // Reads a pack held in memory into this (empty) Pak, as read_file does.
     void read_bytes(const uint8_t* data, size_t size);
 
@@ -32,13 +38,30 @@ public:
 
     bool add_file(const std::string& path);
     bool add_data(const std::string& name, const void* data, int32_t size);
+    // Puts new bytes in the entry at `index`, keeping its name and place.
+    bool replace_data(int32_t index, const void* data, int32_t size);
+    // Writes the pack atomically (a temporary file beside it, flushed, then
+    // renamed over it): on any failure the old file stays byte for byte. A
+    // symbolic link or anything but a regular file at `path` is refused.
+    bool save(const std::string& path, std::string& problem) const;
     bool save(const std::string& path) const;
-    // Writes every entry to prefix + name, creating the folders the name
-    // holds. Names that would land outside the prefix folder (absolute, with
-    // a ".." part) are refused. False when any entry was not written.
+
+    // Where extracting one entry ended.
+    enum class Extracted { written, outside_folder, meets_symlink, not_written };
+    // Writes the entry to prefix + name, creating the folders the name holds.
+    // Names that would land outside the prefix folder (absolute, with a ".."
+    // part) are refused, and so is a name whose path meets a symbolic link
+    // below that folder: folders are opened without following links and the
+    // file is created afresh (an old regular file there is replaced), so
+    // nothing is ever written through a link.
+    Extracted extract_entry(int32_t index, const std::string& prefix) const;
+    // Every entry as extract_entry does; of entries sharing a name only the
+    // first is written. False when any entry was not written.
     bool extract_all(const std::string& prefix) const;
-    bool extract_entry(int32_t index, const std::string& prefix) const;
     static bool safe_entry_path(const std::string& name);
+    // False for an entry whose name an earlier entry already has: readers
+    // never see it.
+    bool first_of_its_name(int32_t index) const;
 
     int32_t entry_count() const;
     const std::string& name(int32_t index) const;
@@ -52,4 +75,5 @@ private:
     std::vector<std::vector<uint8_t>> blocks;
     std::vector<std::string> names;
     std::string stopped;
+    size_t trailing = 0;
 };

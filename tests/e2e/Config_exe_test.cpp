@@ -2,12 +2,20 @@
 // and that bad arguments or an unwritable folder leave "cfg" alone.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/Install_folder.h"
 #include "tests/support/Saver_process.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -87,6 +95,46 @@ TEST_F(Config_exe, prints_the_settings_and_where_they_come_from)
     EXPECT_NE(out.find("read from the file"), std::string::npos) << out;
     EXPECT_NE(out.find("screen mode: 3 (800x600 at 32 bpp)"), std::string::npos) << out;
     EXPECT_NE(out.find("mouse exit: on"), std::string::npos) << out;
+}
+
+TEST_F(Config_exe, refuses_to_rewrite_a_file_it_does_not_understand_unless_reset)
+{
+    const std::string cases[][2] = {
+        {bytes({2}) + example_21.substr(1), "has format number 2, not 1"},
+        {example_21.substr(0, 2), "is cut short: 2 bytes, too few for its format number"},
+        {example_21.substr(0, 20), "is cut short: it ends after 20 bytes, before its last field"},
+    };
+    const std::vector<std::string> changes[] = {{"--mode", "3"}, {"--mouse-exit", "on"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(install.write_file("cfg", c[0]));
+        for (const std::vector<std::string>& change : changes) {
+            EXPECT_EQ(run(change), 1) << c[1];
+            EXPECT_NE(err.find(c[1] + "; left as it is (--reset"), std::string::npos) << err;
+            EXPECT_EQ(install.read_file("cfg"), c[0]);
+        }
+        ASSERT_EQ(run({"--reset", "--mode", "3", "--mouse-exit", "on"}), 0) << err;
+        EXPECT_EQ(install.read_file("cfg"), example_21);
+    }
+}
+
+TEST_F(Config_exe, removes_the_temporary_files_of_dead_runs_only)
+{
+    const pid_t child = fork();  // its pid, once reaped, is surely nobody's
+    if (child == 0) _exit(0);
+    ASSERT_GT(child, 0);
+    waitpid(child, nullptr, 0);
+    const std::string dead = "cfg.tmp-" + std::to_string(child), alive = "cfg.tmp-" + std::to_string(getpid());
+    // Name, made an hour ago, removed. A young one may be another machine's.
+    const std::tuple<std::string, bool, bool> files[] = {
+        {dead + "-a1B2c3", true, true},     {dead + "-d4E5f6", false, false}, {alive + "-a1B2c3", true, false},
+        {dead + "-toolong", true, false}, {"cfg.tmp-notes", true, false},    {"cfg.a1B2c3", true, false},
+    };
+    for (const auto& [name, old, removed] : files) {
+        ASSERT_TRUE(install.write_file(name, "x"));
+        if (old) fs::last_write_time(install.path() + name, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    }
+    ASSERT_EQ(run({"--mode", "2"}), 0) << err;
+    for (const auto& [name, old, removed] : files) EXPECT_EQ(install.exists(name), !removed) << name;
 }
 
 TEST_F(Config_exe, reports_a_file_of_another_format_as_defaults)

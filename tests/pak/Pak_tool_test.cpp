@@ -2,10 +2,14 @@
 // its exit codes (0 ok, 1 failure, 2 usage) and the files it writes.
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -40,9 +44,12 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     // Runs bin/pak with the arguments (shell-quoted here), in dir.
-    Result pak(const std::string& args)
+    Result pak(const std::string& args) { return shell("'" GARDENLUME_BIN_DIR "/pak' " + args); }
+
+    // Runs a shell command line in dir; PAK names the tool.
+    Result shell(const std::string& line)
     {
-        std::string cmd = "cd '" + dir + "' && '" GARDENLUME_BIN_DIR "/pak' " + args + " >'" + dir +
+        std::string cmd = "cd '" + dir + "' && PAK='" GARDENLUME_BIN_DIR "/pak' && { " + line + "; } >'" + dir +
                           ".out' 2>'" + dir + ".err'";
         int status = std::system(cmd.c_str());
         Result r;
@@ -61,6 +68,8 @@ protected:
 
     std::string dir;
 };
+
+std::string slurp_bytes(const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); }
 
 int lines(const std::string& s) { return int(std::count(s.begin(), s.end(), '\n')); }
 }  // namespace
@@ -244,4 +253,122 @@ TEST_F(Pak_tool_test, verify_of_an_empty_folder_names_all_six_packs)
     Result r = pak("verify empty/");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(lines(r.err), 7);  // six packs and the summary
+}
+
+// Hostile packs, inputs and folders for the writers: each is refused with
+// exit 1 and one line naming what was wrong, and no file changes.
+TEST_F(Pak_tool_test, create_and_add_refuse_what_would_lose_or_misplace_data)
+{
+    ASSERT_TRUE(Test_packs::write_pack(dir + "p.pak", {{"a", {1}}}));
+    write("f", {7, 7});
+    ASSERT_EQ(mkfifo((dir + "fifo").c_str(), 0600), 0);
+    std::vector<uint8_t> low_count = Test_packs::pack_bytes({{"a", {1}}, {"b", {2}}});
+    low_count[0] = 1;  // "b" is still in the file but not counted
+    write("low.pak", low_count);
+    low_count[0] = 2;
+    low_count.push_back(9);
+    write("trailing.pak", low_count);
+    fs::create_symlink("p.pak", dir + "link.pak");
+    const char* const cases[][2] = {
+        {"add p.pak n /tmp", "/tmp: cannot be read"},
+        {"add p.pak n /dev/zero", "/dev/zero: cannot be read"},
+        {"add p.pak n fifo", "fifo: cannot be read"},
+        {"add p.pak a f", "already holds an entry \"a\""},
+        {"add low.pak n f", "7 bytes after the last of its 1 listed entries would be lost"},
+        {"add trailing.pak n f", "1 bytes after the last of its 2 listed entries would be lost"},
+        {"add link.pak n f", "link.pak: is a symbolic link"},
+        {"create p.pak f f", "entry \"f\" given twice"},
+        {"create p.pak f /tmp", "/tmp: cannot be read"},
+        {"create link.pak f", "link.pak: is a symbolic link"},
+    };
+    auto files = [this] {
+        return slurp(dir + "p.pak") + "|" + slurp(dir + "low.pak") + "|" + slurp(dir + "trailing.pak");
+    };
+    const std::string before = files();
+    for (const auto& c : cases) {
+        Result r = pak(c[0]);
+        EXPECT_EQ(r.code, 1) << c[0];
+        EXPECT_EQ(lines(r.err), 1) << c[0] << ": " << r.err;
+        EXPECT_NE(r.err.find(c[1]), std::string::npos) << c[0] << ": " << r.err;
+        EXPECT_EQ(files(), before) << c[0];
+    }
+    EXPECT_TRUE(fs::is_symlink(dir + "link.pak"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 6);  // no temporary left
+}
+
+TEST_F(Pak_tool_test, add_replace_never_writes_through_a_link_at_the_old_temporary_name)
+{
+    // The shell's pid is the tool's after exec: the name the tool once used.
+    ASSERT_TRUE(Test_packs::write_pack(dir + "p.pak", {{"a", {1}}, {"b", {2}}}));
+    write("f", {7, 7});
+    write("victim", {'v'});
+    Result r = shell("ln -s victim p.pak.tmp$$ && exec \"$PAK\" add --replace p.pak a f");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(slurp(dir + "victim"), "v");
+    EXPECT_FALSE(fs::is_symlink(dir + "p.pak"));
+    EXPECT_EQ(slurp(dir + "p.pak"), slurp_bytes(Test_packs::pack_bytes({{"a", {7, 7}}, {"b", {2}}})));
+}
+
+TEST_F(Pak_tool_test, a_full_disk_leaves_the_old_pack_byte_for_byte)
+{
+    const std::string full = dir + "full";
+    fs::create_directory(full);
+    if (mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no small tmpfs to fill: " << std::strerror(errno);
+    struct Unmount {
+        std::string at;
+        ~Unmount() { umount(at.c_str()); }
+    } unmount{full};
+    std::vector<uint8_t> big(48 * 1024, 'b');
+    write("big", big);
+    ASSERT_TRUE(Test_packs::write_pack(full + "/p.pak", {{"a", std::vector<uint8_t>(30000, 'a')}}));
+    std::ofstream filler(full + "/filler", std::ios::binary);
+    filler.write(reinterpret_cast<const char*>(big.data()), long(big.size())).flush();
+    const std::string before = slurp(full + "/p.pak");
+    for (std::string args : {"create full/p.pak big", "add full/p.pak n big", "add --replace full/p.pak a big"}) {
+        Result r = pak(args);
+        EXPECT_EQ(r.code, 1) << args;
+        EXPECT_NE(r.err.find("full/p.pak: cannot"), std::string::npos) << r.err;
+        EXPECT_EQ(slurp(full + "/p.pak"), before) << args;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(full), fs::directory_iterator()), 2);  // no temporary left
+}
+
+// Hostile target folders for extract: nothing is written through a link,
+// a repeated name is written once, and the other entries still land.
+TEST_F(Pak_tool_test, extract_never_follows_a_link_and_writes_a_repeated_name_once)
+{
+    fs::create_directories(dir + "out/real");
+    fs::create_directory(dir + "outside");
+    write("victim", {'v'});
+    fs::create_directory_symlink("../outside", dir + "out/sub");
+    fs::create_symlink("../victim", dir + "out/link");
+    fs::create_directory_symlink("../../outside", dir + "out/real/deep");
+    write("out/old", {'o'});  // a file from an earlier extraction is replaced
+    ASSERT_TRUE(Test_packs::write_pack(dir + "p.pak", {{"sub/x.txt", {1}}, {"link", {2}}, {"real/deep/y", {3}},
+                                                       {"dup", {4}}, {"old", {5}}, {"dup", {6}}}));
+    Result r = pak("extract p.pak out/");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(lines(r.err), 4) << r.err;
+    for (std::string refused : {"\"sub/x.txt\" refused", "\"link\" refused", "\"real/deep/y\" refused",
+                                "\"dup\" skipped"})
+        EXPECT_NE(r.err.find(refused), std::string::npos) << refused << " in " << r.err;
+    EXPECT_TRUE(fs::is_empty(dir + "outside"));
+    EXPECT_EQ(slurp(dir + "victim"), "v");
+    EXPECT_EQ(slurp(dir + "out/dup"), "\x04");
+    EXPECT_EQ(slurp(dir + "out/old"), "\x05");
+}
+
+TEST_F(Pak_tool_test, readers_warn_of_bytes_after_the_listed_entries_and_help_says_what_is_refused)
+{
+    ASSERT_TRUE(Test_packs::write_all(dir + "install"));
+    std::ofstream(dir + "install/main.pak", std::ios::binary | std::ios::app).write("junk", 4);
+    for (std::string args : {"list install/main.pak", "info install/main.pak tree", "verify install"}) {
+        Result r = pak(args);
+        EXPECT_EQ(r.code, 0) << args << ": " << r.err;
+        EXPECT_NE(r.err.find("main.pak: warning: 4 bytes after the last of its"), std::string::npos) << args;
+    }
+    Result help = pak("help");
+    for (std::string part : {"add --replace", "symbolic link", "bytes after its listed entries", "full disk"})
+        EXPECT_NE(help.out.find(part), std::string::npos) << part;
 }

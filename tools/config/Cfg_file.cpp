@@ -1,19 +1,69 @@
 #include "tools/config/Cfg_file.h"
 
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
-Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record)
+#include "platform/Atomic_file.h"
+#include "resources/Byte_cursor.h"
+
+namespace {
+
+const int32_t format_number = 1;
+
+// A temporary file this young may belong to a run on another machine that
+// shares the folder, where its pid means nothing.
+const time_t stale_after_seconds = 10;
+
+std::string folder_of(const std::string& path)
 {
-    switch (record.read_file(path, 1)) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+}
+
+// Why a file read whole does not hold a record of our format.
+std::string invalid_reason(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    Whole_file::read(path, bytes, Cfg_record::max_file_size);
+    Byte_cursor c(bytes.data(), bytes.size());
+    int32_t version = 0;
+    if (!c.read_i32(version))
+        return "is cut short: " + std::to_string(bytes.size()) + " bytes, too few for its format number";
+    if (version != format_number)
+        return "has format number " + std::to_string(version) + ", not " + std::to_string(format_number);
+    return "is cut short: it ends after " + std::to_string(bytes.size()) + " bytes, before its last field";
+}
+
+// The pid in "cfg.tmp-<pid>-XXXXXX", or 0 when the name is not that.
+pid_t temp_owner(const std::string& name)
+{
+    const std::string prefix = Cfg_file::temp_prefix;
+    if (name.compare(0, prefix.size(), prefix) != 0) return 0;
+    size_t i = prefix.size();
+    long long pid = 0;
+    while (i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 1000000000)
+        pid = pid * 10 + (name[i++] - '0');
+    if (i == prefix.size() || i >= name.size() || name[i] != '-' || name.size() - i - 1 != 6) return 0;
+    return pid_t(pid);
+}
+
+}  // namespace
+
+Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record, std::string& why)
+{
+    switch (record.read_file(path, format_number)) {
     case Whole_file_status::ok:
-        return record.read_from_stream() ? Source::File : Source::Invalid;
+        if (record.read_from_stream()) return Source::File;
+        why = invalid_reason(path);
+        return Source::Invalid;
     case Whole_file_status::missing:
         return Source::Missing;
     default:
@@ -21,48 +71,37 @@ Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record)
     }
 }
 
-namespace {
-
-bool write_all(int fd, const std::string& bytes)
+int Cfg_file::remove_stale_temporaries(const std::string& folder)
 {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += size_t(n);
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    const time_t now = time(nullptr);
+    while (const dirent* e = readdir(dir)) {
+        const pid_t owner = temp_owner(e->d_name);
+        // kill(pid, 0) fails with ESRCH only when no such process exists.
+        if (owner <= 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH) continue;
+        struct stat st;
+        if (fstatat(dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            now - st.st_mtime < stale_after_seconds)
+            continue;
+        if (unlinkat(dirfd(dir), e->d_name, 0) == 0) ++removed;
     }
-    return true;
+    closedir(dir);
+    return removed;
 }
-
-}  // namespace
 
 bool Cfg_file::write(const std::string& path, const Cfg_record& record, std::string& problem)
 {
-    std::ostringstream bytes;
-    record.write(bytes, 1);
+    std::ostringstream stream;
+    record.write(stream, format_number);
+    const std::string bytes = stream.str();
 
     // The temporary file lies beside "cfg", so the rename stays on one file
-    // system and replaces the old file in one step.
-    std::string temp_name = path + ".XXXXXX";
-    std::vector<char> temp(temp_name.begin(), temp_name.end());
-    temp.push_back('\0');
-    int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        problem = "cannot create a file beside it: " + std::string(std::strerror(errno));
-        return false;
-    }
-    const bool written = write_all(fd, bytes.str()) && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
-    const int write_errno = errno;
-    if (::close(fd) != 0 || !written) {
-        problem = "cannot write: " + std::string(std::strerror(written ? errno : write_errno));
-        unlink(temp.data());
-        return false;
-    }
-    if (std::rename(temp.data(), path.c_str()) != 0) {
-        problem = "cannot replace it: " + std::string(std::strerror(errno));
-        unlink(temp.data());
-        return false;
-    }
-    return true;
+    // system and replaces the old file in one step; its name tells which
+    // run made it, so one left by a killed run can be told from a live one.
+    const std::string folder = folder_of(path);
+    remove_stale_temporaries(folder);
+    const std::string temp = folder + temp_prefix + std::to_string(getpid()) + "-XXXXXX";
+    return Atomic_file::replace(path, temp, bytes.data(), bytes.size(), 0644, problem);
 }

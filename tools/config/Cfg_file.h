@@ -1,6 +1,8 @@
 // The settings program's side of "cfg": reads the record with what it found
 // (file, defaults, missing) and writes it back atomically, through a
-// temporary file in the same folder that is renamed over the old one.
+// temporary file "cfg.tmp-<pid>-XXXXXX" in the same folder that is renamed
+// over the old one. Temporary files of runs that died are removed on the
+// next write.
 #pragma once
 #include <string>
 
@@ -11,9 +13,17 @@ public:
     // Invalid: another format number, or cut short before its last field.
     enum class Source { File, Missing, Unreadable, Invalid };
 
-    // Reads `path`; a missing or unreadable file gives the defaults.
-    static Source read(const std::string& path, Cfg_record& record);
+    // Reads `path`; a missing or unreadable file gives the defaults. For an
+    // Invalid file `why` says what is wrong with it, for people.
+    static Source read(const std::string& path, Cfg_record& record, std::string& why);
     // Writes `record` with format number 1. On failure returns false with a
     // reason for people in `problem`, and the old file is untouched.
     static bool write(const std::string& path, const Cfg_record& record, std::string& problem);
+
+    // The prefix of every temporary file name; a name is ours only when the
+    // pid and six more characters follow it: "cfg.tmp-<pid>-XXXXXX".
+    static constexpr const char* temp_prefix = "cfg.tmp-";
+    // Removes from `folder` the temporary files whose process is gone and
+    // that are older than a few seconds. Returns how many it removed.
+    static int remove_stale_temporaries(const std::string& folder);
 };

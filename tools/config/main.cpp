@@ -5,8 +5,14 @@
 //   config.exe --list-modes         prints the table of screen modes
 //   config.exe --mode N|WxH@BPP     chooses a screen mode
 //   config.exe --mouse-exit on|off  whether mouse movement ends the saver
+//   config.exe --reset              writes a fresh file (defaults, then any
+//                                   changes given)
 //
-// Exit codes: 0 done, 1 the file could not be written, 2 bad arguments.
+// A file of another format, or cut short, is never rewritten unless --reset
+// asks for it: its other fields would be lost without a word.
+//
+// Exit codes: 0 done, 1 the file could not be read as ours or written,
+// 2 bad arguments.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -24,6 +30,7 @@ struct Request {
     int32_t mode = 0;
     bool set_mouse = false;
     uint8_t mouse_exit = 0;
+    bool reset = false;
 };
 
 struct Option {
@@ -103,10 +110,17 @@ bool apply_mouse(const std::string& value, Request& r, std::string& problem)
     return true;
 }
 
+bool apply_reset(const std::string&, Request& r, std::string&)
+{
+    r.reset = true;
+    return true;
+}
+
 const Option options[] = {
     {"--list-modes", nullptr, "print the table of screen modes", apply_list},
     {"--mode", "N|WxH@BPP", "choose the screen mode (a row of --list-modes)", apply_mode},
     {"--mouse-exit", "on|off", "whether mouse movement ends the saver after 3 seconds", apply_mouse},
+    {"--reset", nullptr, "write a fresh file: the defaults, then the changes given", apply_reset},
 };
 
 void print_usage(FILE* out)
@@ -138,7 +152,7 @@ bool parse_arguments(int argc, char** argv, Request& request, std::string& probl
         }
         if (!found->apply(value, request, problem)) return false;
     }
-    if (request.list_modes && (request.set_mode || request.set_mouse)) {
+    if (request.list_modes && (request.set_mode || request.set_mouse || request.reset)) {
         problem = "--list-modes does not combine with changes";
         return false;
     }
@@ -203,14 +217,21 @@ int main(int argc, char** argv)
 
     const std::string path = settings.file_path("cfg");
     Cfg_record record;
-    const Cfg_file::Source source = Cfg_file::read(path, record);
-    if (!request.set_mode && !request.set_mouse) {
+    std::string why;
+    const Cfg_file::Source source = Cfg_file::read(path, record, why);
+    if (!request.set_mode && !request.set_mouse && !request.reset) {
         print_settings(path, record, source);
         return 0;
     }
 
-    if (source == Cfg_file::Source::Unreadable) {
+    if (request.reset) {
+        record = Cfg_record();
+    } else if (source == Cfg_file::Source::Unreadable) {
         std::fprintf(stderr, "config.exe: %s: cannot be read, left as it is\n", path.c_str());
+        return 1;
+    } else if (source == Cfg_file::Source::Invalid) {
+        std::fprintf(stderr, "config.exe: %s: %s; left as it is (--reset writes a fresh file)\n", path.c_str(),
+                     why.c_str());
         return 1;
     }
     // spare_value and the two texts stay as the file had them.

@@ -6,16 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <unistd.h>
 
 #include "resources/Byte_cursor.h"
 #include "resources/Image_rgba.h"
 #include "resources/Mesh.h"
 #include "resources/Model_header.h"
 #include "resources/Pak.h"
+#include "platform/Whole_file.h"
 #include "texgen/Plasma.h"
 #include "texgen/Procedural_name.h"
 #include "tools/common/Png_writer.h"
@@ -32,17 +30,52 @@ void problem(const std::string& file, const std::string& what)
     std::fprintf(stderr, "pak: %s: %s\n", file.c_str(), what.c_str());
 }
 
-// Reads a pack for a command; a truncated directory is reported (one line)
-// but its complete entries are still there for the caller.
-bool load(Pak& pak, const std::string& path, bool& truncated)
+std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+
+std::string trailing_text(const Pak& pak)
 {
-    if (!pak.read_file(path)) {
-        problem(path, "cannot be read (missing, not a regular file, or unreadable)");
-        return false;
-    }
+    return std::to_string(pak.trailing_bytes()) + " bytes after the last of its " +
+           std::to_string(pak.entry_count()) + " listed entries";
+}
+
+// Every file a command reads goes through the one bounded reader: a folder,
+// device or FIFO is refused without blocking or allocating its "size".
+bool read_input(const std::string& path, std::vector<uint8_t>& bytes)
+{
+    const Whole_file_status status = Whole_file::read(path, bytes, Pak::max_pack_size);
+    if (status == Whole_file_status::ok) return true;
+    problem(path, std::string("cannot be read (") + Whole_file::text(status) + ")");
+    return false;
+}
+
+// Reads a pack for a command; a truncated directory is reported (one line)
+// but its complete entries are still there for the caller. Bytes after the
+// listed entries are a warning only: nothing the readers see is missing.
+bool load(Pak& pak, const std::string& path, bool& truncated, bool warn_trailing = true)
+{
+    std::vector<uint8_t> bytes;
+    if (!read_input(path, bytes)) return false;
+    pak.read_bytes(bytes.data(), bytes.size());
     truncated = !pak.stop_reason().empty();
     if (truncated) problem(path, "broken pack, reading stopped: " + pak.stop_reason());
+    if (warn_trailing && pak.trailing_bytes() > 0)
+        problem(path, "warning: " + trailing_text(pak) + " (not read; the count may be too low)");
     return true;
+}
+
+int32_t index_of(const Pak& pak, const std::string& name)
+{
+    for (int32_t i = 0; i < pak.entry_count(); ++i)
+        if (pak.name(i) == name) return i;
+    return -1;
+}
+
+bool save(const Pak& pak, const std::string& path)
+{
+    std::string why;
+    if (pak.save(path, why)) return true;
+    problem(path, why);
+    return false;
 }
 
 // What a model entry holds, read without GL.
@@ -112,60 +145,61 @@ int cmd_create(const Args& a)
     Pak pak;
     int result = ok;
     for (size_t i = 1; i < a.size(); ++i) {
+        std::vector<uint8_t> bytes;
         if (a[i].size() > size_t(Pak::max_name_length)) {
             problem(a[i], "name longer than 127 bytes");
             result = failure;
-        } else if (!pak.add_file(a[i])) {
-            problem(a[i], "cannot be read");
+        } else if (index_of(pak, a[i]) >= 0) {
+            // Readers would only ever see the first of two equal names.
+            problem(a[0], "entry " + quoted(a[i]) + " given twice");
+            result = failure;
+        } else if (!read_input(a[i], bytes) || !pak.add_data(a[i], bytes.data(), int32_t(bytes.size()))) {
             result = failure;
         }
     }
     if (result != ok) return result;
-    if (!pak.save(a[0])) {
-        problem(a[0], "cannot be written");
-        return failure;
-    }
-    return ok;
+    return save(pak, a[0]) ? ok : failure;
 }
 
-int cmd_add(const Args& a)
+int cmd_add(const Args& given)
 {
+    Args a = given;
+    const bool replace = !a.empty() && a[0] == "--replace";
+    if (replace) a.erase(a.begin());
+    if (a.size() != 3) {
+        std::fprintf(stderr, "usage: pak add [--replace] PACK NAME FILE\n");
+        return usage_error;
+    }
     const std::string& pack_path = a[0];
     Pak pak;
     bool truncated = false;
-    if (!load(pak, pack_path, truncated)) return failure;
+    if (!load(pak, pack_path, truncated, false)) return failure;
     if (truncated) {
         problem(pack_path, "not rewritten: the entries after the break would be lost");
         return failure;
     }
-    std::ifstream in(a[2], std::ios::binary);
-    if (!in) {
-        problem(a[2], "cannot be read");
+    if (pak.trailing_bytes() > 0) {
+        problem(pack_path, "not rewritten: " + trailing_text(pak) + " would be lost");
         return failure;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad() || bytes.size() > size_t(INT32_MAX)) {
-        problem(a[2], "cannot be read");
+    if (a[1].size() > size_t(Pak::max_name_length)) {
+        problem(pack_path, "entry name " + quoted(a[1]) + " is longer than 127 bytes");
         return failure;
     }
-    if (!pak.add_data(a[1], bytes.data(), int32_t(bytes.size()))) {
-        problem(pack_path, "entry name \"" + a[1] + "\" is longer than 127 bytes");
+    std::vector<uint8_t> bytes;
+    if (!read_input(a[2], bytes)) return failure;
+    const int32_t existing = index_of(pak, a[1]);
+    if (existing >= 0 && !replace) {
+        problem(pack_path, "already holds an entry " + quoted(a[1]) + " (pak add --replace replaces it)");
         return failure;
     }
-    // Write beside the pack, then rename over it: a failed write leaves the
-    // old pack as it was.
-    std::string temp = pack_path + ".tmp" + std::to_string(getpid());
-    if (!pak.save(temp)) {
-        std::remove(temp.c_str());
-        problem(temp, "cannot be written");
+    const bool stored = existing >= 0 ? pak.replace_data(existing, bytes.data(), int32_t(bytes.size()))
+                                      : pak.add_data(a[1], bytes.data(), int32_t(bytes.size()));
+    if (!stored) {
+        problem(a[2], "cannot be stored");
         return failure;
     }
-    if (std::rename(temp.c_str(), pack_path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        problem(pack_path, std::string("cannot be replaced: ") + std::strerror(errno));
-        return failure;
-    }
-    return ok;
+    return save(pak, pack_path) ? ok : failure;
 }
 
 int cmd_extract(const Args& a)
@@ -176,13 +210,26 @@ int cmd_extract(const Args& a)
     int result = truncated ? failure : ok;
     for (int32_t i = 0; i < pak.entry_count(); ++i) {
         const std::string& name = pak.name(i);
-        if (!Pak::safe_entry_path(name)) {
-            problem(a[0], "entry \"" + name + "\" refused: it would land outside " + a[1]);
+        if (!pak.first_of_its_name(i)) {
+            problem(a[0], "entry " + quoted(name) + " skipped: an earlier entry has the same name");
             result = failure;
-        } else if (!pak.extract_entry(i, a[1])) {
-            problem(a[1] + name, "cannot be written");
-            result = failure;
+            continue;
         }
+        switch (pak.extract_entry(i, a[1])) {
+        case Pak::Extracted::written:
+            continue;
+        case Pak::Extracted::outside_folder:
+            problem(a[0], "entry " + quoted(name) + " refused: it would land outside " + a[1]);
+            break;
+        case Pak::Extracted::meets_symlink:
+            problem(a[0], "entry " + quoted(name) + " refused: its path under " + a[1] +
+                              " meets a symbolic link");
+            break;
+        case Pak::Extracted::not_written:
+            problem(a[1] + name, "cannot be written");
+            break;
+        }
+        result = failure;
     }
     return result;
 }
@@ -281,6 +328,8 @@ int cmd_verify(const Args& a)
             continue;
         }
         if (!pak.stop_reason().empty()) report(path, "broken pack: " + pak.stop_reason());
+        if (pak.trailing_bytes() > 0)
+            problem(path, "warning: " + trailing_text(pak) + " (not read; the count may be too low)");
         std::map<std::string, bool> decoded;  // pack textures checked so far
         for (const char* entry : req.entries) {
             Pak_entry e = pak.find(entry);
@@ -335,23 +384,51 @@ struct Command {
     int (*run)(const Args&);
 };
 
+int cmd_help(const Args&);
+
 const Command commands[] = {
     {"list", "PACK", "every entry: name, size, kind (model, image WxH, other)", 1, 1, cmd_list},
     {"create", "OUT FILE...", "a new pack of the files, each named by its path as given", 2, 0, cmd_create},
-    {"add", "PACK NAME FILE", "append FILE as entry NAME (the pack is rewritten safely)", 3, 3, cmd_add},
+    {"add", "[--replace] PACK NAME FILE", "append FILE as entry NAME; --replace: replace entry NAME", 3, 4,
+     cmd_add},
     {"extract", "PACK PREFIX", "every entry to PREFIX followed by its name", 2, 2, cmd_extract},
     {"info", "PACK ENTRY", "a model's meshes: texture, flags, triangles, bounding box", 2, 2, cmd_info},
     {"texgen", "NAME MILLISECONDS OUT.png", "the image of a procedural texture at that time", 3, 3, cmd_texgen},
     {"verify", "DIR", "every pack and entry the saver needs is present and reads", 1, 1, cmd_verify},
+    {"help", "", "this text, with what the commands refuse", 0, 1, cmd_help},
 };
 
-void usage()
+// What the writing commands refuse, and why: each refusal is one line on
+// stderr and exit 1, with no pack changed.
+const char* const refusals[] = {
+    "create, add: an input that is not a readable regular file (a folder, device, FIFO)",
+    "create, add: a name already in the pack: readers would only see the first",
+    "            (pak add --replace replaces that entry in place)",
+    "create, add: a pack path that is a symbolic link or not a regular file",
+    "add:         a pack it cannot read whole (broken, or bytes after its listed entries),",
+    "             as rewriting it would lose them; list, info, verify warn of such bytes",
+    "extract:     a name outside PREFIX's folder (absolute, \"..\"), or whose path meets a",
+    "             symbolic link; a name seen before is skipped; the other entries go on",
+    "Packs are written to a new file beside them, flushed, then renamed over the old one:",
+    "a failure at any point (a full disk) leaves the old pack byte for byte.",
+};
+
+void usage(FILE* out)
 {
-    std::fprintf(stderr, "usage:\n");
+    std::fprintf(out, "usage:\n");
     for (const Command& c : commands) {
         std::string call = std::string(c.name) + " " + c.arguments;
-        std::fprintf(stderr, "  pak %-34s %s\n", call.c_str(), c.purpose);
+        std::fprintf(out, "  pak %-34s %s\n", call.c_str(), c.purpose);
     }
+}
+
+int cmd_help(const Args&)
+{
+    usage(stdout);
+    std::printf("refused:\n");
+    for (const char* line : refusals) std::printf("  %s\n", line);
+    std::printf("exit codes: 0 done, 1 a problem with a file, 2 bad arguments\n");
+    return ok;
 }
 }  // namespace
 
@@ -371,7 +448,7 @@ const std::vector<Pak_tool::Required_pack>& Pak_tool::required_packs()
 int Pak_tool::run(int argc, char** argv)
 {
     if (argc < 2) {
-        usage();
+        usage(stderr);
         return usage_error;
     }
     std::string name = argv[1];
@@ -385,6 +462,6 @@ int Pak_tool::run(int argc, char** argv)
         return c.run(args);
     }
     std::fprintf(stderr, "pak: unknown command \"%s\"\n", name.c_str());
-    usage();
+    usage(stderr);
     return usage_error;
 }

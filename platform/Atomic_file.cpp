@@ -1,0 +1,73 @@
+#include "platform/Atomic_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+bool write_all(int fd, const unsigned char* data, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
+        done += size_t(n);
+    }
+    return true;
+}
+
+std::string folder_of(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+// The rename itself lives in the folder: flushing the folder makes the new
+// name survive a crash too. A folder that cannot be flushed changes nothing
+// for the caller, whose file is already whole.
+void flush_folder(const std::string& path)
+{
+    const int fd = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+bool Atomic_file::replace(const std::string& path, const std::string& temp_template, const void* data,
+                          size_t size, unsigned mode, std::string& problem)
+{
+    std::vector<char> temp(temp_template.begin(), temp_template.end());
+    temp.push_back('\0');
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        problem = "cannot create a file beside it: " + std::string(std::strerror(errno));
+        return false;
+    }
+    const bool written = write_all(fd, static_cast<const unsigned char*>(data), size) &&
+                         fchmod(fd, mode_t(mode)) == 0 && fsync(fd) == 0;
+    const int write_errno = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        problem = "cannot be written: " + std::string(std::strerror(written ? errno : write_errno));
+        unlink(temp.data());
+        return false;
+    }
+    if (std::rename(temp.data(), path.c_str()) != 0) {
+        problem = "cannot be replaced: " + std::string(std::strerror(errno));
+        unlink(temp.data());
+        return false;
+    }
+    flush_folder(path);
+    return true;
+}
