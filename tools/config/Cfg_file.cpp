@@ -8,6 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
 
 Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record)
 {
@@ -22,6 +26,21 @@ Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record)
 }
 
 namespace {
+
+#ifdef _WIN32
+// Windows has no fchmod (the mode comes from the folder) and flushes with
+// _commit; its rename refuses an existing target, MoveFileEx replaces it.
+int fchmod(int, int) { return 0; }
+int fsync(int fd) { return _commit(fd); }
+int replace_file(const char* from, const char* to)
+{
+    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+    errno = EACCES;
+    return -1;
+}
+#else
+int replace_file(const char* from, const char* to) { return std::rename(from, to); }
+#endif
 
 bool write_all(int fd, const std::string& bytes)
 {
@@ -59,7 +78,7 @@ bool Cfg_file::write(const std::string& path, const Cfg_record& record, std::str
         unlink(temp.data());
         return false;
     }
-    if (std::rename(temp.data(), path.c_str()) != 0) {
+    if (replace_file(temp.data(), path.c_str()) != 0) {
         problem = "cannot replace it: " + std::string(std::strerror(errno));
         unlink(temp.data());
         return false;

@@ -10,6 +10,9 @@
 #include <iterator>
 #include <map>
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "resources/Byte_cursor.h"
 #include "resources/Image_rgba.h"
@@ -160,7 +163,14 @@ int cmd_add(const Args& a)
         problem(temp, "cannot be written");
         return failure;
     }
-    if (std::rename(temp.c_str(), pack_path.c_str()) != 0) {
+#ifdef _WIN32
+    // Windows' rename refuses an existing target; MoveFileEx replaces it.
+    const bool replaced = MoveFileExA(temp.c_str(), pack_path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!replaced) errno = EACCES;
+#else
+    const bool replaced = std::rename(temp.c_str(), pack_path.c_str()) == 0;
+#endif
+    if (!replaced) {
         std::remove(temp.c_str());
         problem(pack_path, std::string("cannot be replaced: ") + std::strerror(errno));
         return failure;
