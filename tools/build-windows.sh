@@ -53,13 +53,14 @@ if [ ! -f "$sdl_prefix/lib/libSDL.a" ]; then
 fi
 
 # ---- artgen and pak for this machine: they paint the packs and the icon ----
-# GARDENLUME_HOST_TOOLS may name a folder that has both already (tools/test.sh
+# (config.exe too: the Wine tests compare the cfg bytes both write.)
+# GARDENLUME_HOST_TOOLS may name a folder that has them already (tools/test.sh
 # passes the normal build's bin/).
 host_tools=${GARDENLUME_HOST_TOOLS:-}
 if [ -z "$host_tools" ] || [ ! -x "$host_tools/artgen" ] || [ ! -x "$host_tools/pak" ]; then
   echo "== Building artgen and pak for this machine in $out/host"
   cmake -S "$root" -B "$out/host" -G Ninja -DGARDENLUME_TESTS=OFF -DGARDENLUME_BENCH=OFF >/dev/null
-  cmake --build "$out/host" -j"$jobs" --target artgen pak
+  cmake --build "$out/host" -j"$jobs" --target artgen pak gardenlume_config
   host_tools=$out/host/bin
 fi
 
