@@ -136,3 +136,26 @@ TEST(Platform_win32, a_started_program_runs_in_the_given_folder)
     DeleteFileA(record.c_str());
     RemoveDirectoryA(dir.c_str());
 }
+
+TEST_F(Registry_test, launch_runs_the_program_in_the_folder_whichever_separator_the_value_uses)
+{
+    // The stand-in beside this test records where it was started.
+    std::string forward = folder_of_this_test();
+    for (char& c : forward)
+        if (c == '\\') c = '/';
+    for (const std::string& folder : {folder_of_this_test(), forward}) {
+        const std::string record = folder_of_this_test() + "started_in.txt";
+        DeleteFileA(record.c_str());
+        set("Path", REG_SZ, folder.c_str(), DWORD(folder.size() + 1));
+        Settings s(key);
+        s.launch("record_folder.exe");
+        std::string line;
+        for (int i = 0; i < 200 && line.empty(); ++i) {
+            std::ifstream in(record);
+            std::getline(in, line);
+            if (line.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        EXPECT_EQ(line + "\\", folder_of_this_test()) << folder;
+        DeleteFileA(record.c_str());
+    }
+}
