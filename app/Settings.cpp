@@ -32,7 +32,10 @@ void Settings::launch(const std::string& name)
 {
     const std::string full = file_path(name);
     std::string dir = full;
-    size_t cut = dir.rfind(Platform::path_separator);
+    // Windows takes '/' as a separator too, and a folder written with it
+    // in the registry must still give config.exe its working directory.
+    const char* separators = Platform::path_separator == '\\' ? "\\/" : "/";
+    size_t cut = dir.find_last_of(separators);
     if (cut != std::string::npos) dir.erase(cut);
     Platform::start_program(full, dir);
 }

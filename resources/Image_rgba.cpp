@@ -1,5 +1,11 @@
 #include "resources/Image_rgba.h"
 
+#ifdef GARDENLUME_IMAGES_BY_STB
+
+bool Image_rgba::decode(const uint8_t* data, int32_t size) { return decode_with_stb(data, size); }
+
+#else
+
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -47,7 +53,9 @@ SDL_Surface* to_rgba(SDL_Surface* src)
 }
 }  // namespace
 
-bool Image_rgba::decode(const uint8_t* data, int32_t size)
+bool Image_rgba::decode(const uint8_t* data, int32_t size) { return decode_with_sdl_image(data, size); }
+
+bool Image_rgba::decode_with_sdl_image(const uint8_t* data, int32_t size)
 {
     w = h = 0;
     native = false;
@@ -81,3 +89,5 @@ bool Image_rgba::decode(const uint8_t* data, int32_t size)
     SDL_FreeSurface(image);
     return true;
 }
+
+#endif

@@ -8,8 +8,14 @@
 
 class Image_rgba {
 public:
-    // False when the bytes are not an image SDL_image can decode.
+    // False when the bytes are not an image the decoder can read. The build's
+    // decoder: SDL_image on Linux, stb_image on Windows (where SDL_image is
+    // not at hand); both give the same pixels for the images of our packs.
     bool decode(const uint8_t* data, int32_t size);
+#ifndef GARDENLUME_IMAGES_BY_STB
+    bool decode_with_sdl_image(const uint8_t* data, int32_t size);
+#endif
+    bool decode_with_stb(const uint8_t* data, int32_t size);
 
     int width() const { return w; }
     int height() const { return h; }

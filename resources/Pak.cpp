@@ -1,7 +1,6 @@
 #include "resources/Pak.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 #include <GL/gl.h>
 
 #include <cerrno>

@@ -11,6 +11,9 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick
   clang libclang-rt-14-dev valgrind
   dpkg-dev file xscreensaver
+  # The Windows build (tools/build-windows.sh) and its tests under Wine.
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64
+  libstb-dev googletest
 )
 
 missing=()
@@ -30,5 +33,5 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
-apt-get install -y -q --no-install-recommends "${missing[@]}"
+apt-get -o DPkg::Lock::Timeout=600 update -q
+apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"

@@ -6,15 +6,20 @@
 #  3. the fuzz smoke run, when the fuzz targets are there;
 #  4. the Debian package under the real XScreenSaver daemon (as root only:
 #     it installs the package and runs the daemon as nobody).
+#  5. the Windows build (tools/build-windows.sh) and its tests under Wine:
+#     the cross-built unit tests and the end-to-end script. Left out only
+#     when GARDENLUME_SKIP_WINDOWS=1.
 # Exits non-zero on any failure and ends with the ctest summaries.
 #
-#   tools/test.sh        build dirs: ./build, ./build-sanitize, ./build-fuzz
+#   tools/test.sh        build dirs: ./build, ./build-sanitize, ./build-fuzz,
+#                        ./build-windows
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${GARDENLUME_BUILD_DIR:-$root/build}
 sanitize_build=${GARDENLUME_SANITIZE_BUILD_DIR:-$root/build-sanitize}
 fuzz_build=${GARDENLUME_FUZZ_BUILD_DIR:-$root/build-fuzz}
+windows_build=${GARDENLUME_WINDOWS_BUILD_DIR:-$root/build-windows}
 jobs=$(nproc)
 
 "$root/tools/install_packages.sh" || exit 1
@@ -28,6 +33,7 @@ echo "Test X server: $DISPLAY"
 failed=()
 summaries=()
 fuzz_summary=()
+windows_summary=()
 
 # Runs ctest with the given arguments, keeping its summary lines.
 run_ctest() {
@@ -94,12 +100,41 @@ if [ -x "$build/bin/gardenlume.scr" ]; then
   fi
 fi
 
+# 5. Windows: cross-built, tested under Wine on the same X server.
+if [ "${GARDENLUME_SKIP_WINDOWS:-0}" = 1 ]; then
+  windows_summary+=("== windows: skipped (GARDENLUME_SKIP_WINDOWS=1)")
+else
+  echo "== Windows build in $windows_build"
+  windows_start=$(date +%s)
+  # The normal build's artgen, pak and config.exe serve as this machine's tools.
+  if GARDENLUME_WINDOWS_BUILD_DIR=$windows_build GARDENLUME_HOST_TOOLS=$build/bin \
+    "$root/tools/build-windows.sh" 2>&1 | tee "$logs/windows-build.txt"; then
+    GARDENLUME_WINEPREFIX=$logs/wineprefix
+    export GARDENLUME_WINEPREFIX
+    if bash "$root/tests/windows/run_wine_unit.sh" "$windows_build" 2>&1 | tee "$logs/windows-unit.txt"; then
+      windows_summary+=("== windows unit: $(grep -E '^\[  PASSED  \]' "$logs/windows-unit.txt")")
+    else
+      windows_summary+=("== windows unit: FAILED")
+      windows_summary+=("$(grep -E '^\[  FAILED  \]' "$logs/windows-unit.txt")")
+      failed+=("windows unit tests")
+    fi
+    bash "$root/tests/windows/run_wine_e2e.sh" "$windows_build" "$build/bin" 2>&1 | tee "$logs/windows-e2e.txt"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || failed+=("windows end-to-end tests")
+    windows_summary+=("== $(grep -E '^windows: ' "$logs/windows-e2e.txt" || echo 'windows: end-to-end script did not finish')")
+    WINEPREFIX=$GARDENLUME_WINEPREFIX wineserver -k >/dev/null 2>&1 || true
+    unset GARDENLUME_WINEPREFIX
+  else
+    failed+=("windows build")
+  fi
+  windows_summary+=("== windows stage: $(( $(date +%s) - windows_start )) s")
+fi
+
 echo
 echo "==================== Summary ===================="
 if [ ${#failed[@]} -ne 0 ]; then
   echo "FAILED: ${failed[*]}"
 fi
-for line in "${fuzz_summary[@]}" "${package_summary[@]}" "${summaries[@]}"; do echo "$line"; done
+for line in "${fuzz_summary[@]}" "${package_summary[@]}" "${windows_summary[@]}" "${summaries[@]}"; do echo "$line"; done
 # One closing line over every ctest run: passed, failed, skipped.
 cat "$logs"/*.log 2>/dev/null | awk '
   /tests passed, [0-9]+ tests failed out of/ { failed += $4; total += $NF }

@@ -199,11 +199,13 @@ TEST(Pak_bounded_reading, directory_or_device_is_not_read_as_a_pack)
     Pak p;
     EXPECT_FALSE(p.read_file("/tmp"));
     EXPECT_FALSE(p.read_file("/dev/zero"));
+#ifndef _WIN32
     // A FIFO with no writer would block an ordinary open for ever.
     const std::string fifo = "/tmp/gardenlume_pak_fifo_" + std::to_string(getpid());
     ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
     EXPECT_FALSE(p.read_file(fifo));
     unlink(fifo.c_str());
+#endif
     EXPECT_FALSE(p.add_file("/tmp"));
     EXPECT_EQ(p.entry_count(), 0);
 }

@@ -10,6 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
 
 #include "platform/Atomic_file.h"
 #include "resources/Byte_cursor.h"

@@ -1,0 +1,183 @@
+#!/bin/bash
+# The Windows programs driven from outside under Wine on the X server in
+# DISPLAY, with the installation folder set in Wine's registry:
+#   run_wine_e2e.sh WINDOWS_BUILD [LINUX_BIN]
+# WINDOWS_BUILD is tools/build-windows.sh's folder; LINUX_BIN, when given,
+# holds the Linux pak and config.exe for the byte-format comparisons.
+# Ends with "windows: N passed, N failed"; exits non-zero on any failure.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+win=$(cd "$1" && pwd)
+linux_bin=${2:+$(cd "$2" && pwd)}
+. "$here/wine_env.sh"
+[ -n "${DISPLAY:-}" ] || { echo "run_wine_e2e.sh: no DISPLAY" >&2; exit 1; }
+wine_prefix_ready || exit 1
+work=$(mktemp -d)
+trap 'wine_prefix_done; rm -rf "$work"' EXIT
+
+passed=0
+failed=0
+check() {
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "PASS $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL $name"
+  fi
+}
+
+settings_key='HKLM\Software\Korvanta\Gardenlume\Settings'
+set_folder() { wine reg add "$settings_key" /v Path /d "$(winepath -w "$1")\\" /f >/dev/null 2>&1; }
+clear_folder() { wine reg delete "$settings_key" /v Path /f >/dev/null 2>&1 || true; }
+
+saver_windows() { xdotool search --onlyvisible --classname 'gardenlume\.scr' 2>/dev/null; }
+
+# Waits up to $2 seconds for process $1; its exit code, or 124 when it ran on.
+wait_for() {
+  local pid=$1 limit=$(( $2 * 10 )) i=0
+  while kill -0 "$pid" 2>/dev/null; do
+    if [ $i -ge "$limit" ]; then
+      kill "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+      return 124
+    fi
+    sleep 0.1
+    i=$((i + 1))
+  done
+  wait "$pid"
+}
+
+# Mean colour of a region of a picture as "r g b", 0..255.
+mean_rgb() {
+  convert "$1" -crop "$2" +repage -scale '1x1!' -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
+}
+
+# An installation folder: the saver and the packs, and the stand-in that
+# records where it was started as config.exe.
+make_install() {
+  mkdir -p "$1"
+  cp "$win/bin/gardenlume.scr" "$win/bin/"*.pak "$1/"
+  cp "$win/tests/record_folder.exe" "$1/config.exe"
+}
+
+# ---- /s: the garden until Escape ----
+inst=$work/inst
+make_install "$inst"
+set_folder "$inst"
+saw_window=no
+test_garden() {
+  (cd "$work" && exec wine "$win/bin/gardenlume.scr" /s) &
+  local pid=$! i=0
+  while [ -z "$(saver_windows)" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
+  [ -n "$(saver_windows)" ] && saw_window=yes
+  sleep 5
+  import -window root "$work/garden.png" 2>/dev/null
+  xdotool key Escape
+  wait_for $pid 15
+  local status=$?
+  local sky lawn
+  sky=$(mean_rgb "$work/garden.png" 1024x120+0+0)
+  lawn=$(mean_rgb "$work/garden.png" 300x160+362+304)
+  echo "  exit $status, sky $sky, lawn $lawn"
+  [ $status -eq 0 ] || return 1
+  # Sky: blue over red at the top. Lawn: lit green in the middle.
+  read -r r g b <<<"$sky"
+  [ "$b" -gt "$r" ] && [ "$b" -gt 120 ] || return 1
+  read -r r g b <<<"$lawn"
+  [ "$g" -gt "$r" ] && [ "$g" -gt "$b" ] && [ "$g" -gt 80 ]
+}
+check "/s shows the sky and the lit lawn, ends on Escape with 0" test_garden
+
+# ---- /p: declined at once, no window ----
+test_preview() {
+  [ "$saw_window" = yes ] || { echo "  (the window probe saw no saver window under /s)"; return 1; }
+  (cd "$work" && exec wine "$win/bin/gardenlume.scr" /p 1234) &
+  local pid=$! windows=""
+  while kill -0 $pid 2>/dev/null; do
+    windows+=$(saver_windows)
+    sleep 0.05
+  done
+  wait_for $pid 10
+  local status=$?
+  echo "  exit $status, windows: ${windows:-none}"
+  [ $status -eq 0 ] && [ -z "$windows" ]
+}
+check "/p 1234 ends with 0 and opens no window" test_preview
+
+# ---- /c and no switch: config.exe from the installation folder ----
+# $1: the folder config.exe must have been started in; the rest: the command.
+started_in() {
+  local folder=$1
+  shift
+  rm -f "$folder/started_in.txt"
+  (cd "$work" && exec "$@") &
+  wait_for $! 10 || { echo "  the saver did not end with 0"; return 1; }
+  local i=0
+  while [ ! -s "$folder/started_in.txt" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+  local got expected
+  got=$(head -n1 "$folder/started_in.txt" 2>/dev/null | tr -d '\r')
+  expected=$(winepath -w "$folder")
+  echo "  started in: ${got:-nothing}"
+  [ "$got" = "$expected" ]
+}
+check "/c starts config.exe in the registry's folder" started_in "$inst" wine "$win/bin/gardenlume.scr" /c
+check "no switch starts config.exe too" started_in "$inst" wine "$win/bin/gardenlume.scr"
+clear_folder
+own="$work/own folder"
+make_install "$own"
+check "/c without the value: config.exe of the saver's own folder" \
+  started_in "$own" wine "$own/gardenlume.scr" /c
+
+# ---- a missing main.pak ends with 1 ----
+test_missing_pack() {
+  local bare=$work/bare
+  make_install "$bare"
+  rm "$bare/main.pak"
+  set_folder "$bare"
+  (cd "$work" && exec wine "$win/bin/gardenlume.scr" /s) &
+  wait_for $! 30
+  local status=$?
+  echo "  exit $status"
+  [ $status -eq 1 ]
+}
+check "a missing main.pak ends with 1" test_missing_pack
+clear_folder
+
+# ---- the same bytes on both systems ----
+pak_exe() { wine "$win/bin/pak.exe" "$@" 2>&1 | tr -d '\r'; }
+test_pak_verify() { (cd "$win/bin" && wine ./pak.exe verify . >/dev/null 2>&1); }
+check "pak.exe verifies the packs painted on Linux" test_pak_verify
+if [ -n "$linux_bin" ]; then
+  test_pak_same() {
+    local p
+    for p in main.pak butterfly1.pak; do
+      diff <("$linux_bin/pak" list "$win/bin/$p" 2>&1) <(pak_exe list "$(winepath -w "$win/bin/$p")") || return 1
+    done
+    diff <("$linux_bin/pak" info "$win/bin/main.pak" tree 2>&1) \
+      <(pak_exe info "$(winepath -w "$win/bin/main.pak")" tree) || return 1
+    # A pack written by pak.exe reads the same on Linux.
+    (cd "$work" && wine "$win/bin/pak.exe" create win.pak garden.png >/dev/null 2>&1) || return 1
+    (cd "$work" && "$linux_bin/pak" create linux.pak garden.png >/dev/null 2>&1) || return 1
+    cmp "$work/win.pak" "$work/linux.pak"
+  }
+  check "pak.exe and Linux pak read and write packs alike" test_pak_same
+  test_cfg_same() {
+    mkdir -p "$work/cfg_win" "$work/cfg_linux"
+    cp "$win/bin/config.exe" "$work/cfg_win/"
+    cp "$linux_bin/config.exe" "$work/cfg_linux/"
+    wine "$work/cfg_win/config.exe" --mode 3 --mouse-exit on >/dev/null 2>&1 || return 1
+    GARDENLUME_REGISTRY=/nonexistent "$work/cfg_linux/config.exe" --mode 3 --mouse-exit on >/dev/null 2>&1 || return 1
+    cmp "$work/cfg_win/cfg" "$work/cfg_linux/cfg" || return 1
+    # Written again: the old file is replaced.
+    wine "$work/cfg_win/config.exe" --mode 5 >/dev/null 2>&1 || return 1
+    GARDENLUME_REGISTRY=/nonexistent "$work/cfg_linux/config.exe" --mode 5 >/dev/null 2>&1 || return 1
+    cmp "$work/cfg_win/cfg" "$work/cfg_linux/cfg"
+  }
+  check "config.exe writes the same cfg bytes on both systems" test_cfg_same
+fi
+
+echo "windows: $passed passed, $failed failed"
+[ $failed -eq 0 ]
