@@ -1,0 +1,298 @@
+#include "Garden_parts.h"
+
+#include <cmath>
+
+#include "Garden_model.h"
+
+namespace {
+const Vec3 up{0, 0, 1};
+const double R = Garden_model::lawn_radius;
+
+struct Pond {
+    double x, y, rx, ry;
+    // How far outside the water (in units of its radii) a point lies: below 1 is water.
+    double reach(double px, double py) const
+    {
+        double dx = (px - x) / rx, dy = (py - y) / ry;
+        return std::sqrt(dx * dx + dy * dy);
+    }
+};
+// The pond: centre and radii, model units.
+const Pond water{-7.4, -6.2, 3.3, 2.5};
+
+Vec3 horizontal(double angle, double r) { return Vec3{std::cos(angle) * r, std::sin(angle) * r, 0}; }
+
+// A stone: a flattened, slightly lumpy ellipsoid sunk a little into the lawn.
+// Small stones take few facets: every triangle costs frame time, and a stone
+// a dozen pixels across looks as round with five sides as with nine.
+void stone(Mesh_builder& b, Vec3 at, double rx, double ry, double rz, double turn, int slices = 6,
+           int stacks = 2)
+{
+    double ct = std::cos(turn), st = std::sin(turn);
+    auto corner = [&](int i, int s) {
+        double theta = M_PI * 0.62 * i / stacks, phi = 2 * M_PI * s / slices;
+        double lump = 1 + 0.12 * std::sin(3 * phi + turn * 5) * std::sin(theta);
+        double x = rx * lump * std::sin(theta) * std::cos(phi), y = ry * lump * std::sin(theta) * std::sin(phi);
+        return Vec3{at.x + x * ct - y * st, at.y + x * st + y * ct,
+                    at.z + rz * std::cos(theta) - rz * 0.35};
+    };
+    auto uv = [&](int i, int s) { return Uv{2.0 * s / slices, 0.5 * i / stacks}; };
+    for (int i = 0; i < stacks; ++i)
+        for (int s = 0; s < slices; ++s) {
+            if (i == 0)
+                b.triangle(corner(0, s), corner(1, s), corner(1, s + 1), uv(0, s), uv(1, s), uv(1, s + 1));
+            else
+                b.quad(corner(i, s), corner(i + 1, s), corner(i + 1, s + 1), corner(i, s + 1), uv(i, s),
+                       uv(i + 1, s), uv(i + 1, s + 1), uv(i, s + 1));
+        }
+}
+
+// Two crossed upright cards of the grass tuft texture, its bottom row on the ground.
+void tuft(Mesh_builder& b, Vec3 at, double size, double turn)
+{
+    for (int k = 0; k < 2; ++k) {
+        Vec3 side = horizontal(turn + k * M_PI / 2, size * 0.55);
+        b.card(at + Vec3{0, 0, size * 0.5}, side, Vec3{0, 0, -size * 0.5});
+    }
+}
+
+bool clear_of_pond(double x, double y, double margin) { return water.reach(x, y) > 1 + margin; }
+
+// The crown: one opaque lumpy dome of painted leaf clusters (its texture
+// seen from above), open underneath where nobody looks. Opaque pixels are
+// the cheap ones on software GL, and the dome is drawn before the lawn, so
+// the lawn it hides is never shaded.
+const Vec3 crown_top{0, 0, 8.2};
+Vec3 crown_point(double theta, double phi)
+{
+    double lump = 1 + 0.1 * std::sin(5 * phi + 0.7) * std::sin(theta) +
+                  0.05 * std::sin(9 * phi + 2.1 + 3 * theta);
+    double r = 6.3 * lump * std::sin(theta);
+    double h = theta < M_PI / 2 ? 4.4 : 2.4;
+    return crown_top + Vec3{r * std::cos(phi), r * std::sin(phi),
+                            h * std::cos(theta) + 0.35 * std::sin(3 * phi) * std::sin(theta)};
+}
+
+// Leaf clusters break up the dome's outline: count cards, turned out and up,
+// between theta0 and theta1 (fractions of half a turn from the top).
+void rim_cards(Mesh_builder& b, Rng& cards, int count, double theta0, double theta1, double size0, double size1)
+{
+    for (int i = 0; i < count; ++i) {
+        double phi = 2 * M_PI * (i + cards.range(-0.3, 0.3)) / count;
+        double theta = cards.range(theta0, theta1) * M_PI;
+        Vec3 at = crown_point(theta, phi);
+        Vec3 out = horizontal(phi, 1);
+        double outward = cards.range(0.6, 1.0), upward = cards.range(0.7, 1.2);
+        Vec3 n = normalised(out * outward + up * upward);
+        double hx = cards.range(-1, 1), hy = cards.range(-1, 1);
+        Vec3 su = normalised(cross(n, Vec3{hx, hy, 0.3}));
+        Vec3 sv = cross(n, su);
+        double size = cards.range(size0, size1);
+        b.card(at + out * 0.5, su * size, sv * size);
+    }
+}
+
+struct Clump {
+    Vec3 at;
+    int kind;
+};
+
+// Tufts among the clumps, by the boulders and round the pond.
+void tufts(Mesh_builder& b, Rng& rng, const std::vector<Clump>& clumps)
+{
+    b.mesh("__tuft.png");
+    for (const Clump& c : clumps) {
+        double size = rng.range(1.2, 1.7), turn = rng.range(0, M_PI);
+        tuft(b, c.at, size, turn);
+    }
+    // Tufts by the boulders and the pond.
+    tuft(b, Vec3{9.4, 7.3, 0}, 1.3, 0.3);
+    tuft(b, Vec3{7.2, 5.0, 0}, 1.1, 1.0);
+    tuft(b, Vec3{11.0, 5.6, 0}, 1.0, 0.7);
+    for (int i = 0; i < 5; ++i) {
+        double a = 0.9 + i * 0.45;
+        double size = rng.range(0.9, 1.4), turn = rng.range(0, M_PI);
+        tuft(b, Vec3{water.x + std::cos(a) * (water.rx + 0.9), water.y + std::sin(a) * (water.ry + 0.9), 0},
+             size, turn);
+    }
+}
+
+// One card per clump carries its whole bunch of heads, lying flat: a few
+// large triangles cost far less than many small ones. Each kind is one of
+// the four cells of the flower atlas.
+void flower_heads(Mesh_builder& b, Rng& rng, const std::vector<Clump>& clumps)
+{
+    b.mesh("__flowers.png");
+    for (const Clump& c : clumps) {
+        double lift = rng.range(0.9, 1.2), size = rng.range(0.95, 1.05), turn = rng.range(0, 2 * M_PI);
+        double u0 = (c.kind % 2) * 0.5, v0 = (c.kind / 2) * 0.5;
+        b.card(c.at + Vec3{0, 0, lift}, horizontal(turn, size), horizontal(turn + M_PI / 2, size), u0, v0,
+               u0 + 0.5, v0 + 0.5);
+    }
+}
+}  // namespace
+
+// The crown first: seen from above it hides a good part of the lawn, and
+// pixels it covers fail the depth test before they are shaded.
+void Garden_parts::crown()
+{
+    b.mesh("#_crown.png");
+    const int slices = 14, stacks = 4;
+    const double last = 0.62 * M_PI;
+    // The picture is laid on by angle from the top, not straight down,
+    // so the dome's steep sides show leaves as large as its top does.
+    auto uv = [last](double theta, double phi) {
+        double d = 0.5 * theta / last;
+        return Uv{0.5 + d * std::cos(phi), 0.5 - d * std::sin(phi)};
+    };
+    for (int i = 0; i < stacks; ++i)
+        for (int s = 0; s < slices; ++s) {
+            double t0 = last * i / stacks, t1 = last * (i + 1) / stacks;
+            double p0 = 2 * M_PI * s / slices, p1 = 2 * M_PI * (s + 1) / slices;
+            Vec3 a = crown_point(t0, p0), c = crown_point(t1, p0), d = crown_point(t1, p1),
+                 e = crown_point(t0, p1);
+            if (i == 0)
+                b.triangle(a, c, d, uv(t0, p0), uv(t1, p0), uv(t1, p1));
+            else
+                b.quad(a, c, d, e, uv(t0, p0), uv(t1, p0), uv(t1, p1), uv(t0, p1));
+        }
+}
+
+// A ring of light clusters round the dome's rim and a few darker ones under
+// them. Every pixel of a card is shaded (the alpha test comes late), so they
+// are few.
+void Garden_parts::rim()
+{
+    b.mesh("__leaves1.png");
+    Rng low_cards(300);
+    rim_cards(b, low_cards, 5, 0.56, 0.6, 0.85, 1.0);
+    b.mesh("__leaves2.png");
+    Rng high_cards(301);
+    rim_cards(b, high_cards, 14, 0.42, 0.52, 0.95, 1.2);
+}
+
+// The lawn before everything lying on it: those are drawn after it and a
+// little above, so they win the depth test even with a coarse depth buffer.
+// One picture over the whole lawn (top row at +y).
+void Garden_parts::lawn()
+{
+    b.mesh("#_lawn.png");
+    b.disc(Vec3{0, 0, 0}, R, R, 32, 1, [](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
+}
+
+void Garden_parts::soil()
+{
+    b.mesh("#_soil.png");
+    const int rim = 32;
+    for (int s = 0; s < rim; ++s) {
+        double a0 = 2 * M_PI * s / rim, a1 = 2 * M_PI * (s + 1) / rim;
+        Vec3 t0 = horizontal(a0, R), t1 = horizontal(a1, R);
+        // Nearly upright and deep enough to show as a band of earth under the
+        // lawn's near edge: the garden reads as an island with some body.
+        Vec3 d0 = horizontal(a0, R - 0.3) + Vec3{0, 0, -2.6}, d1 = horizontal(a1, R - 0.3) + Vec3{0, 0, -2.6};
+        double u0 = 16.0 * s / rim, u1 = 16.0 * (s + 1) / rim;
+        b.quad(t0, d0, d1, t1, Uv{u0, 0}, Uv{u0, 1}, Uv{u1, 1}, Uv{u1, 0});
+    }
+}
+
+// The water comes from the plasma generator.
+void Garden_parts::pond()
+{
+    b.mesh(Garden_model::pond_texture);
+    b.disc(Vec3{water.x, water.y, 0.06}, water.rx, water.ry, 14, 2, [](double x, double y) {
+        return Uv{(x - water.x) / (2 * water.rx) + 0.5, (y - water.y) / (2 * water.ry) + 0.5};
+    });
+
+    b.mesh("__lily.png");
+    const double pads[4][3] = {{-8.6, -6.0, 0.55}, {-6.3, -7.1, 0.45}, {-7.6, -4.9, 0.4}, {-5.9, -5.6, 0.35}};
+    for (const auto& p : pads) {
+        double turn = rng.range(0, 2 * M_PI);
+        b.card(Vec3{p[0], p[1], 0.12}, horizontal(turn, p[2]), horizontal(turn + M_PI / 2, p[2]), 0, 0, 0.5, 1);
+    }
+    b.card(Vec3{-8.3, -5.8, 0.2}, horizontal(0.3, 0.36), horizontal(0.3 + M_PI / 2, 0.36), 0.5, 0, 1, 1);
+    b.card(Vec3{-6.1, -5.5, 0.2}, horizontal(1.1, 0.28), horizontal(1.1 + M_PI / 2, 0.28), 0.5, 0, 1, 1);
+}
+
+std::vector<Flat_stone> Garden_parts::stones()
+{
+    b.mesh("#_stone.png");
+    // The pond's ring of stones: low and small, so the lawn's picture
+    // carries them, with the stepping stones below.
+    std::vector<Flat_stone> flat_stones;
+    for (int i = 0; i < 16; ++i) {
+        double a = 2 * M_PI * i / 16 + rng.range(-0.08, 0.08);
+        double r = rng.range(0.35, 0.55);
+        Point at{water.x + std::cos(a) * (water.rx + 0.25), water.y + std::sin(a) * (water.ry + 0.25)};
+        flat_stones.push_back(Flat_stone{at, r * 1.3, r, a});
+    }
+    // Boulders on the far side of the tree.
+    stone(b, Vec3{8.6, 6.2, 0}, 1.6, 1.2, 1.2, 0.4, 8, 3);
+    stone(b, Vec3{10.1, 4.6, 0}, 1.0, 0.8, 0.8, 1.3, 7, 3);
+    stone(b, Vec3{7.6, 8.1, 0}, 0.7, 0.6, 0.5, 2.2, 6, 2);
+    // Stepping stones from the tree to the pond and out to the rim: flush with
+    // the grass, so the lawn's picture carries them.
+    for (int i = 0; i < 9; ++i) {
+        double t = (i + 1) / 10.0;
+        Vec3 at = i < 5 ? Vec3{-1.8 - 3.0 * t * 2, -1.2 - 2.4 * t * 2, 0}
+                        : Vec3{2.0 + 2.2 * (i - 4), -2.2 - 1.9 * (i - 4), 0};
+        Vec3 jitter{rng.range(-0.2, 0.2), rng.range(-0.2, 0.2), 0};
+        double turn = rng.range(0, 3);
+        Vec3 c = at + jitter;
+        flat_stones.push_back(Flat_stone{Point{c.x, c.y}, 0.6, 0.45, turn});
+    }
+    return flat_stones;
+}
+
+std::vector<Point> Garden_parts::clumps()
+{
+    std::vector<Clump> clumps;
+    for (int i = 0; i < 22; ++i) {
+        double a = 2 * M_PI * i / 22 + rng.range(-0.1, 0.1);
+        double r = rng.range(12.2, 13.8);
+        Vec3 at = horizontal(a, r);
+        if (!clear_of_pond(at.x, at.y, 0.5)) continue;
+        clumps.push_back(Clump{at, rng.below(4)});
+    }
+    tufts(b, rng, clumps);
+    flower_heads(b, rng, clumps);
+    std::vector<Point> beds;
+    for (const Clump& c : clumps) beds.push_back(Point{c.at.x, c.at.y});
+    return beds;
+}
+
+// They lie flat, so the lawn's picture carries them.
+std::vector<Point> Garden_parts::daisies()
+{
+    std::vector<Point> daisies;
+    for (int i = 0; i < 60; ++i) {
+        double a = rng.range(0, 2 * M_PI), r = 3 + 8.5 * std::sqrt(rng.unit());
+        Vec3 at = horizontal(a, r);
+        if (!clear_of_pond(at.x, at.y, 0.4)) continue;
+        daisies.push_back(Point{at.x, at.y});
+    }
+    return daisies;
+}
+
+// The garden is always seen from about 60 degrees above, and from there the
+// crown hides the trunk and roots: they are kept, with as few triangles as
+// will do, so the crown stands on something, and no branches are built at all.
+void Garden_parts::trunk()
+{
+    b.mesh("#_bark.png");
+    std::vector<Vec3> trunk;
+    std::vector<double> trunk_r;
+    const double trunk_heights[] = {-0.2, 0.6, 3.0, 8.6};
+    const double trunk_radii[] = {1.15, 0.7, 0.56, 0.18};
+    for (int i = 0; i < 4; ++i) {
+        double z = trunk_heights[i];
+        trunk.push_back(Vec3{0.35 * std::sin(z * 0.45), 0.2 * std::sin(z * 0.3 + 1), z});
+        trunk_r.push_back(trunk_radii[i]);
+    }
+    b.tube(trunk, trunk_r, 5, 2, 4);
+    for (int i = 0; i < 5; ++i) {
+        double a = 2 * M_PI * i / 5 + rng.range(-0.3, 0.3);
+        Vec3 d = horizontal(a, 1);
+        b.tube({d * 0.3 + Vec3{0, 0, 0.7}, d * 1.4 + Vec3{0, 0, 0.15}, d * 2.6 + Vec3{0, 0, -0.1}},
+               {0.36, 0.2, 0.05}, 4, 1, 4);
+    }
+}
