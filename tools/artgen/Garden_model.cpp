@@ -2,6 +2,7 @@
 
 #include "Garden_parts.h"
 #include "Garden_textures.h"
+#include "Lawn_texture.h"
 #include "Mesh_builder.h"
 #include "Rng.h"
 
@@ -26,7 +27,7 @@ void Garden_model::build(Art_pack& pack)
 
     pack.add_model("tree", model);
     pack.add_image("#_crown.png", Garden_textures::crown(), Image::Alpha::opaque);
-    pack.add_image("#_lawn.png", Garden_textures::lawn(lawn_radius, beds, daisies, flat_stones), Image::Alpha::opaque);
+    pack.add_image("#_lawn.png", Lawn_texture::paint(lawn_radius, beds, daisies, flat_stones), Image::Alpha::opaque);
     pack.add_image("#_soil.png", Garden_textures::soil(), Image::Alpha::opaque);
     pack.add_image("__lily.png", Garden_textures::lily(), Image::Alpha::hard);
     pack.add_image("#_stone.png", Garden_textures::stone(), Image::Alpha::opaque);

@@ -5,7 +5,7 @@
 #pragma once
 #include <vector>
 
-#include "Garden_textures.h"
+#include "Lawn_texture.h"
 #include "Mesh_builder.h"
 #include "Outline.h"
 #include "Rng.h"

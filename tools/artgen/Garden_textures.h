@@ -1,29 +1,13 @@
-// The painted textures of the garden model: lawn, soil, bark, leaf clusters,
-// flower heads, grass tufts, stone and lily pads. The light scales lit
-// textures down on the ground and up in the crown, so the ground is painted
-// bright and the leaves dark; repeating textures wrap without a seam.
+// The painted textures of the garden model besides the lawn's picture
+// (Lawn_texture): soil, bark, leaf clusters, flower heads, grass tufts,
+// stone and lily pads. The light scales lit textures down on the ground and
+// up in the crown, so the ground is painted bright and the leaves dark;
+// repeating textures wrap without a seam.
 #pragma once
-#include <vector>
-
 #include "Image.h"
-#include "Outline.h"
-
-// A stone lying flush with the lawn, painted into its picture: centre and
-// radii in model units, turned by turn radians.
-struct Flat_stone {
-    Point at;
-    double rx, ry, turn;
-};
 
 class Garden_textures {
 public:
-    // 512 x 512 over the whole lawn, x and y from -radius to radius (image
-    // top at +y), about one texel per screen pixel so the grass does not
-    // shimmer: the tree's shadow, bare soil round the trunk and under the
-    // flower beds, mowing stripes, and the daisies and stepping stones lying
-    // in the grass.
-    static Image lawn(double radius, const std::vector<Point>& beds, const std::vector<Point>& daisies,
-                      const std::vector<Flat_stone>& stones);
     static Image soil();          // 256 x 64, tiles across; top row is the lawn's rim
     static Image bark();          // 128 x 256, tiles both ways
     static Image leaves(int variant);  // 128 x 128 (painted at 256), a round cluster
