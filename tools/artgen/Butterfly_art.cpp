@@ -101,15 +101,14 @@ Image paint_body(const Butterfly_species& s)
     return img;
 }
 
-
 void wing_model(Model_writer& model)
 {
     Mesh_builder b(model);
     b.mesh("__wing.png");
     // The image's top row is the far edge: v = 0 at y = y1.
     const double x0 = Wing_frame::x0, x1 = Wing_frame::x1, y1 = Wing_frame::y1;
-    b.quad(Vec3{x0, y1, 0}, Vec3{x1, y1, 0}, Vec3{x1, 0, 0}, Vec3{x0, 0, 0},
-           Uv{0, 0}, Uv{1, 0}, Uv{1, 1}, Uv{0, 1});
+    b.quad(Vec3{x0, y1, 0}, Vec3{x1, y1, 0}, Vec3{x1, 0, 0}, Vec3{x0, 0, 0}, Uv{0, 0}, Uv{1, 0}, Uv{1, 1},
+           Uv{0, 1});
 }
 
 void body_model(Model_writer& model)
