@@ -162,18 +162,12 @@ std::vector<Uv> drawn_outline(const Image& img)
             Uv{cx(s1 - y1, x0, x1), y1}, Uv{cx(d0 + y1, x0, x1), y1},  // bottom side
             Uv{x0, cx(x0 - d0, y0, y1)}, Uv{x0, cx(s0 - x0, y0, y1)}}; // left side
 }
-}  // namespace
-
-void Overlay_art::build(Art_pack& pack, const Lettering& font)
+// Only the title's drawn octagon is drawn, as a fan. The picture spans the
+// panel's box; model +y is screen down, so the image's top row goes to the
+// smaller y.
+void title_fan(Mesh_builder& b, const Image& title_image)
 {
-    Model_writer model;
-    Mesh_builder b(model);
-    const double hw = panel_half_width, top = panel_top, bottom = panel_bottom;
-    Image title_image = title(font);
-    b.mesh("#$title.png");
-    // The picture spans the panel's box; model +y is screen down, so the
-    // image's top row goes to the smaller y. Only its drawn octagon is
-    // drawn, as a fan.
+    const double hw = Overlay_art::panel_half_width, top = Overlay_art::panel_top, bottom = Overlay_art::panel_bottom;
     std::vector<Uv> outline = drawn_outline(title_image);
     std::vector<Vec3> at;
     for (Uv& t : outline) {
@@ -181,18 +175,20 @@ void Overlay_art::build(Art_pack& pack, const Lettering& font)
         at.push_back(Vec3{-hw + 2 * hw * t.u, top + (bottom - top) * t.v, 0});
     }
     for (size_t i = 2; i < outline.size(); ++i) b.triangle(at[0], at[i - 1], at[i], outline[0], outline[i - 1], outline[i]);
+}
 
-    // The garland: leaves along the panel's rim (a rounded rectangle),
-    // alternately leaning out and in, blossoms at the corners and sides.
-    Image garland = garland_parts();
-    b.mesh("#$garland.png");
-    Rng rng(5);
-    // The rim: a rectangle with round corners, walked by arc length so the
-    // leaves sit evenly along the straight sides and round the corners.
+// The garland's rim round the panel: a rectangle with round corners, walked
+// by arc length so the leaves sit evenly along the straight sides and round
+// the corners.
+struct Garland_rim {
+    const double hw = Overlay_art::panel_half_width, top = Overlay_art::panel_top, bottom = Overlay_art::panel_bottom;
     const double cy = (top + bottom) / 2, rx = hw + 1.5, ry = (bottom - top) / 2 + 1.5, rc = ry * 0.8;
     const double side_x = rx - rc, side_y = ry - rc;
     const double quarter = M_PI / 2 * rc, perimeter = 4 * side_x + 4 * side_y + 4 * quarter;
-    auto rim = [&](double a) {
+
+    // The point a (radians) of the way round.
+    Vec3 at(double a) const
+    {
         double d = std::fmod(a / (2 * M_PI) * perimeter, perimeter);
         // Sides and corners in turn, from the top left corner's end clockwise
         // on the screen (+y is down).
@@ -212,11 +208,16 @@ void Overlay_art::build(Art_pack& pack, const Lettering& font)
             return Vec3{cx_of[k] + rc * std::cos(ang), cy + cy_of[k] + rc * std::sin(ang), 0};
         }
         }
-    };
+    }
+};
+
+// Leaves along the rim, alternately leaning out and in.
+void garland_leaves(Mesh_builder& b, const Image& garland, const Garland_rim& rim, Rng& rng)
+{
     const int leaves = 96;
     for (int i = 0; i < leaves; ++i) {
         double a = 2 * M_PI * (i + 0.5 * rng.unit()) / leaves;
-        Vec3 at = rim(a), next = rim(a + 0.05);
+        Vec3 at = rim.at(a), next = rim.at(a + 0.05);
         double along_rim = std::atan2(next.y - at.y, next.x - at.x);
         double turn = along_rim + (i % 2 ? 0.6 : -0.6) + rng.range(-0.3, 0.3);
         double len = rng.range(7.5, 10.5);
@@ -227,6 +228,12 @@ void Overlay_art::build(Art_pack& pack, const Lettering& font)
         double u0 = (cell % 4) * 0.25, v0 = (cell / 4) * 0.25;
         trimmed_card(b, garland, at + along * 0.8, along, across, u0, v0, u0 + 0.25, v0 + 0.25);
     }
+}
+
+// Blossoms at the panel's corners and sides.
+void garland_blossoms(Mesh_builder& b, const Image& garland, const Garland_rim& rim)
+{
+    const double hw = rim.hw, top = rim.top, bottom = rim.bottom, rx = rim.rx, cy = rim.cy;
     const double spots[][2] = {{-hw, top}, {hw, top}, {-hw, bottom}, {hw, bottom},
                                {-hw * 0.5, top - 1.5}, {hw * 0.5, bottom + 1.5}, {-rx - 1, cy}, {rx + 1, cy}};
     for (int i = 0; i < 8; ++i) {
@@ -235,6 +242,25 @@ void Overlay_art::build(Art_pack& pack, const Lettering& font)
         trimmed_card(b, garland, Vec3{spots[i][0], spots[i][1], 0}, Vec3{s, 0, 0}, Vec3{0, s, 0}, cell * 0.25,
                      0.5, cell * 0.25 + 0.25, 1.0);
     }
+}
+}  // namespace
+
+void Overlay_art::build(Art_pack& pack, const Lettering& font)
+{
+    Model_writer model;
+    Mesh_builder b(model);
+    Image title_image = title(font);
+    b.mesh("#$title.png");
+    title_fan(b, title_image);
+
+    // The garland: leaves along the panel's rim (a rounded rectangle),
+    // blossoms at the corners and sides.
+    Image garland = garland_parts();
+    b.mesh("#$garland.png");
+    Rng rng(5);
+    const Garland_rim rim{};
+    garland_leaves(b, garland, rim, rng);
+    garland_blossoms(b, garland, rim);
 
     pack.add_model("nn", model);
     pack.add_image("#$title.png", title_image, Image::Alpha::soft);
