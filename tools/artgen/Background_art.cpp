@@ -1,5 +1,6 @@
 #include "Background_art.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Mesh_builder.h"
@@ -29,21 +30,26 @@ double py_of_s(double s) { return s * img_h / (2 * Background_art::half_height);
 // their width in units on the wider, denser picture.
 const double across = (img_w / (2 * Background_art::half_width)) / (1024.0 / 72.0);
 
-Image paint()
-{
-    Image img(img_w, img_h);
-    Noise noise(7);
-    const Place sun{17.0, 25.0};
-    // Ridge lines of the hill layers, far to near.
-    auto ridge = [&](int layer, double x) {
+// The hill layers' ridge lines, far to near, and the noise they and the sky
+// are shaped from.
+struct Hills {
+    Noise noise{7};
+    double ridge(int layer, double x) const
+    {
         const double base[] = {30.5, 35.0, 41.5, 49.0};
         const double amp[] = {4.5, 5.0, 4.0, 2.2};
         const double scale[] = {14.0, 11.0, 9.0, 6.0};
         return base[layer] - amp[layer] * (noise.fbm(x / scale[layer] + 50 * layer, layer * 3.7, 4) - 0.5) * 2.6 -
                (layer == 1 ? 2.5 * std::cos(x / 14) : 0);
-    };
+    }
+};
+const Rgba haze = hex(0xf3dcb8);
+
+void paint_sky_and_hills(Image& img, const Hills& hills)
+{
+    const Noise& noise = hills.noise;
+    const Place sun{17.0, 25.0};
     const Rgba hill_far = hex(0x7f9cc6), hill_mid = hex(0x6f9a79), hill_near = hex(0x4e8a45), meadow = hex(0x5c9c3c);
-    const Rgba haze = hex(0xf3dcb8);
     img.paint_all([&](double px, double py) {
         Place p = place_of(px, py);
         // Sky: deep blue above, warm near the horizon, a glow round the sun.
@@ -61,7 +67,7 @@ Image paint()
         c = mix(c, cloud_c, 0.85 * k);
         // Hills, each nearer layer clearer and greener.
         for (int layer = 0; layer < 4; ++layer) {
-            double top = ridge(layer, p.x);
+            double top = hills.ridge(layer, p.x);
             if (p.s < top) continue;
             Rgba h = layer == 0 ? hill_far : layer == 1 ? hill_mid : layer == 2 ? hill_near : meadow;
             double tex = noise.fbm(p.x / (2.5 - 0.4 * layer), p.s / 1.2 + 20 * layer, 4);
@@ -73,14 +79,17 @@ Image paint()
         }
         return c;
     });
-    Rng rng(8);
-    // Trees on the middle and near hills: round crowns on short trunks.
+}
+
+// Trees on the middle and near hills: round crowns on short trunks.
+void paint_trees(Image& img, const Hills& hills, Rng& rng)
+{
     for (int layer = 1; layer <= 2; ++layer) {
         int count = layer == 1 ? 36 : 22;
         for (int i = 0; i < count; ++i) {
             double x = rng.range(-Background_art::half_width, Background_art::half_width);
             double size = (layer == 1 ? 0.8 : 1.3) * rng.range(0.8, 1.3);
-            double s = ridge(layer, x) + rng.range(0.3, 2.2) * layer;
+            double s = hills.ridge(layer, x) + rng.range(0.3, 2.2) * layer;
             Rgba crown = shade(layer == 1 ? hex(0x4f7a5a) : hex(0x2f6a30), rng.range(0.85, 1.1));
             if (layer == 1) crown = mix(crown, haze, 0.18);
             double cx = px_of_x(x), cy = py_of_s(s - size * 1.6);
@@ -93,16 +102,31 @@ Image paint()
                         shade(crown, 1.18), 1.2);
         }
     }
-    // Meadow flowers in the foreground.
+}
+
+// Meadow flowers in the foreground.
+void paint_meadow(Image& img, const Hills& hills, Rng& rng)
+{
     for (int i = 0; i < 970; ++i) {
         double x = rng.range(-Background_art::half_width, Background_art::half_width);
-        double s = rng.range(ridge(3, x) + 0.5, 60);
+        double s = rng.range(hills.ridge(3, x) + 0.5, 60);
         double depth = (s - 47) / 13;  // 0 far, 1 near
         double r = 0.8 + 2.2 * std::max(0.0, depth);
         const unsigned colours[] = {0xfaf6ea, 0xf4d33a, 0xe8533a, 0xc86ad8, 0x8fa8f0};
         Rgba c = hex(colours[rng.below(5)]);
         img.ellipse(px_of_x(x), py_of_s(s), r * across, r * 0.8, 0, c, 0.9);
     }
+}
+
+Image paint()
+{
+    Image img(img_w, img_h);
+    const Hills hills;
+    paint_sky_and_hills(img, hills);
+    // One generator through the trees and the meadow, in that order.
+    Rng rng(8);
+    paint_trees(img, hills, rng);
+    paint_meadow(img, hills, rng);
     return img;
 }
 }  // namespace
