@@ -59,4 +59,14 @@ private:
     // The pack of the next butterfly: one of the five, drawn right before
     // each Butterfly is made (which draws one value of its own).
     const char* pick();
+    // The script's parts, each making its objects in the order above.
+    void make_garden();  // with its turn and the tree
+    void make_butterfly_1();
+    void make_flock();
+    void make_butterfly_2();
+    void make_butterfly_3();
+    void make_butterfly_4();
+    void make_lights();
+    void make_background();
+    void make_overlay(Node& overlay_root);
 };
