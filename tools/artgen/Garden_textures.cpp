@@ -8,6 +8,16 @@
 #include "Noise.h"
 #include "Rng.h"
 
+namespace {
+// A leaf of a round cluster around (x, y), pointing along angle: its base is
+// pulled in by half its length, so the tip stays inside the cluster.
+void cluster_leaf(Image& img, double x, double y, double angle, double length, const Rgba& c)
+{
+    double bx = x - std::cos(angle) * length * 0.5, by = y - std::sin(angle) * length * 0.5;
+    Brush::leaf(img, bx, by, angle, length, length * 0.42, c, shade(c, 1.25));
+}
+}  // namespace
+
 Image Garden_textures::soil()
 {
     const int w = 256, h = 64;
@@ -76,10 +86,8 @@ Image Garden_textures::leaves(int variant)
         double length = rng.range(34, 48);
         // Leaves point outward, so the cluster keeps a ragged round edge.
         double angle = a + rng.range(-0.7, 0.7);
-        // Pull the base in so the tip stays inside the image.
-        double bx = x - std::cos(angle) * length * 0.5, by = y - std::sin(angle) * length * 0.5;
         Rgba c = mix(dark, light, 0.25 + 0.75 * rng.unit() * (0.5 + 0.5 * (1 - r / 105)));
-        Brush::leaf(img, bx, by, angle, length, length * 0.42, c, shade(c, 1.25));
+        cluster_leaf(img, x, y, angle, length, c);
     }
     return img.halved();
 }
@@ -126,12 +134,10 @@ Image Garden_textures::crown()
             double x = cx + std::cos(a) * lr, y = cy + std::sin(a) * lr;
             double length = rng.range(11, 16) * c.r;
             double angle = a + rng.range(-0.7, 0.7);
-            double bx = x - std::cos(angle) * length * 0.5, by = y - std::sin(angle) * length * 0.5;
             double lit = rng.unit() * (0.5 + 0.5 * (1 - lr / r));
             // Leaves facing up and to the light catch it.
             lit *= 0.75 + 0.25 * std::cos(a + 2.2);
-            Rgba col = mix(dark, light, 0.2 + 0.8 * lit);
-            Brush::leaf(img, bx, by, angle, length, length * 0.42, col, shade(col, 1.25));
+            cluster_leaf(img, x, y, angle, length, mix(dark, light, 0.2 + 0.8 * lit));
         }
     }
     return img.halved();
