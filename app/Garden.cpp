@@ -3,8 +3,10 @@
 #include <GL/gl.h>
 
 #include <initializer_list>
+#include <iterator>
 
 #include "app/Display.h"
+#include "resources/Pack_names.h"
 
 namespace {
 
@@ -25,13 +27,12 @@ void bind(Node& node, std::initializer_list<Action*> actions)
 
 const char* Garden::pick()
 {
-    return butterfly_packs[static_cast<size_t>(random_below(5))].c_str();
+    return butterfly_packs[static_cast<size_t>(random_below(int(Pack_names::butterfly_pack_count)))].c_str();
 }
 
 Garden::Garden(Node& scene_root, Node& overlay_root)
 {
-    butterfly_packs = {"butterfly1.pak", "butterfly2.pak", "butterfly3.pak", "butterfly4.pak",
-                       "butterfly5.pak"};
+    butterfly_packs.assign(std::begin(Pack_names::butterfly_packs), std::end(Pack_names::butterfly_packs));
     setup_lights();
 
     garden.emplace();
@@ -42,7 +43,7 @@ Garden::Garden(Node& scene_root, Node& overlay_root)
     bind(*garden, {&*garden_turn});
 
     tree.emplace();
-    tree->load_model("main.pak", "tree");
+    tree->load_model(Pack_names::main_pack, Pack_names::tree);
     tree->placement.set_scale(2, 2, 2);
 
     butterfly_1.emplace(pick(), -5.0, 0.2, false);
@@ -112,7 +113,7 @@ Garden::Garden(Node& scene_root, Node& overlay_root)
     bind(*light_off, {&*light_off_switch});
 
     background.emplace();
-    background->load_model("main.pak", "fon");
+    background->load_model(Pack_names::main_pack, Pack_names::background);
     background->placement.set_scale(4, 3, 3);
     background->placement.set_position(0, 0, -100);
     background->placement.set_rotation(0, 180, 180);
@@ -128,7 +129,7 @@ Garden::Garden(Node& scene_root, Node& overlay_root)
     scene_root.add_child(&*garden);
 
     // The overlay stands in view only from 40 to 60 s of every minute.
-    overlay_root.load_model("main.pak", "nn");
+    overlay_root.load_model(Pack_names::main_pack, Pack_names::overlay);
     overlay_root.placement.set_scale(0.5, 0.5, 0.5);
     overlay_root.placement.set_rotation(0, 180, 180);
     overlay_window.emplace(group, running, endless);

@@ -10,7 +10,7 @@
 #include <SDL.h>
 #include <optional>
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 #include "app/Display.h"
 #include "app/Garden.h"
 #include "app/Host_options.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 #include "app/Video_mode.h"
 
 namespace {

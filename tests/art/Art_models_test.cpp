@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/Byte_cursor.h"
+#include "base/Byte_cursor.h"
 #include "resources/Mesh.h"
 #include "resources/Model_header.h"
 #include "resources/Pak.h"
@@ -204,7 +204,7 @@ TEST(Art_models, overlay_trim_never_cuts_off_a_texel_that_shows)
     Model nn = load("main.pak", "nn");
     ASSERT_FALSE(nn.meshes.empty());
     Pak pak;
-    ASSERT_TRUE(pak.read_file(art::bin_dir() + "/main.pak"));
+    ASSERT_EQ(Read_reason::ok, pak.read_file(art::bin_dir() + "/main.pak"));
     for (const Mesh& m : nn.meshes) {
         Pak_entry bytes = pak.find(m.texture_name);
         ASSERT_FALSE(bytes.empty()) << m.texture_name;

@@ -82,8 +82,8 @@ TEST(Art_packs, every_pack_reads_whole_and_holds_the_models_the_scene_loads)
 {
     for (const std::string& name : art::pack_names()) {
         Pak pak;
-        ASSERT_TRUE(pak.read_file(art::bin_dir() + "/" + name)) << name;
-        EXPECT_EQ("", pak.stop_reason()) << name;
+        ASSERT_EQ(Read_reason::ok, pak.read_file(art::bin_dir() + "/" + name)) << name;
+        EXPECT_EQ(Read_reason::ok, pak.status().reason) << name;
         std::vector<std::string> models =
             name == "main.pak" ? std::vector<std::string>{"tree", "fon", "nn"} : std::vector<std::string>{"krilo", "brushko"};
         for (const std::string& model : models) EXPECT_FALSE(pak.find(model).empty()) << name << ": " << model;
@@ -96,7 +96,7 @@ TEST(Art_packs, images_for_alpha_tested_meshes_have_only_hard_alpha)
 {
     for (const std::string& name : art::pack_names()) {
         Pak pak;
-        ASSERT_TRUE(pak.read_file(art::bin_dir() + "/" + name));
+        ASSERT_EQ(Read_reason::ok, pak.read_file(art::bin_dir() + "/" + name));
         for (int32_t i = 0; i < pak.entry_count(); ++i) {
             const std::string& entry = pak.name(i);
             if (entry.size() < 6 || entry[0] == '#' || entry.compare(entry.size() - 4, 4, ".png") != 0) continue;

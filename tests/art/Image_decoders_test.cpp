@@ -13,7 +13,7 @@ TEST(Image_decoders, stb_image_and_sdl_image_give_the_same_pixels_for_every_pack
     int images = 0;
     for (const std::string& name : art::pack_names()) {
         Pak pak;
-        ASSERT_TRUE(pak.read_file(art::bin_dir() + "/" + name)) << name;
+        ASSERT_EQ(Read_reason::ok, pak.read_file(art::bin_dir() + "/" + name)) << name;
         for (int32_t i = 0; i < pak.entry_count(); ++i) {
             const Pak_entry bytes = pak.entry(i);
             Image_rgba by_sdl, by_stb;

@@ -126,7 +126,7 @@ TEST_F(Pak_tool_test, create_names_entries_by_their_paths_and_extract_restores_t
     write("tree", Test_packs::quad_model("textures/bark.png", 1, 1));
     ASSERT_EQ(pak("create new.pak tree textures/bark.png").code, 0);
     Pak p;
-    ASSERT_TRUE(p.read_file(dir + "new.pak"));
+    ASSERT_EQ(p.read_file(dir + "new.pak"), Read_reason::ok);
     ASSERT_EQ(p.entry_count(), 2);
     EXPECT_EQ(p.name(0), "tree");
     EXPECT_EQ(p.name(1), "textures/bark.png");
@@ -153,7 +153,7 @@ TEST_F(Pak_tool_test, add_appends_an_entry_and_keeps_the_others)
     write("f", {7, 7, 7});
     ASSERT_EQ(pak("add p.pak newname f").code, 0);
     Pak p;
-    ASSERT_TRUE(p.read_file(dir + "p.pak"));
+    ASSERT_EQ(p.read_file(dir + "p.pak"), Read_reason::ok);
     ASSERT_EQ(p.entry_count(), 2);
     EXPECT_EQ(p.name(1), "newname");
     EXPECT_EQ(p.find("newname").size, 3);

@@ -51,7 +51,7 @@ TEST(Pak_format, tree_pack_of_ten_bytes_is_23_bytes_and_reads_back)
     ASSERT_EQ(file.size(), 23u);
     Pak p;
     p.read_bytes(file.data(), file.size());
-    EXPECT_EQ(p.stop_reason(), "");
+    EXPECT_EQ(p.status().reason, Read_reason::ok);
     Pak_entry e = p.find("tree");
     ASSERT_FALSE(e.empty());
     ASSERT_EQ(e.size, 10);
@@ -127,7 +127,7 @@ TEST(Pak_format, trailing_bytes_after_the_last_record_are_ignored)
     Pak p;
     p.read_bytes(file.data(), file.size());
     EXPECT_EQ(p.entry_count(), 1);
-    EXPECT_EQ(p.stop_reason(), "");
+    EXPECT_EQ(p.status().reason, Read_reason::ok);
 }
 
 TEST(Pak_bounded_reading, truncated_pack_keeps_complete_entries)
@@ -142,7 +142,12 @@ TEST(Pak_bounded_reading, truncated_pack_keeps_complete_entries)
         EXPECT_EQ(p.entry_count(), 2) << "cut at " << cut;
         EXPECT_EQ(p.find("two").size, 4);
         EXPECT_TRUE(p.find("three").empty());
-        EXPECT_NE(p.stop_reason(), "");
+        // The length byte, the five name bytes, the size, then the data.
+        const Read_reason want = cut == third                ? Read_reason::ends_before_count
+                                 : cut < third + 1 + 5       ? Read_reason::name_past_end
+                                 : cut < third + 1 + 5 + 4   ? Read_reason::size_past_end
+                                                             : Read_reason::data_past_end;
+        EXPECT_EQ(p.status().reason, want) << "cut at " << cut;
     }
 }
 
@@ -156,7 +161,8 @@ TEST(Pak_bounded_reading, count_larger_than_the_file_reads_what_is_there)
     Pak p;
     p.read_bytes(file.data(), file.size());
     EXPECT_EQ(p.entry_count(), 1);
-    EXPECT_NE(p.stop_reason(), "");
+    EXPECT_EQ(p.status().reason, Read_reason::ends_before_count);
+    EXPECT_EQ(p.status().offset, file.size());
 }
 
 TEST(Pak_bounded_reading, negative_name_length_stops_reading)
@@ -167,7 +173,8 @@ TEST(Pak_bounded_reading, negative_name_length_stops_reading)
     Pak p;
     p.read_bytes(file.data(), file.size());
     EXPECT_EQ(p.entry_count(), 1);
-    EXPECT_NE(p.stop_reason().find("negative name length"), std::string::npos);
+    EXPECT_EQ(p.status().reason, Read_reason::negative_name_length);
+    EXPECT_EQ(p.status().offset, file.size() - 1);
 }
 
 TEST(Pak_bounded_reading, negative_or_oversized_data_size_allocates_nothing)
@@ -182,14 +189,14 @@ TEST(Pak_bounded_reading, negative_or_oversized_data_size_allocates_nothing)
         Pak p;
         p.read_bytes(file.data(), file.size());
         EXPECT_EQ(p.entry_count(), 0) << size;
-        EXPECT_NE(p.stop_reason(), "");
+        EXPECT_EQ(p.status().reason, size < 0 ? Read_reason::negative_size : Read_reason::data_past_end) << size;
     }
 }
 
 TEST(Pak_bounded_reading, missing_file_is_a_failure_for_tools)
 {
     Pak p;
-    EXPECT_FALSE(p.read_file("/nonexistent/gardenlume/x.pak"));
+    EXPECT_EQ(p.read_file("/nonexistent/gardenlume/x.pak"), Read_reason::missing);
 }
 
 TEST(Pak_bounded_reading, directory_or_device_is_not_read_as_a_pack)
@@ -197,13 +204,13 @@ TEST(Pak_bounded_reading, directory_or_device_is_not_read_as_a_pack)
     // A directory's stream claims an endless size: reading it would try to
     // allocate all of it.
     Pak p;
-    EXPECT_FALSE(p.read_file("/tmp"));
-    EXPECT_FALSE(p.read_file("/dev/zero"));
+    EXPECT_EQ(p.read_file("/tmp"), Read_reason::not_regular);
+    EXPECT_EQ(p.read_file("/dev/zero"), Read_reason::not_regular);
 #ifndef _WIN32
     // A FIFO with no writer would block an ordinary open for ever.
     const std::string fifo = "/tmp/gardenlume_pak_fifo_" + std::to_string(getpid());
     ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
-    EXPECT_FALSE(p.read_file(fifo));
+    EXPECT_EQ(p.read_file(fifo), Read_reason::not_regular);
     unlink(fifo.c_str());
 #endif
     EXPECT_FALSE(p.add_file("/tmp"));
@@ -221,8 +228,8 @@ TEST(Pak_writer, save_and_open_round_trip_keeps_names_sizes_bytes_and_order)
     ASSERT_TRUE(p.add_data(std::string(127, 'n'), "q", 1));
     ASSERT_TRUE(p.save(dir / "r.pak"));
     Pak q;
-    ASSERT_TRUE(q.read_file(dir / "r.pak"));
-    EXPECT_EQ(q.stop_reason(), "");
+    ASSERT_EQ(q.read_file(dir / "r.pak"), Read_reason::ok);
+    EXPECT_EQ(q.status().reason, Read_reason::ok);
     ASSERT_EQ(q.entry_count(), 3);
     EXPECT_EQ(q.name(0), "b");
     EXPECT_EQ(q.name(1), "a");

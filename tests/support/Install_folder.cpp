@@ -8,7 +8,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 #include "tests/support/Test_packs.h"
 
 Install_folder::Install_folder()

@@ -5,6 +5,7 @@
 #include "Garden_textures.h"
 #include "Mesh_builder.h"
 #include "Rng.h"
+#include "resources/Pack_names.h"
 
 namespace {
 const Vec3 up{0, 0, 1};
@@ -264,7 +265,7 @@ void Garden_model::build(Art_pack& pack)
                {0.36, 0.2, 0.05}, 4, 1, 4);
     }
 
-    pack.add_model("tree", model);
+    pack.add_model(Pack_names::tree, model);
     std::vector<Point> beds;
     for (const Clump& c : clumps) beds.push_back(Point{c.at.x, c.at.y});
     pack.add_image("#_crown.png", Garden_textures::crown(), Image::Alpha::opaque);

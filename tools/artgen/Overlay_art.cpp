@@ -7,6 +7,7 @@
 #include "Brush.h"
 #include "Mesh_builder.h"
 #include "Rng.h"
+#include "resources/Pack_names.h"
 
 namespace {
 // Blended meshes draw colour + what is behind x alpha. A picture painted as
@@ -236,7 +237,7 @@ void Overlay_art::build(Art_pack& pack, const Lettering& font)
                      0.5, cell * 0.25 + 0.25, 1.0);
     }
 
-    pack.add_model("nn", model);
+    pack.add_model(Pack_names::overlay, model);
     pack.add_image("#$title.png", title_image, Image::Alpha::soft);
     pack.add_image("#$garland.png", garland, Image::Alpha::soft);
 }

@@ -8,13 +8,11 @@
 #include <string>
 #include <vector>
 
-enum class Whole_file_status { ok, missing, not_regular, unreadable, too_large };
+#include "base/Read_status.h"
 
 class Whole_file {
 public:
-    // Fills `out` with the file's bytes. Anything but ok leaves `out` empty.
-    static Whole_file_status read(const std::string& path, std::vector<uint8_t>& out,
-                                  size_t max_size);
-    // A short text for people: "is not a regular file" ...
-    static const char* text(Whole_file_status status);
+    // Fills `out` with the file's bytes. Anything but ok (missing,
+    // not_regular, unreadable, too_large) leaves `out` empty.
+    static Read_reason read(const std::string& path, std::vector<uint8_t>& out, size_t max_size);
 };

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/Whole_file.h"
+#include "base/Read_status.h"
 
 class Cfg_record {
 public:
@@ -17,8 +17,10 @@ public:
     Cfg_record(std::istream& stream, int32_t expected_version);
 
     // Reads the file at `path` whole (regular files only, bounded) and the
-    // record from its bytes. Anything but ok leaves the defaults.
-    Whole_file_status read_file(const std::string& path, int32_t expected_version);
+    // record from its bytes. Anything but ok leaves the defaults: the file's
+    // own refusal (missing, not_regular ...), or other_version or
+    // fields_past_end for bytes that are not our record.
+    Read_status read_file(const std::string& path, int32_t expected_version);
 
     // Larger settings files are not ours and are not read.
     static const size_t max_file_size = 1 << 20;
@@ -29,6 +31,8 @@ public:
 
     // True when the fields came from a stream rather than the defaults.
     bool read_from_stream() const { return from_stream; }
+    // Why the last reading gave the defaults, and where it stopped.
+    Read_status status() const { return stopped; }
 
     std::string text1;
     std::string text2;
@@ -38,4 +42,5 @@ public:
 
 private:
     bool from_stream = false;
+    Read_status stopped;
 };

@@ -1,4 +1,4 @@
-#include "platform/Whole_file.h"
+#include "base/Whole_file.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -35,59 +35,42 @@ int open_without_blocking(const std::string& path)
     }
 }
 
-Whole_file_status read_all(int fd, std::vector<uint8_t>& out, size_t max_size)
+Read_reason read_all(int fd, std::vector<uint8_t>& out, size_t max_size)
 {
     uint8_t chunk[64 * 1024];
     for (;;) {
         const auto n = ::read(fd, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return Whole_file_status::unreadable;
-        if (n == 0) return Whole_file_status::ok;
-        if (size_t(n) > max_size - out.size()) return Whole_file_status::too_large;
+        if (n < 0) return Read_reason::unreadable;
+        if (n == 0) return Read_reason::ok;
+        if (size_t(n) > max_size - out.size()) return Read_reason::too_large;
         out.insert(out.end(), chunk, chunk + n);
     }
 }
 
 }  // namespace
 
-Whole_file_status Whole_file::read(const std::string& path, std::vector<uint8_t>& out,
+Read_reason Whole_file::read(const std::string& path, std::vector<uint8_t>& out,
                                    size_t max_size)
 {
     out.clear();
     const int fd = open_without_blocking(path);
     if (fd < 0) {
-        return (errno == ENOENT || errno == ENOTDIR) ? Whole_file_status::missing
-                                                     : Whole_file_status::unreadable;
+        return (errno == ENOENT || errno == ENOTDIR) ? Read_reason::missing
+                                                     : Read_reason::unreadable;
     }
     struct stat st;
-    Whole_file_status status = Whole_file_status::ok;
+    Read_reason status = Read_reason::ok;
     if (fstat(fd, &st) != 0) {
-        status = Whole_file_status::unreadable;
+        status = Read_reason::unreadable;
     } else if (!S_ISREG(st.st_mode)) {
-        status = Whole_file_status::not_regular;
+        status = Read_reason::not_regular;
     } else if (uint64_t(st.st_size) > max_size) {
-        status = Whole_file_status::too_large;
+        status = Read_reason::too_large;
     } else {
         status = read_all(fd, out, max_size);
     }
     ::close(fd);
-    if (status != Whole_file_status::ok) out.clear();
+    if (status != Read_reason::ok) out.clear();
     return status;
-}
-
-const char* Whole_file::text(Whole_file_status status)
-{
-    switch (status) {
-    case Whole_file_status::ok:
-        return "read";
-    case Whole_file_status::missing:
-        return "does not exist";
-    case Whole_file_status::not_regular:
-        return "is not a regular file";
-    case Whole_file_status::unreadable:
-        return "cannot be read";
-    case Whole_file_status::too_large:
-        return "is too large";
-    }
-    return "cannot be read";
 }
