@@ -1,10 +1,12 @@
 // What the art tests share: the packs the build wrote into bin/, the models
 // the scene loads from them, and reading whole files.
 #pragma once
-#include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include "resources/Pack_names.h"
+#include "tests/support/Test_files.h"
 
 namespace art {
 
@@ -13,8 +15,9 @@ inline const std::string artgen_path() { return bin_dir() + "/artgen"; }
 
 inline std::vector<std::string> pack_names()
 {
-    return {"main.pak",       "butterfly1.pak", "butterfly2.pak",
-            "butterfly3.pak", "butterfly4.pak", "butterfly5.pak"};
+    std::vector<std::string> all = {Pack_names::main_pack};
+    all.insert(all.end(), std::begin(Pack_names::butterfly_packs), std::end(Pack_names::butterfly_packs));
+    return all;
 }
 inline std::vector<std::string> butterfly_packs()
 {
@@ -22,12 +25,6 @@ inline std::vector<std::string> butterfly_packs()
     return std::vector<std::string>(all.begin() + 1, all.end());
 }
 
-inline std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+inline std::string slurp(const std::string& path) { return Test_files::text(path); }
 
 }  // namespace art

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "resources/Pak.h"
-#include "tests/art/Art_files.h"
+#include "resources/Pack_names.h"
+#include "tests/tools/artgen/Art_files.h"
 #include "tests/support/Saver_process.h"
 
 namespace {
@@ -74,7 +75,7 @@ TEST(Art_builder, refuses_a_missing_folder_argument_with_2_and_a_bad_font_with_1
     ASSERT_TRUE(bad_font.wait(run_timeout_ms));
     EXPECT_EQ(1, bad_font.exit_code());
     EXPECT_NE(std::string::npos, bad_font.stderr_text().find("/nonexistent/font.ttf"));
-    EXPECT_NE(0, access((folder + "main.pak").c_str(), F_OK)) << "a pack was written without its lettering";
+    EXPECT_NE(0, access((folder + Pack_names::main_pack).c_str(), F_OK)) << "a pack was written without its lettering";
     remove_folder(folder);
 }
 
@@ -85,7 +86,7 @@ TEST(Art_packs, every_pack_reads_whole_and_holds_the_models_the_scene_loads)
         ASSERT_EQ(Read_reason::ok, pak.read_file(art::bin_dir() + "/" + name)) << name;
         EXPECT_EQ(Read_reason::ok, pak.status().reason) << name;
         std::vector<std::string> models =
-            name == "main.pak" ? std::vector<std::string>{"tree", "fon", "nn"} : std::vector<std::string>{"krilo", "brushko"};
+            name == Pack_names::main_pack ? std::vector<std::string>{Pack_names::tree, Pack_names::background, Pack_names::overlay} : std::vector<std::string>{Pack_names::wing, Pack_names::body};
         for (const std::string& model : models) EXPECT_FALSE(pak.find(model).empty()) << name << ": " << model;
     }
 }

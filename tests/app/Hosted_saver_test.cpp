@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/art/Art_files.h"
+#include "tests/tools/artgen/Art_files.h"
 #include "tests/support/Host_test_window.h"
 #include "tests/support/Install_folder.h"
 #include "tests/support/Saver_process.h"

@@ -19,6 +19,7 @@
 #include "tests/support/Test_clock.h"
 #include "tests/support/Test_packs.h"
 #include "texgen/Texturegen_list.h"
+#include "tests/support/Test_files.h"
 
 namespace {
 thread_local bool counting = false;
@@ -57,9 +58,8 @@ TEST(Frame, a_few_hundred_frames_of_the_garden_allocate_nothing)
     if (!GARDENLUME_COUNTS_ALLOCATIONS) GTEST_SKIP() << "the sanitizer's allocator cannot be counted";
     REQUIRE_GL();
     Gl_context::reset_state();
-    char pattern[] = "/tmp/gardenlume-frame-XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(pattern));
-    const std::string folder = std::string(pattern) + "/";
+    const std::string folder = Test_files::make_folder("gardenlume-frame-");
+    ASSERT_FALSE(folder.empty());
     ASSERT_TRUE(Test_packs::write_all(folder));
     pak_cache.set_directory(folder);
 

@@ -6,7 +6,7 @@
 
 #include "resources/Image_rgba.h"
 #include "resources/Pak.h"
-#include "tests/art/Art_files.h"
+#include "tests/tools/artgen/Art_files.h"
 
 TEST(Image_decoders, stb_image_and_sdl_image_give_the_same_pixels_for_every_pack_image)
 {

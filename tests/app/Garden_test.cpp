@@ -9,10 +9,11 @@
 #include "app/Garden.h"
 #include "app/Roots.h"
 #include "resources/Pak_cache.h"
-#include "tests/scene/Probe.h"
+#include "tests/support/Probe.h"
 #include "tests/support/Gl_context.h"
 #include "tests/support/Test_clock.h"
 #include "tests/support/Test_packs.h"
+#include "tests/support/Test_files.h"
 
 namespace {
 
@@ -29,10 +30,8 @@ class Garden_scene : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        char pattern[] = "/tmp/gardenlume-garden-XXXXXX";
-        const char* dir = mkdtemp(pattern);
-        ASSERT_NE(nullptr, dir);
-        std::string folder = std::string(dir) + "/";
+        const std::string folder = Test_files::make_folder("gardenlume-garden-");
+        ASSERT_FALSE(folder.empty());
         ASSERT_TRUE(Test_packs::write_all(folder));
         pak_cache.set_directory(folder);
     }

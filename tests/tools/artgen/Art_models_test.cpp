@@ -16,22 +16,15 @@
 #include "resources/Model_header.h"
 #include "resources/Pak.h"
 #include "resources/Pak_cache.h"
-#include "tests/art/Art_files.h"
+#include "resources/Pack_names.h"
+#include "tests/tools/artgen/Art_files.h"
 #include "tests/support/Gl_context.h"
 #include "tests/support/Test_clock.h"
+#include "tests/support/Test_models.h"
 
 namespace {
 
-struct Model {
-    std::vector<Mesh> meshes;
-    bool read_to_end = false;
-    int triangles() const
-    {
-        int n = 0;
-        for (const Mesh& m : meshes) n += m.triangle_count;
-        return n;
-    }
-};
+using Model = Test_models::Loaded;
 
 Model load(const std::string& pack, const std::string& entry)
 {
@@ -39,35 +32,16 @@ Model load(const std::string& pack, const std::string& entry)
     // which the library's animation code links against.
     Test_clock::use_real();
     pak_cache.set_directory(art::bin_dir() + "/");
-    Model model;
-    Pak_entry bytes = pak_cache.model_bytes(pack, entry);
-    if (bytes.empty()) {
-        ADD_FAILURE() << pack << " has no " << entry;
-        return model;
-    }
-    Byte_cursor cursor(bytes.data, size_t(bytes.size));
-    int32_t count = Model_header::read(cursor);
-    model.meshes.resize(size_t(std::max(0, count)));
-    for (Mesh& m : model.meshes)
-        if (!m.parse(cursor, pack.c_str())) return model;
-    model.read_to_end = count > 0 && cursor.at_end() && !cursor.failed();
-    return model;
+    return Test_models::load(pack, entry);
 }
 
-struct Corner {
-    double x, y, z, u, v;
-};
+using Corner = Mesh_record::Corner;
 
 std::vector<Corner> corners(const Mesh& m)
 {
     std::vector<Corner> out;
     for (int32_t t = 0; t < m.triangle_count; ++t)
-        for (int k = 0; k < 3; ++k) {
-            const uint8_t* p = m.positions + size_t(t) * 72 + 24 * k;
-            const uint8_t* uv = m.texcoords + size_t(t) * 48 + 16 * k;
-            out.push_back(Corner{Byte_cursor::f64_at(p, 0), Byte_cursor::f64_at(p, 8), Byte_cursor::f64_at(p, 16),
-                                 Byte_cursor::f64_at(uv, 0), Byte_cursor::f64_at(uv, 8)});
-        }
+        for (size_t k = 0; k < 3; ++k) out.push_back(m.corner(t, k));
     return out;
 }
 
@@ -103,10 +77,10 @@ TEST(Art_models, every_model_reads_to_its_end_and_every_texture_resolves)
 {
     REQUIRE_GL();
     std::vector<std::pair<std::string, std::string>> models = {
-        {"main.pak", "tree"}, {"main.pak", "fon"}, {"main.pak", "nn"}};
+        {Pack_names::main_pack, Pack_names::tree}, {Pack_names::main_pack, Pack_names::background}, {Pack_names::main_pack, Pack_names::overlay}};
     for (const std::string& pack : art::butterfly_packs()) {
-        models.push_back({pack, "krilo"});
-        models.push_back({pack, "brushko"});
+        models.push_back({pack, Pack_names::wing});
+        models.push_back({pack, Pack_names::body});
     }
     for (const auto& pm : models) {
         Model m = load(pm.first, pm.second);
@@ -122,12 +96,12 @@ TEST(Art_models, every_model_reads_to_its_end_and_every_texture_resolves)
 TEST(Art_models, whole_scene_draws_fewer_than_20000_triangles)
 {
     REQUIRE_GL();
-    int total = load("main.pak", "tree").triangles() + load("main.pak", "fon").triangles() +
-                load("main.pak", "nn").triangles();
+    int total = load(Pack_names::main_pack, Pack_names::tree).triangles() + load(Pack_names::main_pack, Pack_names::background).triangles() +
+                load(Pack_names::main_pack, Pack_names::overlay).triangles();
     // Four butterflies, each a body and two wings; count the heaviest pack four times.
     int heaviest = 0;
     for (const std::string& pack : art::butterfly_packs())
-        heaviest = std::max(heaviest, load(pack, "brushko").triangles() + 2 * load(pack, "krilo").triangles());
+        heaviest = std::max(heaviest, load(pack, Pack_names::body).triangles() + 2 * load(pack, Pack_names::wing).triangles());
     total += 4 * heaviest;
     EXPECT_LT(total, 20000);
 }
@@ -135,7 +109,7 @@ TEST(Art_models, whole_scene_draws_fewer_than_20000_triangles)
 TEST(Art_models, tree_carries_a_plasma_mesh_so_the_pond_animates)
 {
     REQUIRE_GL();
-    Model tree = load("main.pak", "tree");
+    Model tree = load(Pack_names::main_pack, Pack_names::tree);
     int plasma = 0;
     for (const Mesh& m : tree.meshes)
         if (std::strncmp(m.texture_name, "##Plasma", 8) == 0) {
@@ -150,7 +124,7 @@ TEST(Art_models, tree_carries_a_plasma_mesh_so_the_pond_animates)
 TEST(Art_models, background_covers_5_4_to_21_9_windows_upright_and_not_mirrored)
 {
     REQUIRE_GL();
-    std::vector<Corner> cs = corners(load("main.pak", "fon"));
+    std::vector<Corner> cs = corners(load(Pack_names::main_pack, Pack_names::background));
     ASSERT_FALSE(cs.empty());
     Box b = bounds(cs);
     const double half_h = half_height_at(200), half_w = half_h * 21 / 9;
@@ -176,7 +150,7 @@ TEST(Art_models, background_covers_5_4_to_21_9_windows_upright_and_not_mirrored)
 TEST(Art_models, overlay_fits_a_5_4_screen_reads_upright_and_is_never_cut_by_the_garden)
 {
     REQUIRE_GL();
-    Model nn = load("main.pak", "nn");
+    Model nn = load(Pack_names::main_pack, Pack_names::overlay);
     ASSERT_FALSE(nn.meshes.empty());
     Box b = bounds(corners(nn));
     const double half_h = half_height_at(100), half_w = half_h * 5 / 4;
@@ -201,7 +175,7 @@ TEST(Art_models, overlay_fits_a_5_4_screen_reads_upright_and_is_never_cut_by_the
 TEST(Art_models, overlay_trim_never_cuts_off_a_texel_that_shows)
 {
     REQUIRE_GL();
-    Model nn = load("main.pak", "nn");
+    Model nn = load(Pack_names::main_pack, Pack_names::overlay);
     ASSERT_FALSE(nn.meshes.empty());
     Pak pak;
     ASSERT_EQ(Read_reason::ok, pak.read_file(art::bin_dir() + "/main.pak"));
@@ -247,7 +221,7 @@ TEST(Art_models, every_wing_hinges_on_the_x_axis_and_spans_about_six_units)
 {
     REQUIRE_GL();
     for (const std::string& pack : art::butterfly_packs()) {
-        Box b = bounds(corners(load(pack, "krilo")));
+        Box b = bounds(corners(load(pack, Pack_names::wing)));
         EXPECT_NEAR(0.0, b.y0, 0.5) << pack << ": wing does not start at the hinge";
         EXPECT_NEAR(0.0, b.z0, 1e-9) << pack;
         EXPECT_NEAR(0.0, b.z1, 1e-9) << pack;
@@ -262,7 +236,7 @@ TEST(Art_models, every_body_lies_along_x_with_its_antennae_forward_and_up)
 {
     REQUIRE_GL();
     for (const std::string& pack : art::butterfly_packs()) {
-        std::vector<Corner> cs = corners(load(pack, "brushko"));
+        std::vector<Corner> cs = corners(load(pack, Pack_names::body));
         ASSERT_FALSE(cs.empty()) << pack;
         Box b = bounds(cs);
         EXPECT_GT(b.x1 - b.x0, 3 * (b.y1 - b.y0)) << pack;
@@ -278,7 +252,7 @@ TEST(Art_models, every_body_lies_along_x_with_its_antennae_forward_and_up)
 TEST(Art_models, tree_stays_under_the_flock_and_the_lawn_under_its_circle)
 {
     REQUIRE_GL();
-    Box b = bounds(corners(load("main.pak", "tree")));
+    Box b = bounds(corners(load(Pack_names::main_pack, Pack_names::tree)));
     EXPECT_LT(b.z1 * 2, 30.0);
     EXPECT_GT(b.z1 * 2, 15.0);
     EXPECT_GE(std::min(-b.x0, b.x1) * 2, 25.0);
@@ -291,8 +265,8 @@ TEST(Art_models, tree_stays_under_the_flock_and_the_lawn_under_its_circle)
 TEST(Art_models, textures_that_repeat_meet_themselves_without_a_seam)
 {
     REQUIRE_GL();
-    std::vector<std::pair<std::string, std::string>> models = {{"main.pak", "tree"}};
-    for (const std::string& pack : art::butterfly_packs()) models.push_back({pack, "brushko"});
+    std::vector<std::pair<std::string, std::string>> models = {{Pack_names::main_pack, Pack_names::tree}};
+    for (const std::string& pack : art::butterfly_packs()) models.push_back({pack, Pack_names::body});
     int checked = 0;
     for (const auto& pm : models) {
         Model model = load(pm.first, pm.second);

@@ -16,6 +16,7 @@
 #include "tests/support/Saver_process.h"
 #include "tests/support/Test_packs.h"
 #include "tests/support/X_display.h"
+#include "tests/support/Test_files.h"
 
 namespace {
 
@@ -23,13 +24,7 @@ const int start_timeout_ms = 30000;
 const int end_timeout_ms = 20000;
 const char* const valgrind = "/usr/bin/valgrind";
 
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string slurp(const std::string& path) { return Test_files::text(path); }
 
 bool is_black(const uint8_t* p) { return p[0] < 8 && p[1] < 8 && p[2] < 8; }
 

@@ -18,6 +18,7 @@
 #include "resources/Pak.h"
 #include "tests/support/Test_packs.h"
 #include "tools/common/Png_writer.h"
+#include "tests/support/Test_files.h"
 
 namespace fs = std::filesystem;
 
@@ -28,20 +29,16 @@ struct Result {
     std::string err;
 };
 
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string slurp(const std::string& path) { return Test_files::text(path); }
 
 class Pak_tool_test : public testing::Test {
 protected:
     void SetUp() override
     {
-        char tmpl[] = "/tmp/gardenlume_paktool_XXXXXX";
-        dir = std::string(mkdtemp(tmpl)) + "/";
+        dir = Test_files::make_folder("gardenlume_paktool_");
+        ASSERT_FALSE(dir.empty());
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override { Test_files::remove_all(dir); }
 
     // Runs bin/pak with the arguments (shell-quoted here), in dir.
     Result pak(const std::string& args) { return shell("'" GARDENLUME_BIN_DIR "/pak' " + args); }
