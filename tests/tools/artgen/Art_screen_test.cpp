@@ -19,21 +19,8 @@ namespace {
 const int start_timeout_ms = 30000;
 const int end_timeout_ms = 20000;
 
-struct Mean {
-    double r = 0, g = 0, b = 0;
-};
-Mean mean_of(const X_display::Picture& p, int x0, int y0, int x1, int y1)
-{
-    Mean m;
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const uint8_t* c = p.at(x, y);
-            m.r += c[0], m.g += c[1], m.b += c[2], ++n;
-        }
-    m.r /= n, m.g /= n, m.b /= n;
-    return m;
-}
+using Mean = X_display::Picture::Mean;
+Mean mean_of(const X_display::Picture& p, int x0, int y0, int x1, int y1) { return p.mean(x0, y0, x1, y1); }
 
 // Pale gold to amber, as the lettering is painted; the garden and the
 // background hold little of it.
