@@ -3,8 +3,10 @@
 #include <GL/gl.h>
 
 #include <initializer_list>
+#include <iterator>
 
 #include "app/Display.h"
+#include "resources/Pack_names.h"
 
 namespace {
 
@@ -33,15 +35,14 @@ void bind(Node& node, std::initializer_list<Action*> actions)
 
 const char* Garden::pick()
 {
-    return butterfly_packs[static_cast<size_t>(random_below(5))].c_str();
+    return butterfly_packs[static_cast<size_t>(random_below(int(Pack_names::butterfly_pack_count)))].c_str();
 }
 
 // Each part is made whole, in the script's order: models load, random picks
 // are drawn and clocks start as the objects are made.
 Garden::Garden(Node& scene_root, Node& overlay_root)
 {
-    butterfly_packs = {"butterfly1.pak", "butterfly2.pak", "butterfly3.pak", "butterfly4.pak",
-                       "butterfly5.pak"};
+    butterfly_packs.assign(std::begin(Pack_names::butterfly_packs), std::end(Pack_names::butterfly_packs));
     setup_lights();
     make_garden();
     make_butterfly_1();
@@ -74,7 +75,7 @@ void Garden::make_garden()
     bind(*garden, {&*garden_turn});
 
     tree.emplace();
-    tree->load_model("main.pak", "tree");
+    tree->load_model(Pack_names::main_pack, Pack_names::tree);
     tree->placement.set_scale(2, 2, 2);
 }
 
@@ -147,7 +148,7 @@ void Garden::make_lights()
 void Garden::make_background()
 {
     background.emplace();
-    background->load_model("main.pak", "fon");
+    background->load_model(Pack_names::main_pack, Pack_names::background);
     background->placement.set_scale(4, 3, 3);
     background->placement.set_position(0, 0, -100);
     background->placement.set_rotation(0, 180, 180);
@@ -156,7 +157,7 @@ void Garden::make_background()
 // The overlay stands in view only from 40 to 60 s of every minute.
 void Garden::make_overlay(Node& overlay_root)
 {
-    overlay_root.load_model("main.pak", "nn");
+    overlay_root.load_model(Pack_names::main_pack, Pack_names::overlay);
     overlay_root.placement.set_scale(0.5, 0.5, 0.5);
     overlay_root.placement.set_rotation(0, 180, 180);
     start(overlay_window, 60000, 3, 3);

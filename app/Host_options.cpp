@@ -103,27 +103,32 @@ Host_options Host_options::read(const std::vector<std::string>& arguments, const
         }
         }
     }
+    options.choose_target(root, own_window, have_id, id, host_window);
+    return options;
+}
 
+void Host_options::choose_target(bool root, bool own_window, bool have_id, unsigned long id,
+                                 const char* host_window)
+{
     // An explicit window id wins; then --root, which means the daemon's
     // window when it lends one; then --window; the daemon's variable alone
     // also makes a hosted run, as the daemon may start us without options.
     const bool env_window = host_window && *host_window;
     unsigned long env_id = 0;
     if (env_window && !parse_window_id(host_window, env_id) && !have_id && !own_window) {
-        options.problem = std::string("bad XSCREENSAVER_WINDOW: ") + host_window;
-        return options;
+        problem = std::string("bad XSCREENSAVER_WINDOW: ") + host_window;
+        return;
     }
     if (have_id) {
-        options.target = Target::Hosted;
-        options.window = id;
+        target = Target::Hosted;
+        window = id;
     } else if (root) {
-        options.target = Target::Hosted;
-        options.window = env_id;
+        target = Target::Hosted;
+        window = env_id;
     } else if (own_window) {
-        options.target = Target::Own_window;
+        target = Target::Own_window;
     } else if (env_window) {
-        options.target = Target::Hosted;
-        options.window = env_id;
+        target = Target::Hosted;
+        window = env_id;
     }
-    return options;
 }

@@ -32,4 +32,8 @@ public:
     int max_fps = 30;          // 0: unpaced
     std::vector<std::string> rest;
     std::string problem;  // empty when the options were good
+
+private:
+    // Where to draw, from the options read and the daemon's variable.
+    void choose_target(bool root, bool own_window, bool have_id, unsigned long id, const char* host_window);
 };

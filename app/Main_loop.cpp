@@ -1,6 +1,6 @@
 #include "app/Main_loop.h"
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 #include "app/Frame.h"
 #include "platform/Platform.h"
 

@@ -10,7 +10,7 @@
 #include <SDL.h>
 #include <optional>
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 #include "app/Display.h"
 #include "app/Garden.h"
 #include "app/Host_options.h"
@@ -40,6 +40,30 @@ void end_on_missing_pack(const std::string&)
 // is left to draw on, and the host expects a quiet end.
 void end_on_lost_connection() { std::_Exit(0); }
 
+// Opens the screen the options ask for: the mode's size full screen or in
+// a window of our own, a lent window at its own size. False after one line
+// on stderr.
+bool open_screen(const Host_options& options, const Video_mode& mode, Host_window& host, Display& display)
+{
+    // A lent window is drawn at its own size, in its own visual.
+    int32_t width = mode.width, height = mode.height, bpp = mode.bpp;
+    Display::Kind kind = Display::Kind::Full_screen;
+    if (options.target == Host_options::Target::Hosted) {
+        Host_window::catch_x_errors(end_on_lost_connection);
+        if (!host.open(options.window) || !host.size(width, height)) {
+            std::fprintf(stderr, "Video initialization failed: no window 0x%lx on the X display\n",
+                         options.window);
+            return false;
+        }
+        host.lend_to_media_layer();
+        kind = Display::Kind::Hosted;
+        bpp = 0;
+    } else if (options.target == Host_options::Target::Own_window) {
+        kind = Display::Kind::Window;
+    }
+    return display.open(width, height, bpp, kind);
+}
+
 int run_saver(const Host_options& options)
 {
     const std::string cfg_path = settings.file_path("cfg");
@@ -49,34 +73,16 @@ int run_saver(const Host_options& options)
     cfg->read_file(cfg_path, 1);
     const Video_mode& mode = Video_mode::row(cfg->video_mode);
 
-    // A lent window is drawn at its own size, in its own visual.
-    Host_window host;
     const bool hosted = options.target == Host_options::Target::Hosted;
-    int32_t width = mode.width, height = mode.height, bpp = mode.bpp;
-    Display::Kind kind = Display::Kind::Full_screen;
-    if (hosted) {
-        Host_window::catch_x_errors(end_on_lost_connection);
-        if (!host.open(options.window) || !host.size(width, height)) {
-            std::fprintf(stderr, "Video initialization failed: no window 0x%lx on the X display\n",
-                         options.window);
-            delete cfg;
-            return 1;
-        }
-        host.lend_to_media_layer();
-        kind = Display::Kind::Hosted;
-        bpp = 0;
-    } else if (options.target == Host_options::Target::Own_window) {
-        kind = Display::Kind::Window;
-    }
-
+    Host_window host;
     Display display;
-    if (!display.open(width, height, bpp, kind)) {
+    if (!open_screen(options, mode, host, display)) {
         delete cfg;
         return 1;
     }
     // SDL has put its own handlers first; a window destroyed under us (the
     // host's, or ours by xkill) must end us quietly, not print and exit 1.
-    if (kind != Display::Kind::Full_screen) Host_window::catch_x_errors(end_on_lost_connection);
+    if (options.target != Host_options::Target::Full_screen) Host_window::catch_x_errors(end_on_lost_connection);
     pak_cache.on_missing_pack(end_on_missing_pack);
 
     std::srand(unsigned(std::time(nullptr)));

@@ -4,8 +4,7 @@
 
 #include <vector>
 
-#include "resources/Mesh.h"
-#include "resources/Model_header.h"
+#include "resources/Model.h"
 #include "resources/Model_writer.h"
 
 namespace {
@@ -29,15 +28,8 @@ void parse_model(benchmark::State& state)
     const int meshes = int(state.range(0));
     std::vector<uint8_t> entry = model_of(meshes, 10000 / meshes);
     for (auto _ : state) {
-        Byte_cursor c(entry.data(), entry.size());
-        int32_t n = Model_header::read(c);
-        std::vector<Mesh> out;
-        for (int32_t i = 0; i < n; ++i) {
-            Mesh m;
-            if (!m.read_record(c)) break;
-            out.push_back(m);
-        }
-        benchmark::DoNotOptimize(out.data());
+        Model model = Model::read(entry.data(), entry.size());
+        benchmark::DoNotOptimize(model.meshes.data());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(entry.size()));
 }
@@ -47,16 +39,15 @@ BENCHMARK(parse_model)->Arg(1)->Arg(100);
 void read_all_doubles(benchmark::State& state)
 {
     std::vector<uint8_t> entry = model_of(1, 10000);
-    Byte_cursor c(entry.data(), entry.size());
-    Model_header::read(c);
-    Mesh m;
-    m.read_record(c);
+    const Model model = Model::read(entry.data(), entry.size());
+    const Mesh_record& m = model.meshes.at(0);
     for (auto _ : state) {
         double sum = 0;
-        for (int32_t t = 0; t < m.triangle_count; ++t) {
-            for (size_t k = 0; k < 9; ++k) sum += Byte_cursor::f64_at(m.positions, 72 * size_t(t) + 8 * k);
-            for (size_t k = 0; k < 6; ++k) sum += Byte_cursor::f64_at(m.texcoords, 48 * size_t(t) + 8 * k);
-        }
+        for (int32_t t = 0; t < m.triangle_count; ++t)
+            for (size_t k = 0; k < 3; ++k) {
+                const Mesh_record::Corner c = m.corner(t, k);
+                sum += c.x + c.y + c.z + c.u + c.v;
+            }
         benchmark::DoNotOptimize(sum);
     }
 }

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "texgen/Plasma.h"
+#include "texgen/Plasma_image.h"
 
 namespace {
 // The formula as written, pixel by pixel.
-void per_pixel(const Plasma& p, int32_t t, std::vector<uint8_t>& out)
+void per_pixel(const Plasma_image& p, int32_t t, std::vector<uint8_t>& out)
 {
     const double T = t, a = T * -0.00012, b = T * -0.00024, c = T * -0.0048;
     for (int i = 0; i < p.height; ++i) {
@@ -34,7 +34,7 @@ void per_pixel(const Plasma& p, int32_t t, std::vector<uint8_t>& out)
 void plasma_fast(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    Plasma p(n, n, ",250,10,20", Plasma::Image_only{});
+    Plasma_image p(n, n, ",250,10,20");
     int32_t t = 0;
     for (auto _ : state) {
         p.compute(t += 16);
@@ -46,7 +46,7 @@ BENCHMARK(plasma_fast)->Arg(64)->Arg(256)->Unit(benchmark::kMicrosecond);
 void plasma_per_pixel(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    Plasma p(n, n, ",250,10,20", Plasma::Image_only{});
+    Plasma_image p(n, n, ",250,10,20");
     std::vector<uint8_t> out(size_t(n) * n * 4);
     int32_t t = 0;
     for (auto _ : state) {
@@ -73,7 +73,7 @@ double microseconds_per_call(F f)
 void print_speed_up()
 {
     for (int n : {64, 256}) {
-        Plasma p(n, n, ",250,10,20", Plasma::Image_only{});
+        Plasma_image p(n, n, ",250,10,20");
         std::vector<uint8_t> out(size_t(n) * n * 4);
         double fast = microseconds_per_call([&](int i) { p.compute(i * 16); });
         double slow = microseconds_per_call([&](int i) { per_pixel(p, i * 16, out); });

@@ -1,5 +1,6 @@
 #include "butterfly/Butterfly.h"
 
+#include "resources/Pack_names.h"
 #include <cstdlib>
 
 namespace {
@@ -20,7 +21,7 @@ Butterfly::Butterfly(const char* pack_file, double flap_offset, double size, boo
 {
     double omega = 14.0 + flap_offset;
 
-    wing_a.load_model(pack_file, "krilo");
+    wing_a.load_model(pack_file, Pack_names::wing);
     wing_a.placement.set_scale(size, size, size);
     wing_a.placement.set_rotation(25.0, 0.0, 0.0);
 
@@ -33,7 +34,7 @@ Butterfly::Butterfly(const char* pack_file, double flap_offset, double size, boo
     wing_a.events.add_action(flap_a.get());
     wing_a.events.fire_event(0);
 
-    wing_b.load_model(pack_file, "krilo");
+    wing_b.load_model(pack_file, Pack_names::wing);
     wing_b.placement.set_rotation(145.0, 0.0, 0.0);
     wing_b.placement.set_scale(size, size, size);
 
@@ -43,7 +44,7 @@ Butterfly::Butterfly(const char* pack_file, double flap_offset, double size, boo
     wing_b.events.add_action(flap_b.get());
     wing_b.events.fire_event(0);
 
-    body.load_model(pack_file, "brushko");
+    body.load_model(pack_file, Pack_names::body);
     body.placement.set_scale(size, size, size);
 
     if (bobbing) {

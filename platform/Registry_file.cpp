@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/Whole_file.h"
-#include "resources/Byte_cursor.h"
+#include "base/Whole_file.h"
+#include "base/Byte_cursor.h"
 
 const char* const Registry_file::default_path = "/etc/gardenlume/registry.reg";
 
@@ -144,7 +144,7 @@ bool Registry_file::find_in_file(const std::string& path, const std::string& key
                                  const std::string& value, std::string& data)
 {
     std::vector<uint8_t> bytes;
-    if (Whole_file::read(path, bytes, max_file_size) != Whole_file_status::ok) return false;
+    if (Whole_file::read(path, bytes, max_file_size) != Read_reason::ok) return false;
     const std::string text(bytes.begin(), bytes.end());
     return find(text, key_path, value, data);
 }

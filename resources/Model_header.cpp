@@ -6,16 +6,26 @@ namespace {
 const size_t smallest_record = 4 + 1 + 4 + 1;
 }  // namespace
 
-int32_t Model_header::read(Byte_cursor& cursor)
+bool Model_header::read_declared(Byte_cursor& cursor, int32_t& declared)
 {
     uint8_t marker = 0;
-    if (!cursor.read_u8(marker)) return 0;
-    if (marker == 0xFF && !cursor.skip(4)) return 0;
-    int32_t count = 0;
-    if (!cursor.read_i32(count) || count <= 0) return 0;
+    if (!cursor.read_u8(marker)) return false;
+    if (marker == 0xFF && !cursor.skip(4)) return false;
+    return cursor.read_i32(declared);
+}
+
+int32_t Model_header::capped(int32_t declared, size_t remaining)
+{
+    if (declared <= 0) return 0;
     // More records than the bytes could hold is a lie: the caller may size
     // its storage by the result.
-    size_t most = cursor.remaining() / smallest_record;
-    if (size_t(count) > most) count = int32_t(most);
-    return count;
+    const size_t most = remaining / smallest_record;
+    return size_t(declared) > most ? int32_t(most) : declared;
+}
+
+int32_t Model_header::read(Byte_cursor& cursor)
+{
+    int32_t declared = 0;
+    if (!read_declared(cursor, declared)) return 0;
+    return capped(declared, cursor.remaining());
 }

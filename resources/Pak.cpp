@@ -1,8 +1,5 @@
 #include "resources/Pak.h"
 
-#include <SDL.h>
-#include <GL/gl.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -11,26 +8,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "resources/Byte_cursor.h"
-#include "resources/Image_rgba.h"
+#include "base/Byte_cursor.h"
+#include "base/Byte_writer.h"
 #include "platform/Atomic_file.h"
-#include "platform/Whole_file.h"
+#include "base/Whole_file.h"
 
 namespace {
 // A found entry of size 0 still has an address: the empty view means "none".
 const uint8_t empty_block[1] = {0};
 
-bool read_whole_file(const std::string& path, std::vector<uint8_t>& out)
-{
-    return Whole_file::read(path, out, Pak::max_pack_size) == Whole_file_status::ok;
-}
-
-void put_i32(std::vector<uint8_t>& out, uint32_t v)
-{
-    const uint8_t b[4] = {uint8_t(v & 0xFF), uint8_t(v >> 8 & 0xFF), uint8_t(v >> 16 & 0xFF),
-                          uint8_t(v >> 24 & 0xFF)};
-    out.insert(out.end(), b, b + 4);
-}
 
 // A closed descriptor whatever way the scope is left.
 struct Fd {
@@ -74,81 +60,62 @@ std::vector<std::string> path_parts(const std::string& path)
     }
     return parts;
 }
-
-std::string entry_label(int32_t index)
-{
-    return "entry " + std::to_string(index) + ": ";
-}
 }  // namespace
 
 Pak::Pak() = default;
 
 Pak::~Pak() = default;
 
-bool Pak::read_file(const std::string& path)
+Read_reason Pak::read_file(const std::string& path)
 {
     std::vector<uint8_t> file;
-    if (!read_whole_file(path, file)) return false;
+    const Read_reason refused = Whole_file::read(path, file, max_pack_size);
+    if (refused != Read_reason::ok) return refused;
     read_bytes(file.data(), file.size());
-    return true;
+    return Read_reason::ok;
 }
 
 void Pak::read_bytes(const uint8_t* data, size_t size)
 {
-    stopped.clear();
     trailing = 0;
     Byte_cursor c(data, size);
+    stopped = read_entries(c);
+    if (stopped.ok()) trailing = c.remaining();
+}
+
+Read_status Pak::read_entries(Byte_cursor& c)
+{
+    const auto stop = [&c](Read_reason reason, size_t at) { return Read_status{reason, at}; };
     int32_t count = 0;
-    if (!c.read_i32(count)) {
-        stopped = "the entry count runs past the end of the file";
-        return;
-    }
+    if (!c.read_i32(count)) return stop(Read_reason::count_past_end, c.offset());
     // The count is never trusted: every record is checked against what is
     // left, so a huge count just reads until the bytes run out.
     for (int32_t i = 0; i < count; ++i) {
-        if (c.at_end()) {
-            stopped = "the file ends after " + std::to_string(i) + " of " + std::to_string(count) +
-                      " entries";
-            return;
-        }
+        const size_t record = c.offset();
+        if (c.at_end()) return stop(Read_reason::ends_before_count, record);
         int8_t length = 0;
         c.read_i8(length);
-        if (length < 0) {
-            stopped = entry_label(i) + "negative name length " + std::to_string(length);
-            return;
-        }
-        if (!c.fits(size_t(length))) {
-            stopped = entry_label(i) + "the name runs past the end of the file";
-            return;
-        }
+        if (length < 0) return stop(Read_reason::negative_name_length, record);
+        if (!c.fits(size_t(length))) return stop(Read_reason::name_past_end, c.offset());
         // The name is known only by the part before an embedded NUL.
         const char* name_bytes = reinterpret_cast<const char*>(c.here());
         std::string name(name_bytes, strnlen(name_bytes, size_t(length)));
         c.skip(size_t(length));
+        const size_t size_at = c.offset();
         int32_t data_size = 0;
-        if (!c.read_i32(data_size)) {
-            stopped = entry_label(i) + "the data size runs past the end of the file";
-            return;
-        }
-        if (data_size < 0) {
-            stopped = entry_label(i) + "negative data size " + std::to_string(data_size);
-            return;
-        }
-        if (!c.fits(size_t(data_size))) {
-            stopped = entry_label(i) + "data size " + std::to_string(data_size) + " is larger than the " +
-                      std::to_string(c.remaining()) + " bytes left";
-            return;
-        }
+        if (!c.read_i32(data_size)) return stop(Read_reason::size_past_end, size_at);
+        if (data_size < 0) return stop(Read_reason::negative_size, size_at);
+        if (!c.fits(size_t(data_size))) return stop(Read_reason::data_past_end, c.offset());
         const uint8_t* bytes = c.here();
         blocks.emplace_back(bytes, bytes + data_size);
         c.skip(size_t(data_size));
         names.push_back(std::move(name));
         texture_slots.push_back(0);
     }
-    trailing = c.remaining();
+    return stop(Read_reason::ok, c.offset());
 }
 
-const std::string& Pak::stop_reason() const { return stopped; }
+const Read_status& Pak::status() const { return stopped; }
 
 size_t Pak::trailing_bytes() const { return trailing; }
 
@@ -165,33 +132,11 @@ Pak_entry Pak::find(const std::string& name) const
     return i < 0 ? Pak_entry{} : entry(i);
 }
 
-uint32_t Pak::texture(const std::string& name)
-{
-    int32_t i = index_of(name);
-    if (i < 0) return 0;
-    if (texture_slots[size_t(i)] != 0) return texture_slots[size_t(i)];
-
-    Pak_entry e = entry(i);
-    Image_rgba image;
-    if (!image.decode(e.data, e.size)) return 0;  // tried again on the next request
-
-    GLuint tex = 0;
-    glGenTextures(1, &tex);
-    glBindTexture(GL_TEXTURE_2D, tex);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width(), image.height(), 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, image.pixels());
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    texture_slots[size_t(i)] = tex;
-    return tex;
-}
-
 bool Pak::add_file(const std::string& path)
 {
     if (path.size() > size_t(max_name_length)) return false;
     std::vector<uint8_t> bytes;
-    if (!read_whole_file(path, bytes)) return false;
+    if (Whole_file::read(path, bytes, max_pack_size) != Read_reason::ok) return false;
     if (bytes.size() > size_t(INT32_MAX)) return false;
     return add_data(path, bytes.data(), int32_t(bytes.size()));
 }
@@ -239,12 +184,13 @@ bool Pak::save(const std::string& path, std::string& problem) const
         mode = 0666 & ~unsigned(mask);
     }
     std::vector<uint8_t> bytes;
-    put_i32(bytes, uint32_t(names.size()));
+    Byte_writer w(bytes);
+    w.u32(uint32_t(names.size()));
     for (size_t i = 0; i < names.size(); ++i) {
-        bytes.push_back(uint8_t(names[i].size() & 0xFF));
-        bytes.insert(bytes.end(), names[i].begin(), names[i].end());
-        put_i32(bytes, uint32_t(blocks[i].size()));
-        bytes.insert(bytes.end(), blocks[i].begin(), blocks[i].end());
+        w.u8(uint8_t(names[i].size() & 0xFF));
+        w.text(names[i]);
+        w.u32(uint32_t(blocks[i].size()));
+        w.bytes(blocks[i].data(), blocks[i].size());
     }
     return Atomic_file::replace(path, path + ".tmp-XXXXXX", bytes.data(), bytes.size(), mode, problem);
 }

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Read_status.h"
 #include "resources/Pak_entry.h"
+
+class Byte_cursor;
 
 class Pak {
 public:
@@ -22,11 +25,12 @@ public:
     Pak(const Pak&) = delete;
     Pak& operator=(const Pak&) = delete;
 
-    // For tools: reads the pack at path into this (empty) Pak; false when the
-    // file cannot be opened or read. A short or malformed directory is not a
-    // failure: complete entries stay and stop_reason() says what stopped.
-    bool read_file(const std::string& path);
-    const std::string& stop_reason() const;  // empty: read to its last record
+    // Reads the pack at path into this (empty) Pak; anything but ok says why
+    // the file itself was refused (missing, not_regular ...). A short or
+    // malformed directory is not a refusal: complete entries stay and
+    // status() says what stopped the reading, after entry_count() entries.
+    Read_reason read_file(const std::string& path);
+    const Read_status& status() const;  // ok: read to its last record
     // Bytes after the last entry the count lists: data a rewrite would lose.
     // 0 when reading stopped early.
     size_t trailing_bytes() const;
@@ -34,7 +38,9 @@ public:
     void read_bytes(const uint8_t* data, size_t size);
 
     Pak_entry find(const std::string& name) const;   // first match, or empty
-    uint32_t texture(const std::string& name);       // GL texture, 0 for none
+    // GL texture, 0 for none; needs the GL context. Defined with the
+    // uploads (resources/Pak_texture.cpp): the pack itself needs no GL.
+    uint32_t texture(const std::string& name);
 
     bool add_file(const std::string& path);
     bool add_data(const std::string& name, const void* data, int32_t size);
@@ -69,11 +75,12 @@ public:
     uint32_t texture_slot(int32_t index) const;
 
 private:
+    Read_status read_entries(Byte_cursor& cursor);
     int32_t index_of(const std::string& name) const;  // first match, or -1
 
     std::vector<uint32_t> texture_slots;
     std::vector<std::vector<uint8_t>> blocks;
     std::vector<std::string> names;
-    std::string stopped;
+    Read_status stopped;
     size_t trailing = 0;
 };

@@ -28,7 +28,7 @@ Pak* Pak_cache::open(const std::string& name)
     // A directory starting with '0' stands for none: the name is the path.
     std::string path = (!directory.empty() && directory[0] == '0') ? name : directory + name;
     Pak* pak = new Pak();
-    const bool readable = pak->read_file(path);
+    const bool readable = pak->read_file(path) == Read_reason::ok;
     packs.push_back(pak);
     names.push_back(name);
     references.push_back(1);

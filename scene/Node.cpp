@@ -2,8 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "resources/Byte_cursor.h"
-#include "resources/Model_header.h"
+#include "resources/Model.h"
 #include "resources/Pak_cache.h"
 
 Node::Node()
@@ -21,13 +20,8 @@ void Node::load_model(const char* pack_file, const char* entry)
 {
     Pak_entry bytes = pak_cache.model_bytes(pack_file, entry);
     if (bytes.empty()) return;  // no such model: nothing to read
-    Byte_cursor cursor(bytes.data, bytes.size > 0 ? static_cast<size_t>(bytes.size) : 0);
-    int32_t n = Model_header::read(cursor);
-    for (int32_t i = 0; i < n; ++i) {
-        Mesh mesh;
-        if (!mesh.parse(cursor, pack_file)) break;
-        meshes.push_back(mesh);
-    }
+    const Model model = Model::read(bytes.data, bytes.size > 0 ? static_cast<size_t>(bytes.size) : 0);
+    for (const Mesh_record& record : model.meshes) meshes.emplace_back(record, pack_file);
     mesh_count = static_cast<int32_t>(meshes.size());
     has_model = true;
 }

@@ -1,6 +1,6 @@
-// The base of the procedural texture generators: an RGBA pixel buffer and
-// one GL texture. generate(t) computes the image for time t and uploads it;
-// the image can also be computed alone, without GL (tools, tests).
+// The base of the procedural texture generators: one GL texture and the
+// RGBA pixels it is fed from. generate(t) computes the image for time t and
+// uploads it; the images themselves are computed without GL (Plasma_image).
 #pragma once
 #include <cstdint>
 
@@ -17,16 +17,14 @@ public:
     int32_t width = 0;
     int32_t height = 0;
     uint32_t gl_texture = 0;
-    uint8_t* pixels = nullptr;  // height rows of width RGBA pixels, owned
+    const uint8_t* pixels = nullptr;  // height rows of width RGBA pixels, the generator's
     int32_t byte_size = 0;
 
 protected:
     Texturegen() = default;
-    // Allocates pixels (unset) and makes the GL texture name, no image yet.
-    // Needs the GL context.
-    uint32_t create_texture();
-    // Allocates pixels only: for images computed without GL.
-    void allocate_pixels();
+    // Takes the generator's pixels (unset yet) and makes the GL texture name,
+    // no image yet. Needs the GL context.
+    uint32_t create_texture(int32_t w, int32_t h, const uint8_t* image);
     // Hands pixels to gl_texture: level 0, RGBA, modulate, linear filters.
     void upload() const;
 };

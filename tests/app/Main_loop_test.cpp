@@ -5,7 +5,7 @@
 #include <GL/gl.h>
 #include <csignal>
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 #include "app/Main_loop.h"
 #include "platform/Platform.h"
 #include "tests/support/Gl_context.h"

@@ -8,7 +8,7 @@
 
 #include "butterfly/Butterfly.h"
 #include "resources/Pak_cache.h"
-#include "tests/scene/Probe.h"
+#include "tests/support/Probe.h"
 #include "tests/support/Gl_context.h"
 #include "tests/support/Test_clock.h"
 #include "tests/support/Test_packs.h"

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -4,21 +4,20 @@
 #include <cstdint>
 #include <vector>
 
-#include "resources/Mesh.h"
-#include "resources/Model_header.h"
+#include "resources/Model.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // A private copy of exactly size bytes, so any read past it is caught.
     std::vector<uint8_t> entry(data, data + size);
-    Byte_cursor c(entry.data(), entry.size());
-    int32_t n = Model_header::read(c);
+    const Model model = Model::read(entry.data(), entry.size());
     volatile double sum = 0;
-    for (int32_t i = 0; i < n; ++i) {
-        Mesh m;
-        if (!m.read_record(c)) break;
-        for (size_t k = 0; k < size_t(m.triangle_count) * 9; ++k) sum = sum + Byte_cursor::f64_at(m.positions, 8 * k);
-        for (size_t k = 0; k < size_t(m.triangle_count) * 6; ++k) sum = sum + Byte_cursor::f64_at(m.texcoords, 8 * k);
+    for (const Mesh_record& m : model.meshes) {
+        for (int32_t t = 0; t < m.triangle_count; ++t)
+            for (size_t k = 0; k < 3; ++k) {
+                const Mesh_record::Corner c = m.corner(t, k);
+                sum = sum + c.x + c.y + c.z + c.u + c.v;
+            }
         for (const char* p = m.texture_name; *p; ++p) sum = sum + *p;
     }
     return 0;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "texgen/Plasma.h"
+#include "texgen/Plasma_image.h"
 #include "texgen/Procedural_name.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
     // Keep each run quick: the image of a big texture says nothing new.
     if (parsed.kind == "Plasma" && parsed.width * parsed.height <= 128 * 128) {
-        Plasma p(parsed.width, parsed.height, parsed.parameters.c_str(), Plasma::Image_only{});
+        Plasma_image p(parsed.width, parsed.height, parsed.parameters.c_str());
         p.compute(int32_t(size * 997));
     }
     return 0;

@@ -16,8 +16,10 @@
 #include "resources/Pak_cache.h"
 #include "tests/support/Gl_context.h"
 #include "tests/support/Test_clock.h"
+#include "tests/support/Test_models.h"
 #include "tests/support/Test_packs.h"
 #include "texgen/Texturegen_list.h"
+#include "base/Byte_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -36,20 +38,12 @@ std::vector<uint8_t> one_mesh(const std::string& name, int triangles = 1, bool l
 // Reads a model as Node::load_model does.
 std::vector<Mesh> load(const std::vector<uint8_t>& entry, const char* pack = "")
 {
-    Byte_cursor c(entry.data(), entry.size());
-    int32_t n = Model_header::read(c);
-    std::vector<Mesh> meshes;
-    for (int32_t i = 0; i < n; ++i) {
-        Mesh m;
-        if (!m.parse(c, pack)) break;
-        meshes.push_back(m);
-    }
-    return meshes;
+    return Test_models::read(entry, pack).meshes;
 }
 
 void put_i32(std::vector<uint8_t>& out, size_t at, int32_t v)
 {
-    for (int i = 0; i < 4; ++i) out[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
+    Byte_writer::u32_at(out, at, uint32_t(v));
 }
 
 // The packs the meshes take their textures from, through the global cache.

@@ -10,6 +10,7 @@
 #include "resources/Pak.h"
 #include "resources/Pak_cache.h"
 #include "tests/support/Test_packs.h"
+#include "tests/support/Test_files.h"
 
 namespace fs = std::filesystem;
 
@@ -18,11 +19,10 @@ class Pak_cache_test : public testing::Test {
 protected:
     void SetUp() override
     {
-        char tmpl[] = "/tmp/gardenlume_cache_XXXXXX";
-        dir = std::string(mkdtemp(tmpl)) + "/";
+        dir = Test_files::make_folder("gardenlume_cache_");
         ASSERT_TRUE(Test_packs::write_pack(dir + "one.pak", {{"tree", {1, 2, 3}}}));
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override { Test_files::remove_all(dir); }
     std::string dir;
 };
 }  // namespace

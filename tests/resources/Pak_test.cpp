@@ -13,34 +13,15 @@
 
 #include "resources/Pak.h"
 #include "tests/support/Test_packs.h"
+#include "base/Byte_writer.h"
+#include "tests/support/Temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 std::vector<uint8_t> bytes_of(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
 
-void put_i32(std::vector<uint8_t>& out, int32_t v)
-{
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(uint32_t(v) >> (8 * i)));
-}
-
-std::vector<uint8_t> read_file(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-class Temp_dir {
-public:
-    Temp_dir()
-    {
-        char tmpl[] = "/tmp/gardenlume_pak_XXXXXX";
-        path = mkdtemp(tmpl);
-    }
-    ~Temp_dir() { fs::remove_all(path); }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-    std::string path;
-};
+void put_i32(std::vector<uint8_t>& out, int32_t v) { Byte_writer(out).i32(v); }
 
 }  // namespace
 
@@ -51,7 +32,7 @@ TEST(Pak_format, tree_pack_of_ten_bytes_is_23_bytes_and_reads_back)
     ASSERT_EQ(file.size(), 23u);
     Pak p;
     p.read_bytes(file.data(), file.size());
-    EXPECT_EQ(p.stop_reason(), "");
+    EXPECT_EQ(p.status().reason, Read_reason::ok);
     Pak_entry e = p.find("tree");
     ASSERT_FALSE(e.empty());
     ASSERT_EQ(e.size, 10);
@@ -60,11 +41,11 @@ TEST(Pak_format, tree_pack_of_ten_bytes_is_23_bytes_and_reads_back)
 
 TEST(Pak_format, saved_pack_is_byte_identical_to_the_format)
 {
-    Temp_dir dir;
+    Temp_folder dir("gardenlume_pak_");
     Pak p;
     ASSERT_TRUE(p.add_data("tree", "0123456789", 10));
     ASSERT_TRUE(p.save(dir / "t.pak"));
-    EXPECT_EQ(read_file(dir / "t.pak"), Test_packs::pack_bytes({{"tree", bytes_of("0123456789")}}));
+    EXPECT_EQ(Test_files::bytes(dir / "t.pak"), Test_packs::pack_bytes({{"tree", bytes_of("0123456789")}}));
 }
 
 TEST(Pak_format, zero_or_negative_count_is_an_empty_pack)
@@ -127,7 +108,7 @@ TEST(Pak_format, trailing_bytes_after_the_last_record_are_ignored)
     Pak p;
     p.read_bytes(file.data(), file.size());
     EXPECT_EQ(p.entry_count(), 1);
-    EXPECT_EQ(p.stop_reason(), "");
+    EXPECT_EQ(p.status().reason, Read_reason::ok);
 }
 
 TEST(Pak_bounded_reading, truncated_pack_keeps_complete_entries)
@@ -142,7 +123,12 @@ TEST(Pak_bounded_reading, truncated_pack_keeps_complete_entries)
         EXPECT_EQ(p.entry_count(), 2) << "cut at " << cut;
         EXPECT_EQ(p.find("two").size, 4);
         EXPECT_TRUE(p.find("three").empty());
-        EXPECT_NE(p.stop_reason(), "");
+        // The length byte, the five name bytes, the size, then the data.
+        const Read_reason want = cut == third                ? Read_reason::ends_before_count
+                                 : cut < third + 1 + 5       ? Read_reason::name_past_end
+                                 : cut < third + 1 + 5 + 4   ? Read_reason::size_past_end
+                                                             : Read_reason::data_past_end;
+        EXPECT_EQ(p.status().reason, want) << "cut at " << cut;
     }
 }
 
@@ -156,7 +142,8 @@ TEST(Pak_bounded_reading, count_larger_than_the_file_reads_what_is_there)
     Pak p;
     p.read_bytes(file.data(), file.size());
     EXPECT_EQ(p.entry_count(), 1);
-    EXPECT_NE(p.stop_reason(), "");
+    EXPECT_EQ(p.status().reason, Read_reason::ends_before_count);
+    EXPECT_EQ(p.status().offset, file.size());
 }
 
 TEST(Pak_bounded_reading, negative_name_length_stops_reading)
@@ -167,7 +154,8 @@ TEST(Pak_bounded_reading, negative_name_length_stops_reading)
     Pak p;
     p.read_bytes(file.data(), file.size());
     EXPECT_EQ(p.entry_count(), 1);
-    EXPECT_NE(p.stop_reason().find("negative name length"), std::string::npos);
+    EXPECT_EQ(p.status().reason, Read_reason::negative_name_length);
+    EXPECT_EQ(p.status().offset, file.size() - 1);
 }
 
 TEST(Pak_bounded_reading, negative_or_oversized_data_size_allocates_nothing)
@@ -182,14 +170,14 @@ TEST(Pak_bounded_reading, negative_or_oversized_data_size_allocates_nothing)
         Pak p;
         p.read_bytes(file.data(), file.size());
         EXPECT_EQ(p.entry_count(), 0) << size;
-        EXPECT_NE(p.stop_reason(), "");
+        EXPECT_EQ(p.status().reason, size < 0 ? Read_reason::negative_size : Read_reason::data_past_end) << size;
     }
 }
 
 TEST(Pak_bounded_reading, missing_file_is_a_failure_for_tools)
 {
     Pak p;
-    EXPECT_FALSE(p.read_file("/nonexistent/gardenlume/x.pak"));
+    EXPECT_EQ(p.read_file("/nonexistent/gardenlume/x.pak"), Read_reason::missing);
 }
 
 TEST(Pak_bounded_reading, directory_or_device_is_not_read_as_a_pack)
@@ -197,13 +185,13 @@ TEST(Pak_bounded_reading, directory_or_device_is_not_read_as_a_pack)
     // A directory's stream claims an endless size: reading it would try to
     // allocate all of it.
     Pak p;
-    EXPECT_FALSE(p.read_file("/tmp"));
-    EXPECT_FALSE(p.read_file("/dev/zero"));
+    EXPECT_EQ(p.read_file("/tmp"), Read_reason::not_regular);
+    EXPECT_EQ(p.read_file("/dev/zero"), Read_reason::not_regular);
 #ifndef _WIN32
     // A FIFO with no writer would block an ordinary open for ever.
     const std::string fifo = "/tmp/gardenlume_pak_fifo_" + std::to_string(getpid());
     ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
-    EXPECT_FALSE(p.read_file(fifo));
+    EXPECT_EQ(p.read_file(fifo), Read_reason::not_regular);
     unlink(fifo.c_str());
 #endif
     EXPECT_FALSE(p.add_file("/tmp"));
@@ -212,7 +200,7 @@ TEST(Pak_bounded_reading, directory_or_device_is_not_read_as_a_pack)
 
 TEST(Pak_writer, save_and_open_round_trip_keeps_names_sizes_bytes_and_order)
 {
-    Temp_dir dir;
+    Temp_folder dir("gardenlume_pak_");
     Pak p;
     std::vector<uint8_t> big(70000);
     for (size_t i = 0; i < big.size(); ++i) big[i] = uint8_t(i * 7);
@@ -221,8 +209,8 @@ TEST(Pak_writer, save_and_open_round_trip_keeps_names_sizes_bytes_and_order)
     ASSERT_TRUE(p.add_data(std::string(127, 'n'), "q", 1));
     ASSERT_TRUE(p.save(dir / "r.pak"));
     Pak q;
-    ASSERT_TRUE(q.read_file(dir / "r.pak"));
-    EXPECT_EQ(q.stop_reason(), "");
+    ASSERT_EQ(q.read_file(dir / "r.pak"), Read_reason::ok);
+    EXPECT_EQ(q.status().reason, Read_reason::ok);
     ASSERT_EQ(q.entry_count(), 3);
     EXPECT_EQ(q.name(0), "b");
     EXPECT_EQ(q.name(1), "a");
@@ -245,11 +233,11 @@ TEST(Pak_writer, add_data_keeps_a_copy_not_the_callers_block)
 
 TEST(Pak_writer, names_longer_than_127_bytes_are_refused)
 {
-    Temp_dir dir;
+    Temp_folder dir("gardenlume_pak_");
     Pak p;
     EXPECT_FALSE(p.add_data(std::string(128, 'n'), "q", 1));
     EXPECT_FALSE(p.add_data(std::string(255, 'n'), "q", 1));
-    std::string long_path = dir.path + "/" + std::string(130, 'f');
+    std::string long_path = dir.path + "" + std::string(130, 'f');
     { std::ofstream(long_path) << "data"; }
     EXPECT_FALSE(p.add_file(long_path));
     EXPECT_EQ(p.entry_count(), 0);
@@ -264,7 +252,7 @@ TEST(Pak_writer, add_file_of_an_unreadable_file_fails)
 
 TEST(Pak_writer, add_file_names_the_entry_by_the_path_as_given)
 {
-    Temp_dir dir;
+    Temp_folder dir("gardenlume_pak_");
     std::string path = dir / "bark.png";
     { std::ofstream(path, std::ios::binary) << "pixels"; }
     Pak p;
@@ -282,35 +270,35 @@ TEST(Pak_writer, save_to_an_unwritable_path_reports_failure)
 
 TEST(Pak_extract, entries_land_at_prefix_plus_name)
 {
-    Temp_dir dir;
+    Temp_folder dir("gardenlume_pak_");
     Pak p;
     p.add_data("a", "AA", 2);
     p.add_data("b", "", 0);
-    ASSERT_TRUE(p.extract_all(dir.path + "/out_"));
-    EXPECT_EQ(read_file(dir / "out_a"), bytes_of("AA"));
+    ASSERT_TRUE(p.extract_all(dir.path + "out_"));
+    EXPECT_EQ(Test_files::bytes(dir / "out_a"), bytes_of("AA"));
     EXPECT_TRUE(fs::exists(dir / "out_b"));
     EXPECT_EQ(fs::file_size(dir / "out_b"), 0u);
 }
 
 TEST(Pak_extract, folders_in_entry_names_are_created)
 {
-    Temp_dir dir;
+    Temp_folder dir("gardenlume_pak_");
     Pak p;
     p.add_data("textures/bark.png", "PNG", 3);
-    ASSERT_TRUE(p.extract_all(dir.path + "/out/"));
-    EXPECT_EQ(read_file(dir / "out/textures/bark.png"), bytes_of("PNG"));
+    ASSERT_TRUE(p.extract_all(dir.path + "out/"));
+    EXPECT_EQ(Test_files::bytes(dir / "out/textures/bark.png"), bytes_of("PNG"));
 }
 
 TEST(Pak_extract, names_escaping_the_prefix_folder_are_refused)
 {
-    Temp_dir dir;
+    Temp_folder dir("gardenlume_pak_");
     fs::create_directory(dir / "out");
     Pak p;
     p.add_data("../escaped", "x", 1);
     p.add_data("a/../../escaped2", "x", 1);
     p.add_data("/tmp/gardenlume_absolute_escape", "x", 1);
     p.add_data("good", "g", 1);
-    EXPECT_FALSE(p.extract_all(dir.path + "/out/"));
+    EXPECT_FALSE(p.extract_all(dir.path + "out/"));
     EXPECT_FALSE(fs::exists(dir / "escaped"));
     EXPECT_FALSE(fs::exists(dir / "escaped2"));
     EXPECT_FALSE(fs::exists("/tmp/gardenlume_absolute_escape"));

@@ -7,7 +7,7 @@
 #include "actions/Action_rot.h"
 #include "actions/Action_sin.h"
 #include "scene/Animator.h"
-#include "tests/scene/Probe.h"
+#include "tests/support/Probe.h"
 #include "tests/support/Gl_context.h"
 #include "tests/support/Test_clock.h"
 

@@ -3,7 +3,7 @@
 
 #include "scene/Animator.h"
 #include "scene/Event_table.h"
-#include "tests/scene/Probe.h"
+#include "tests/support/Probe.h"
 #include "tests/support/Gl_context.h"
 #include "tests/support/Test_clock.h"
 

@@ -10,6 +10,7 @@
 #include "tests/support/Gl_context.h"
 #include "tests/support/Test_clock.h"
 #include "tests/support/Test_packs.h"
+#include "tests/support/Test_files.h"
 
 namespace {
 
@@ -30,10 +31,8 @@ class Node_model : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        char pattern[] = "/tmp/gardenlume-node-XXXXXX";
-        const char* dir = mkdtemp(pattern);
-        ASSERT_NE(nullptr, dir);
-        std::string folder = std::string(dir) + "/";
+        const std::string folder = Test_files::make_folder("gardenlume-node-");
+        ASSERT_FALSE(folder.empty());
         std::vector<uint8_t> two = two_mesh_model();
         std::vector<uint8_t> cut(two.begin(), two.end() - 10);
         std::vector<uint8_t> empty_model = {0, 0, 0, 0, 0};

@@ -6,7 +6,7 @@
 
 #include "actions/Action_sin.h"
 #include "scene/Node.h"
-#include "tests/scene/Probe.h"
+#include "tests/support/Probe.h"
 #include "tests/support/Gl_context.h"
 #include "tests/support/Test_clock.h"
 

@@ -8,18 +8,17 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 #include "tests/support/Test_packs.h"
+#include "tests/support/Test_files.h"
 
 Install_folder::Install_folder()
 {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/gardenlume_install_XXXXXX";
-    if (!mkdtemp(pattern.data())) return;
-    folder = pattern + "/";
+    folder = Test_files::make_folder("gardenlume_install_");
+    if (folder.empty()) return;
     // The registry file lies outside the folder, so the folder holds only
     // what the test puts there.
-    registry = pattern + ".reg";
+    registry = folder.substr(0, folder.size() - 1) + ".reg";
     write_registry(folder);
 }
 
@@ -87,10 +86,7 @@ bool Install_folder::exists(const std::string& name) const
 
 std::string Install_folder::read_file(const std::string& name) const
 {
-    std::ifstream in(folder + name, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return Test_files::text(folder + name);
 }
 
 std::string Install_folder::wait_for_file(const std::string& name, int timeout_ms) const

@@ -1,4 +1,5 @@
 #include "tests/support/Saver_process.h"
+#include "tests/support/Test_files.h"
 
 #include <chrono>
 #include <csignal>
@@ -27,13 +28,7 @@ std::string temp_file(const char* what)
     return pattern;
 }
 
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string slurp(const std::string& path) { return Test_files::text(path); }
 
 std::vector<char> c_string(const std::string& s)
 {

@@ -4,13 +4,15 @@
 #include <filesystem>
 
 #include "resources/Model_writer.h"
+#include "resources/Pack_names.h"
 #include "tools/common/Png_writer.h"
+#include "base/Byte_writer.h"
 
-const char* const Test_packs::main_pack = "main.pak";
+const char* const Test_packs::main_pack = Pack_names::main_pack;
 
 std::string Test_packs::butterfly_pack(int number)
 {
-    return "butterfly" + std::to_string(number) + ".pak";
+    return Pack_names::butterfly_packs[number - 1];
 }
 
 std::vector<uint8_t> Test_packs::png(int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a)
@@ -43,15 +45,15 @@ std::vector<uint8_t> Test_packs::quad_model(const std::string& texture_name, dou
 std::vector<uint8_t> Test_packs::pack_bytes(const Entries& entries)
 {
     std::vector<uint8_t> out;
-    auto put_u32 = [&out](uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
-    };
-    put_u32(uint32_t(entries.size()));
+    // Written here by hand rather than by Pak::save, so that the pack
+    // tests hold the reader to the layout itself.
+    Byte_writer w(out);
+    w.u32(uint32_t(entries.size()));
     for (const auto& e : entries) {
-        out.push_back(uint8_t(e.first.size()));
-        out.insert(out.end(), e.first.begin(), e.first.end());
-        put_u32(uint32_t(e.second.size()));
-        out.insert(out.end(), e.second.begin(), e.second.end());
+        w.u8(uint8_t(e.first.size()));
+        w.text(e.first);
+        w.u32(uint32_t(e.second.size()));
+        w.bytes(e.second.data(), e.second.size());
     }
     return out;
 }
@@ -74,9 +76,9 @@ bool Test_packs::write_all(const std::string& folder)
 
     // Background: a big bright quad; the tree and the overlay in front of it.
     Entries main_entries = {
-        {"tree", quad_model("tree.png", 6, 8)},
-        {"fon", quad_model("#fon.png", 40, 30)},
-        {"nn", quad_model("nn.png", 5, 3)},
+        {Pack_names::tree, quad_model("tree.png", 6, 8)},
+        {Pack_names::background, quad_model("#fon.png", 40, 30)},
+        {Pack_names::overlay, quad_model("nn.png", 5, 3)},
         {"tree.png", png(8, 8, 40, 200, 60)},
         {"#fon.png", png(8, 8, 90, 140, 255)},
         {"nn.png", png(8, 8, 255, 230, 40)},
@@ -88,8 +90,8 @@ bool Test_packs::write_all(const std::string& folder)
     for (int n = 1; n <= 5; ++n) {
         const uint8_t* c = wing_colours[n - 1];
         Entries butterfly = {
-            {"krilo", quad_model("krilo.png", 1.5, 1.0)},
-            {"brushko", quad_model("brushko.png", 0.3, 1.2)},
+            {Pack_names::wing, quad_model("krilo.png", 1.5, 1.0)},
+            {Pack_names::body, quad_model("brushko.png", 0.3, 1.2)},
             {"krilo.png", png(4, 4, c[0], c[1], c[2])},
             {"brushko.png", png(4, 4, 60, 40, 20)},
         };

@@ -28,6 +28,23 @@ public:
         std::vector<uint8_t> rgb;  // rows top first, 3 bytes a pixel
         const uint8_t* at(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
         bool empty() const { return rgb.empty(); }
+
+        struct Mean {
+            double r = 0, g = 0, b = 0;
+        };
+        // The mean colour of the rectangle [x0, x1) x [y0, y1).
+        Mean mean(int x0, int y0, int x1, int y1) const
+        {
+            Mean m;
+            int n = 0;
+            for (int y = y0; y < y1; ++y)
+                for (int x = x0; x < x1; ++x) {
+                    const uint8_t* c = at(x, y);
+                    m.r += c[0], m.g += c[1], m.b += c[2], ++n;
+                }
+            m.r /= n, m.g /= n, m.b /= n;
+            return m;
+        }
     };
     // The whole root window as the screen shows it now.
     static Picture grab();

@@ -9,6 +9,7 @@
 
 #include "tests/support/Gl_context.h"
 #include "texgen/Plasma.h"
+#include "texgen/Plasma_image.h"
 
 namespace {
 // The formula pixel by pixel, exactly as written: six sines summed in order.
@@ -44,13 +45,13 @@ struct Pixel {
     int r, g, b, a;
 };
 
-Pixel pixel(const Plasma& p, int column, int row)
+Pixel pixel(const Plasma_image& p, int column, int row)
 {
     const uint8_t* px = p.pixels + 4 * (size_t(row) * p.width + column);
     return {px[0], px[1], px[2], px[3]};
 }
 
-void expect_pixel(const Plasma& p, int column, int row, Pixel want)
+void expect_pixel(const Plasma_image& p, int column, int row, Pixel want)
 {
     Pixel got = pixel(p, column, row);
     EXPECT_EQ(got.r, want.r) << column << "," << row;
@@ -62,14 +63,14 @@ void expect_pixel(const Plasma& p, int column, int row, Pixel want)
 
 TEST(Plasma_image, corner_pixel_at_time_zero_is_a_grid_pixel)
 {
-    Plasma p(64, 64, ",3,4,5", Plasma::Image_only{});
+    Plasma_image p(64, 64, ",3,4,5");
     p.compute(0);
     expect_pixel(p, 0, 0, {11, 127, 13, 255});
 }
 
 TEST(Plasma_image, red_tint_wraps_modulo_256)
 {
-    Plasma p(64, 64, ",250,10,20", Plasma::Image_only{});
+    Plasma_image p(64, 64, ",250,10,20");
     p.compute(0);
     expect_pixel(p, 8, 8, {73, 89, 99, 0});
     p.compute(1000);
@@ -78,14 +79,14 @@ TEST(Plasma_image, red_tint_wraps_modulo_256)
 
 TEST(Plasma_image, contour_band_pixel_is_opaque)
 {
-    Plasma p(64, 64, ",0,0,0", Plasma::Image_only{});
+    Plasma_image p(64, 64, ",0,0,0");
     p.compute(0);
     expect_pixel(p, 25, 1, {6, 6, 6, 255});
 }
 
 TEST(Plasma_image, last_column_of_a_64_by_32_plasma_is_a_grid_line)
 {
-    Plasma p(64, 32, ",0,0,0", Plasma::Image_only{});
+    Plasma_image p(64, 32, ",0,0,0");
     p.compute(0);
     expect_pixel(p, 63, 5, {15, 127, 15, 255});
 }
@@ -102,7 +103,7 @@ TEST(Plasma_image, fast_image_equals_the_per_pixel_formula_bit_for_bit)
     for (const Size& s : sizes) {
         for (const Tint& k : tints) {
             std::string params = "," + std::to_string(k.r) + "," + std::to_string(k.g) + "," + std::to_string(k.b);
-            Plasma p(s.w, s.h, params.c_str(), Plasma::Image_only{});
+            Plasma_image p(s.w, s.h, params.c_str());
             for (int32_t t : times) {
                 p.compute(t);
                 std::vector<uint8_t> want = reference(s.w, s.h, k.r, k.g, k.b, t);
@@ -115,7 +116,7 @@ TEST(Plasma_image, fast_image_equals_the_per_pixel_formula_bit_for_bit)
 
 TEST(Plasma_image, same_time_gives_the_same_image)
 {
-    Plasma p(32, 32, ",1,2,3", Plasma::Image_only{});
+    Plasma_image p(32, 32, ",1,2,3");
     p.compute(777);
     std::vector<uint8_t> first(p.pixels, p.pixels + p.byte_size);
     p.compute(5000);
@@ -125,11 +126,11 @@ TEST(Plasma_image, same_time_gives_the_same_image)
 
 TEST(Plasma_parameters, tints_read_after_one_separator_each)
 {
-    Plasma p(4, 4, "x1y2z3", Plasma::Image_only{});
+    Plasma_image p(4, 4, "x1y2z3");
     EXPECT_EQ(p.tint_red, 1);
     EXPECT_EQ(p.tint_green, 2);
     EXPECT_EQ(p.tint_blue, 3);
-    Plasma q(4, 4, ",300,-1,256", Plasma::Image_only{});
+    Plasma_image q(4, 4, ",300,-1,256");
     EXPECT_EQ(q.tint_red, 300 & 255);
     EXPECT_EQ(q.tint_green, 255);
     EXPECT_EQ(q.tint_blue, 0);
@@ -137,16 +138,16 @@ TEST(Plasma_parameters, tints_read_after_one_separator_each)
 
 TEST(Plasma_parameters, missing_or_garbled_tints_are_zero)
 {
-    Plasma p(4, 4, ",7", Plasma::Image_only{});
+    Plasma_image p(4, 4, ",7");
     EXPECT_EQ(p.tint_red, 7);
     EXPECT_EQ(p.tint_green, 0);
     EXPECT_EQ(p.tint_blue, 0);
-    Plasma q(4, 4, "", Plasma::Image_only{});
+    Plasma_image q(4, 4, "");
     EXPECT_EQ(q.tint_red, 0);
-    Plasma r(4, 4, ",a,5,6", Plasma::Image_only{});
+    Plasma_image r(4, 4, ",a,5,6");
     EXPECT_EQ(r.tint_red, 0);
     EXPECT_EQ(r.tint_green, 0);
-    Plasma s(4, 4, ",99999999999999999999,1,1", Plasma::Image_only{});
+    Plasma_image s(4, 4, ",99999999999999999999,1,1");
     EXPECT_EQ(s.tint_red, 0);
     EXPECT_EQ(s.step_x, 6.28 / 4);
 }

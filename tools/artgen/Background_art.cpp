@@ -6,6 +6,7 @@
 #include "Mesh_builder.h"
 #include "Noise.h"
 #include "Rng.h"
+#include "resources/Pack_names.h"
 
 namespace {
 // Twice as many texels across as down: the quad is 100 by 60 units and the
@@ -141,6 +142,6 @@ void Background_art::build(Art_pack& pack)
     // Top edge at -y (screen top after the scene's turn), left edge at -x.
     b.quad(Vec3{-w, -h, 0}, Vec3{w, -h, 0}, Vec3{w, h, 0}, Vec3{-w, h, 0}, Uv{0, 0}, Uv{1, 0}, Uv{1, 1},
            Uv{0, 1});
-    pack.add_model("fon", model);
+    pack.add_model(Pack_names::background, model);
     pack.add_image("#_sky.png", paint(), Image::Alpha::opaque);
 }

@@ -7,6 +7,7 @@
 #include "Noise.h"
 #include "Outline.h"
 #include "Wing_frame.h"
+#include "resources/Pack_names.h"
 
 namespace {
 // The veins: from a root point in each wing to points of its margin.
@@ -149,7 +150,7 @@ void body_model(Model_writer& model)
 }
 }  // namespace
 
-std::string Butterfly_art::pack_name(int index) { return "butterfly" + std::to_string(index + 1) + ".pak"; }
+std::string Butterfly_art::pack_name(int index) { return Pack_names::butterfly_packs[index]; }
 
 void Butterfly_art::build(int index, Art_pack& pack)
 {
@@ -157,8 +158,8 @@ void Butterfly_art::build(int index, Art_pack& pack)
     Model_writer wing, body;
     wing_model(wing);
     body_model(body);
-    pack.add_model("krilo", wing);
-    pack.add_model("brushko", body);
+    pack.add_model(Pack_names::wing, wing);
+    pack.add_model(Pack_names::body, body);
     // Painted large, stored at half size: a butterfly is small on screen.
     pack.add_image("__wing.png", paint_wing(s).halved(), Image::Alpha::hard);
     pack.add_image("#_body.png", paint_body(s).halved(), Image::Alpha::opaque);

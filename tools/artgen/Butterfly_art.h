@@ -6,12 +6,13 @@
 #include <string>
 
 #include "Art_pack.h"
+#include "resources/Pack_names.h"
 
 class Butterfly_art {
 public:
     // The scene picks among exactly five packs. A wing reaches about 15.5
     // model units along +Y; at the scene's scale 0.2 two span about six.
-    static constexpr int species_count = 5;
+    static constexpr int species_count = int(Pack_names::butterfly_pack_count);
 
     // Pack file name of species index 0 to 4: "butterfly1.pak" and so on.
     static std::string pack_name(int species);

@@ -5,6 +5,7 @@
 #include "Lawn_texture.h"
 #include "Mesh_builder.h"
 #include "Rng.h"
+#include "resources/Pack_names.h"
 
 void Garden_model::build(Art_pack& pack)
 {
@@ -25,7 +26,7 @@ void Garden_model::build(Art_pack& pack)
     std::vector<Point> daisies = parts.daisies();
     parts.trunk();
 
-    pack.add_model("tree", model);
+    pack.add_model(Pack_names::tree, model);
     pack.add_image("#_crown.png", Garden_textures::crown(), Image::Alpha::opaque);
     pack.add_image("#_lawn.png", Lawn_texture::paint(lawn_radius, beds, daisies, flat_stones), Image::Alpha::opaque);
     pack.add_image("#_soil.png", Garden_textures::soil(), Image::Alpha::opaque);

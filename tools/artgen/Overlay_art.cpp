@@ -7,6 +7,7 @@
 #include "Brush.h"
 #include "Mesh_builder.h"
 #include "Rng.h"
+#include "resources/Pack_names.h"
 
 namespace {
 // Blended meshes draw colour + what is behind x alpha. A picture painted as
@@ -262,7 +263,7 @@ void Overlay_art::build(Art_pack& pack, const Lettering& font)
     garland_leaves(b, garland, rim, rng);
     garland_blossoms(b, garland, rim);
 
-    pack.add_model("nn", model);
+    pack.add_model(Pack_names::overlay, model);
     pack.add_image("#$title.png", title_image, Image::Alpha::soft);
     pack.add_image("#$garland.png", garland, Image::Alpha::soft);
 }

@@ -12,6 +12,7 @@
 #include "Garden_model.h"
 #include "Lettering.h"
 #include "Overlay_art.h"
+#include "resources/Pack_names.h"
 
 #ifndef GARDENLUME_ART_FONT
 #define GARDENLUME_ART_FONT "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"
@@ -46,7 +47,7 @@ int main(int argc, char** argv)
     Garden_model::build(main_pack);
     Background_art::build(main_pack);
     Overlay_art::build(main_pack, font);
-    if (!save(main_pack, folder + "main.pak")) return 1;
+    if (!save(main_pack, folder + Pack_names::main_pack)) return 1;
 
     for (int i = 0; i < Butterfly_art::species_count; ++i) {
         Art_pack pack;

@@ -35,14 +35,3 @@ std::vector<uint8_t> Png_writer::encode(int width, int height, const uint8_t* rg
     png_destroy_write_struct(&png, &info);
     return out;
 }
-
-bool Png_writer::write_file(const std::string& path, int width, int height, const uint8_t* rgba)
-{
-    std::vector<uint8_t> bytes = encode(width, height, rgba);
-    if (bytes.empty()) return false;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fclose(f) == 0) && ok;
-    return ok;
-}

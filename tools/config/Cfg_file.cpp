@@ -16,7 +16,8 @@
 #endif
 
 #include "platform/Atomic_file.h"
-#include "resources/Byte_cursor.h"
+#include "base/Byte_cursor.h"
+#include "base/Whole_file.h"
 
 namespace {
 
@@ -63,12 +64,14 @@ pid_t temp_owner(const std::string& name)
 
 Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record, std::string& why)
 {
-    switch (record.read_file(path, format_number)) {
-    case Whole_file_status::ok:
-        if (record.read_from_stream()) return Source::File;
+    switch (record.read_file(path, format_number).reason) {
+    case Read_reason::ok:
+        return Source::File;
+    case Read_reason::other_version:
+    case Read_reason::fields_past_end:
         why = invalid_reason(path);
         return Source::Invalid;
-    case Whole_file_status::missing:
+    case Read_reason::missing:
         return Source::Missing;
     default:
         return Source::Unreadable;

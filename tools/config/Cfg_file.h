@@ -6,7 +6,7 @@
 #pragma once
 #include <string>
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 
 class Cfg_file {
 public:

@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 #include "app/Settings.h"
 #include "app/Video_mode.h"
 #include "tools/config/Cfg_file.h"

@@ -1,0 +1,76 @@
+#include "base/Whole_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
+#ifndef O_NONBLOCK
+#define O_NONBLOCK 0
+#endif
+#ifndef O_NOCTTY
+#define O_NOCTTY 0
+#endif
+#ifndef O_CLOEXEC
+#define O_CLOEXEC 0
+#endif
+
+namespace {
+
+// Opening a FIFO for reading waits for a writer unless O_NONBLOCK is given;
+// for a regular file the flag changes nothing.
+int open_without_blocking(const std::string& path)
+{
+    for (;;) {
+        int fd = ::open(path.c_str(), O_RDONLY | O_BINARY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd >= 0 || errno != EINTR) return fd;
+    }
+}
+
+Read_reason read_all(int fd, std::vector<uint8_t>& out, size_t max_size)
+{
+    uint8_t chunk[64 * 1024];
+    for (;;) {
+        const auto n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Read_reason::unreadable;
+        if (n == 0) return Read_reason::ok;
+        if (size_t(n) > max_size - out.size()) return Read_reason::too_large;
+        out.insert(out.end(), chunk, chunk + n);
+    }
+}
+
+}  // namespace
+
+Read_reason Whole_file::read(const std::string& path, std::vector<uint8_t>& out,
+                                   size_t max_size)
+{
+    out.clear();
+    const int fd = open_without_blocking(path);
+    if (fd < 0) {
+        return (errno == ENOENT || errno == ENOTDIR) ? Read_reason::missing
+                                                     : Read_reason::unreadable;
+    }
+    struct stat st;
+    Read_reason status = Read_reason::ok;
+    if (fstat(fd, &st) != 0) {
+        status = Read_reason::unreadable;
+    } else if (!S_ISREG(st.st_mode)) {
+        status = Read_reason::not_regular;
+    } else if (uint64_t(st.st_size) > max_size) {
+        status = Read_reason::too_large;
+    } else {
+        status = read_all(fd, out, max_size);
+    }
+    ::close(fd);
+    if (status != Read_reason::ok) out.clear();
+    return status;
+}

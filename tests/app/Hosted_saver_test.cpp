@@ -1,0 +1,195 @@
+// The real saver drawing into a window a host lends it (--window-id), as the
+// screensaver daemon's preview pane and full-screen window do: the whole
+// picture at the window's own size, a resize followed, and a quiet end with
+// exit code 0 on SIGTERM and when the window is destroyed. The waits are
+// generous bounds, never measurements.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <csignal>
+#include <string>
+#include <thread>
+
+#include "tests/tools/artgen/Art_files.h"
+#include "tests/support/Host_test_window.h"
+#include "tests/support/Install_folder.h"
+#include "tests/support/Saver_process.h"
+#include "tests/support/X_display.h"
+
+namespace {
+
+const int end_timeout_ms = 10000;
+// Scene building and the first frames on the software renderer.
+const int settle_ms = 3000;
+const int resize_follow_ms = 1500;
+
+using Mean = X_display::Picture::Mean;
+Mean mean_of(const X_display::Picture& p, int x0, int y0, int x1, int y1) { return p.mean(x0, y0, x1, y1); }
+bool black(const uint8_t* c) { return c[0] < 8 && c[1] < 8 && c[2] < 8; }
+
+// The whole picture scaled into the window at the screen's top-left corner:
+// sky along the top (both corners), meadow along the bottom, and no black
+// column at the left or right edge.
+void expect_whole_picture(const X_display::Picture& p, int w, int h, const std::string& what)
+{
+    ASSERT_GE(p.width, w);
+    ASSERT_GE(p.height, h);
+    const int band = std::max(2, h / 16);
+    for (int x0 : {0, w - w / 8}) {
+        Mean top = mean_of(p, x0, 0, x0 + w / 8, band);
+        EXPECT_GT(top.b, top.g) << what << ": no sky at the top, x from " << x0;
+        EXPECT_GT(top.b, top.r) << what << ": no sky at the top, x from " << x0;
+        Mean bottom = mean_of(p, x0, h - band, x0 + w / 8, h);
+        EXPECT_GT(bottom.g, bottom.b) << what << ": no meadow at the bottom, x from " << x0;
+    }
+    size_t black_edge = 0;
+    for (int y = 0; y < h; y += 2)
+        black_edge += black(p.at(0, y)) + black(p.at(1, y)) + black(p.at(w - 1, y)) + black(p.at(w - 2, y));
+    EXPECT_EQ(0u, black_edge) << what << ": black at the window's left or right edge";
+}
+
+class Hosted_saver : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!X_display::available()) GTEST_SKIP() << "no X display to drive";
+        ASSERT_TRUE(install.ok());
+        for (const std::string& pack : art::pack_names()) {
+            std::string bytes = art::slurp(art::bin_dir() + "/" + pack);
+            ASSERT_FALSE(bytes.empty()) << pack << " was not built";
+            ASSERT_TRUE(install.write_file(pack, bytes));
+        }
+        // The cfg's mode (1024 x 768) must not matter to a lent window.
+        ASSERT_TRUE(install.write_cfg(0, 5));
+    }
+
+    bool start_in(const Host_test_window& window, std::vector<std::string> extra = {})
+    {
+        std::vector<std::string> args = {"--window-id", window.hex_id()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return saver.start(Saver_process::saver_path(), args, install.environment());
+    }
+    void expect_quiet_end(int timeout_ms)
+    {
+        ASSERT_TRUE(saver.wait(timeout_ms)) << "still running after " << timeout_ms << " ms";
+        EXPECT_EQ(0, saver.exit_code()) << saver.describe();
+        EXPECT_EQ("", saver.stderr_text());
+    }
+
+    Install_folder install;
+    Saver_process saver;
+};
+
+}  // namespace
+
+TEST_F(Hosted_saver, preview_pane_shows_the_whole_picture_and_follows_a_resize)
+{
+    Host_test_window pane(320, 240);
+    ASSERT_TRUE(pane.ok());
+    ASSERT_TRUE(start_in(pane));
+    std::this_thread::sleep_for(std::chrono::milliseconds(settle_ms));
+    ASSERT_TRUE(saver.running()) << saver.describe() << ": " << saver.stderr_text();
+    X_display::Picture small = X_display::grab();
+    X_display::save_png(small, art::bin_dir() + "/../hosted_320x240_shot.png");
+    expect_whole_picture(small, 320, 240, "320x240");
+
+    pane.resize(640, 480);
+    std::this_thread::sleep_for(std::chrono::milliseconds(resize_follow_ms));
+    X_display::Picture large = X_display::grab();
+    X_display::save_png(large, art::bin_dir() + "/../hosted_640x480_shot.png");
+    expect_whole_picture(large, 640, 480, "640x480");
+
+    saver.send_signal(SIGTERM);
+    expect_quiet_end(end_timeout_ms);
+}
+
+// The background reaches both side edges of the widest windows it is made
+// for, and the narrowest.
+TEST_F(Hosted_saver, background_covers_wide_and_narrow_windows)
+{
+    struct Shape {
+        const char* name;
+        int w, h;
+    };
+    for (const Shape& shape : {Shape{"16:9", 1024, 576}, Shape{"21:9", 1022, 438}, Shape{"5:4", 800, 640}}) {
+        SCOPED_TRACE(shape.name);
+        Host_test_window window(shape.w, shape.h);
+        ASSERT_TRUE(window.ok());
+        Saver_process run;
+        ASSERT_TRUE(run.start(Saver_process::saver_path(), {"--window-id", window.hex_id()},
+                              install.environment()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(settle_ms));
+        X_display::Picture shot = X_display::grab();
+        X_display::save_png(shot, art::bin_dir() + "/../hosted_" + std::to_string(shape.w) + "x" +
+                                      std::to_string(shape.h) + "_shot.png");
+        expect_whole_picture(shot, shape.w, shape.h, shape.name);
+        run.send_signal(SIGTERM);
+        ASSERT_TRUE(run.wait(end_timeout_ms));
+        EXPECT_EQ(0, run.exit_code()) << run.describe();
+    }
+}
+
+TEST_F(Hosted_saver, never_grabs_input_and_sigterm_ends_it_within_half_a_second_quietly)
+{
+    Host_test_window pane(320, 240);
+    ASSERT_TRUE(pane.ok());
+    ASSERT_TRUE(start_in(pane));
+    std::this_thread::sleep_for(std::chrono::milliseconds(settle_ms));
+    ASSERT_TRUE(saver.running()) << saver.describe() << ": " << saver.stderr_text();
+    EXPECT_TRUE(pane.can_grab_input()) << "the hosted saver holds the keyboard or pointer";
+    saver.send_signal(SIGTERM);
+    expect_quiet_end(500);
+}
+
+TEST_F(Hosted_saver, destroyed_window_ends_it_quietly)
+{
+    for (const char* fps : {"30", "0"}) {
+        SCOPED_TRACE(std::string("--max-fps ") + fps);
+        Host_test_window pane(320, 240);
+        ASSERT_TRUE(pane.ok());
+        Saver_process run;
+        ASSERT_TRUE(run.start(Saver_process::saver_path(), {"--window-id", pane.hex_id(), "--max-fps", fps},
+                              install.environment()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(settle_ms));
+        ASSERT_TRUE(run.running()) << run.describe() << ": " << run.stderr_text();
+        pane.destroy();
+        ASSERT_TRUE(run.wait(end_timeout_ms)) << "still running with its window gone";
+        EXPECT_EQ(0, run.exit_code()) << run.describe();
+        EXPECT_EQ("", run.stderr_text());
+    }
+}
+
+TEST_F(Hosted_saver, bad_window_ids_are_refused_with_usage_and_exit_code_2)
+{
+    for (const char* id : {"0x", "12ab", "-5", "0", "0x1ffffffff"}) {
+        SCOPED_TRACE(id);
+        Saver_process run;
+        ASSERT_TRUE(run.start(Saver_process::saver_path(), {"/s", "--window-id", id}, install.environment()));
+        ASSERT_TRUE(run.wait(end_timeout_ms));
+        EXPECT_EQ(2, run.exit_code()) << run.describe();
+        EXPECT_NE(std::string::npos, run.stderr_text().find("usage:")) << run.stderr_text();
+    }
+}
+
+// --window: an ordinary window at the mode's size, the picture following a
+// resize, and the window's end (here destroyed, as no window manager runs to
+// ask it politely) ending the saver quietly.
+TEST_F(Hosted_saver, own_window_follows_a_resize_and_ends_with_the_window)
+{
+    const auto before = X_display::mapped_windows();
+    ASSERT_TRUE(saver.start(Saver_process::saver_path(), {"--window"}, install.environment()));
+    ASSERT_TRUE(X_display::wait_for_new_window(before, 20000)) << saver.describe() << ": " << saver.stderr_text();
+    unsigned long window = 0;
+    for (unsigned long w : X_display::mapped_windows())
+        if (std::find(before.begin(), before.end(), w) == before.end()) window = w;
+    ASSERT_NE(0ul, window);
+    const std::string id = std::to_string(window);
+    ASSERT_EQ(0, std::system(("xdotool windowmove " + id + " 0 0 windowsize " + id + " 800 400").c_str()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(settle_ms));
+    X_display::Picture shot = X_display::grab();
+    expect_whole_picture(shot, 800, 400, "--window resized to 800x400");
+    ASSERT_EQ(0, std::system(("xdotool windowclose " + id).c_str()));
+    expect_quiet_end(end_timeout_ms);
+}

@@ -1,0 +1,125 @@
+// The real saver showing the built packs on the test X server, judged from
+// screenshots (an end-to-end folder, so it runs alone on the X server): the background fills the screen upright and unmirrored, the
+// garden stands in the middle, and the overlay's lettering shows in the
+// last third of the minute and not before. The waits are generous bounds,
+// never measurements.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "tests/tools/artgen/Art_files.h"
+#include "tests/support/Install_folder.h"
+#include "tests/support/Saver_process.h"
+#include "tests/support/X_display.h"
+
+namespace {
+
+const int start_timeout_ms = 30000;
+const int end_timeout_ms = 20000;
+
+using Mean = X_display::Picture::Mean;
+Mean mean_of(const X_display::Picture& p, int x0, int y0, int x1, int y1) { return p.mean(x0, y0, x1, y1); }
+
+// Pale gold to amber, as the lettering is painted; the garden and the
+// background hold little of it.
+size_t lettering_pixels(const X_display::Picture& p, int x0, int y0, int x1, int y1)
+{
+    size_t n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const uint8_t* c = p.at(x, y);
+            n += c[0] > 225 && c[1] > 170 && c[2] < c[0] - 30;
+        }
+    return n;
+}
+
+class Art_on_screen : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!X_display::available()) GTEST_SKIP() << "no X display to drive";
+        ASSERT_TRUE(install.ok());
+        for (const std::string& pack : art::pack_names()) {
+            std::string bytes = art::slurp(art::bin_dir() + "/" + pack);
+            ASSERT_FALSE(bytes.empty()) << pack << " was not built";
+            ASSERT_TRUE(install.write_file(pack, bytes));
+        }
+        ASSERT_TRUE(install.write_cfg(0, 5));  // 1024 x 768, the test screen
+    }
+
+    Install_folder install;
+    Saver_process saver;
+};
+
+}  // namespace
+
+TEST_F(Art_on_screen, background_fills_the_screen_upright_garden_in_the_middle_overlay_only_late)
+{
+    const auto before = X_display::mapped_windows();
+    ASSERT_TRUE(saver.start(Saver_process::saver_path(), {"/s"}, install.environment()));
+    ASSERT_TRUE(X_display::wait_for_new_window(before, start_timeout_ms))
+        << "no window; saver " << saver.describe() << ", stderr: " << saver.stderr_text();
+    auto shown = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+    X_display::Picture garden = X_display::grab();
+    ASSERT_FALSE(garden.empty());
+    X_display::save_png(garden, art::bin_dir() + "/../art_garden_shot.png");
+    const int w = garden.width, h = garden.height;
+    ASSERT_GE(w, 640);
+    ASSERT_GE(h, 480);
+
+    // No black anywhere along the edges: the picture reaches every border.
+    size_t black_edge = 0;
+    for (int x = 0; x < w; x += 4)
+        for (int y : {0, h - 1}) {
+            const uint8_t* c = garden.at(x, y);
+            black_edge += c[0] < 8 && c[1] < 8 && c[2] < 8;
+        }
+    for (int y = 0; y < h; y += 4)
+        for (int x : {0, w - 1}) {
+            const uint8_t* c = garden.at(x, y);
+            black_edge += c[0] < 8 && c[1] < 8 && c[2] < 8;
+        }
+    EXPECT_EQ(0u, black_edge) << "the background leaves the screen's edge black";
+
+    // Sky above, meadow below.
+    Mean top = mean_of(garden, 0, 0, w, h / 16), bottom = mean_of(garden, 0, h - h / 16, w, h);
+    EXPECT_GT(top.b, top.g) << "no sky at the top: background upside down?";
+    EXPECT_GT(top.b, top.r);
+    EXPECT_GT(bottom.g, bottom.b) << "no meadow at the bottom: background upside down?";
+    // The sun stands right of the middle, a little above the horizon.
+    int sun_x = w / 2 + int(0.308 * w), sun_y = h / 2 - int(0.091 * h);
+    Mean sun = mean_of(garden, sun_x - 8, sun_y - 8, sun_x + 8, sun_y + 8);
+    Mean mirror = mean_of(garden, w - sun_x - 8, sun_y - 8, w - sun_x + 8, sun_y + 8);
+    EXPECT_GT(sun.b, mirror.b + 20) << "no sun on the right: background mirrored?";
+
+    // The lawn and the crown fill the middle of the screen.
+    size_t green = 0, counted = 0;
+    for (int y = h / 2 - 60; y < h / 2 + 60; y += 2)
+        for (int x = w / 2 - 60; x < w / 2 + 60; x += 2) {
+            const uint8_t* c = garden.at(x, y);
+            green += c[1] > c[0] && c[1] > c[2];
+            ++counted;
+        }
+    EXPECT_GT(green, counted * 6 / 10) << "the garden is not in the middle of the screen";
+
+    // The lettering stands below the middle; before 40 s there is none.
+    const int lx0 = w / 4, lx1 = w * 3 / 4, ly0 = h / 2 + h / 8, ly1 = h / 2 + h * 5 / 16;
+    size_t early = lettering_pixels(garden, lx0, ly0, lx1, ly1);
+    std::this_thread::sleep_until(shown + std::chrono::milliseconds(45000));
+    X_display::Picture overlay = X_display::grab();
+    ASSERT_FALSE(overlay.empty());
+    X_display::save_png(overlay, art::bin_dir() + "/../art_overlay_shot.png");
+    size_t late = lettering_pixels(overlay, lx0, ly0, lx1, ly1);
+    EXPECT_LT(early, 400u) << "lettering before the overlay's time";
+    EXPECT_GT(late, 4000u) << "no lettering in the overlay's time";
+    // The overlay stays in its window: the sky at the top is untouched.
+    Mean top_late = mean_of(overlay, 0, 0, w, h / 16);
+    EXPECT_NEAR(top.b, top_late.b, 12);
+
+    EXPECT_TRUE(X_display::key("Escape"));
+    ASSERT_TRUE(saver.wait(end_timeout_ms)) << "saver did not end";
+    EXPECT_EQ(0, saver.exit_code()) << saver.describe();
+}

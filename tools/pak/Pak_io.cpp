@@ -1,0 +1,67 @@
+#include "tools/pak/Pak_io.h"
+
+#include <cstdio>
+
+#include "base/Whole_file.h"
+#include "resources/Pak.h"
+
+void Pak_io::problem(const std::string& file, const std::string& what)
+{
+    std::fprintf(stderr, "pak: %s: %s\n", file.c_str(), what.c_str());
+}
+
+std::string Pak_io::quoted(const std::string& name) { return "\"" + name + "\""; }
+
+std::string Pak_io::trailing_text(const Pak& pak)
+{
+    return std::to_string(pak.trailing_bytes()) + " bytes after the last of its " +
+           std::to_string(pak.entry_count()) + " listed entries";
+}
+
+std::string Pak_io::stop_text(const Pak& pak)
+{
+    const Read_status& s = pak.status();
+    const std::string where = " (byte " + std::to_string(s.offset) + ")";
+    if (s.reason == Read_reason::count_past_end) return text(s.reason) + where;
+    return "entry " + std::to_string(pak.entry_count()) + ": " + text(s.reason) + where;
+}
+
+bool Pak_io::read_input(const std::string& path, std::vector<uint8_t>& bytes)
+{
+    const Read_reason refused = Whole_file::read(path, bytes, Pak::max_pack_size);
+    if (refused == Read_reason::ok) return true;
+    problem(path, std::string("cannot be read (") + text(refused) + ")");
+    return false;
+}
+
+void Pak_io::warn_trailing(const Pak& pak, const std::string& path)
+{
+    if (pak.trailing_bytes() > 0)
+        problem(path, "warning: " + trailing_text(pak) + " (not read; the count may be too low)");
+}
+
+bool Pak_io::load(Pak& pak, const std::string& path, bool& truncated, bool warn)
+{
+    std::vector<uint8_t> bytes;
+    if (!read_input(path, bytes)) return false;
+    pak.read_bytes(bytes.data(), bytes.size());
+    truncated = !pak.status().ok();
+    if (truncated) problem(path, "broken pack, reading stopped: " + stop_text(pak));
+    if (warn) warn_trailing(pak, path);
+    return true;
+}
+
+bool Pak_io::save(const Pak& pak, const std::string& path)
+{
+    std::string why;
+    if (pak.save(path, why)) return true;
+    problem(path, why);
+    return false;
+}
+
+int32_t Pak_io::index_of(const Pak& pak, const std::string& name)
+{
+    for (int32_t i = 0; i < pak.entry_count(); ++i)
+        if (pak.name(i) == name) return i;
+    return -1;
+}

@@ -1,0 +1,38 @@
+// What every pak command shares: one-line problems on stderr, reading the
+// files a command is given through the one bounded reader, loading and
+// saving packs with their problems said.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/Read_status.h"
+
+class Pak;
+
+class Pak_io {
+public:
+    static const int ok = 0;
+    static const int failure = 1;
+    static const int usage_error = 2;
+
+    // "pak: FILE: WHAT" on stderr.
+    static void problem(const std::string& file, const std::string& what);
+    static std::string quoted(const std::string& name);
+    // "N bytes after the last of its M listed entries".
+    static std::string trailing_text(const Pak& pak);
+    // What stopped the reading of a pack's directory, for people: the
+    // table's text, the entry and the byte.
+    static std::string stop_text(const Pak& pak);
+    // A folder, device or FIFO is refused without blocking or allocating
+    // its "size"; a refusal is said on stderr.
+    static bool read_input(const std::string& path, std::vector<uint8_t>& bytes);
+    // Reads a pack for a command; a broken directory is reported (one line)
+    // but its complete entries are still there for the caller. Bytes after
+    // the listed entries are a warning only: nothing the readers see is
+    // missing.
+    static bool load(Pak& pak, const std::string& path, bool& truncated, bool warn_trailing = true);
+    static void warn_trailing(const Pak& pak, const std::string& path);
+    static bool save(const Pak& pak, const std::string& path);
+    static int32_t index_of(const Pak& pak, const std::string& name);
+};

@@ -1,0 +1,170 @@
+// The commands that only read packs: list, info, verify.
+#include "tools/pak/Pak_commands.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cstdio>
+#include <iterator>
+#include <map>
+
+#include "resources/Image_rgba.h"
+#include "resources/Model.h"
+#include "resources/Pack_names.h"
+#include "resources/Pak.h"
+#include "texgen/Procedural_name.h"
+#include "tools/pak/Pak_io.h"
+
+namespace {
+using Args = Pak_commands::Args;
+
+Model read_model(const Pak_entry& e) { return Model::read(e.data, size_t(e.size)); }
+
+// Why the reading of a model stopped, for people; empty when it did not.
+std::string stop_text(const Model& m)
+{
+    if (m.status.ok()) return "";
+    std::string where = text(m.status.reason);
+    if (m.status.reason == Read_reason::fewer_meshes_than_counted)
+        return where + " (" + std::to_string(m.meshes.size()) + " of " + std::to_string(m.declared) + ")";
+    return "mesh " + std::to_string(m.meshes.size()) + ": " + where + " (byte " + std::to_string(m.status.offset) +
+           ")";
+}
+
+std::string kind_of(const Pak_entry& e)
+{
+    Image_rgba image;
+    if (image.decode(e.data, e.size))
+        return "image " + std::to_string(image.width()) + "x" + std::to_string(image.height());
+    // An entry counts as a model when its header and every record read.
+    Model m = read_model(e);
+    if (m.has_header && m.status.ok() && m.declared >= 0 && e.size >= 5)
+        return "model, " + std::to_string(m.meshes.size()) + " meshes";
+    return "other";
+}
+
+void print_mesh(size_t i, const Mesh_record& m)
+{
+    double lo[3] = {DBL_MAX, DBL_MAX, DBL_MAX}, hi[3] = {-DBL_MAX, -DBL_MAX, -DBL_MAX};
+    for (int32_t t = 0; t < m.triangle_count; ++t)
+        for (size_t k = 0; k < 3; ++k) {
+            const Mesh_record::Corner c = m.corner(t, k);
+            const double v[3] = {c.x, c.y, c.z};
+            for (int a = 0; a < 3; ++a) {
+                lo[a] = std::min(lo[a], v[a]);
+                hi[a] = std::max(hi[a], v[a]);
+            }
+        }
+    std::string flags = m.alpha_test ? "alpha test" : "no alpha test";
+    if (m.blended) flags += ", blended";
+    if (m.is_procedural()) flags += ", procedural";
+    std::printf("  mesh %zu: texture \"%s\" (%s), %d triangles", i, m.texture_name, flags.c_str(), m.triangle_count);
+    if (m.triangle_count > 0)
+        std::printf(", box (%g, %g, %g) to (%g, %g, %g)", lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]);
+    std::printf("\n");
+}
+
+// Checks one model the saver needs: present, readable, every texture there
+// (procedural ones makeable). Each problem goes to report.
+template <typename Report>
+void verify_model(const Pak& pak, const char* entry, std::map<std::string, bool>& decoded, Report report)
+{
+    const std::string model = std::string("model \"") + entry + "\": ";
+    Pak_entry e = pak.find(entry);
+    if (e.empty()) return report(std::string("no entry \"") + entry + "\"");
+    Model r = read_model(e);
+    if (!r.has_header) return report(std::string("entry \"") + entry + "\" is too short to be a model");
+    if (!r.status.ok()) report(model + stop_text(r));
+    for (const Mesh_record& m : r.meshes) {
+        const std::string tex = m.texture_name;
+        if (m.is_procedural()) {
+            Procedural_name name;
+            if (!name.parse(m.texture_name) || name.kind != "Plasma")
+                report(model + "procedural texture \"" + tex + "\" cannot be made");
+            continue;
+        }
+        if (decoded.count(tex)) continue;
+        Pak_entry image_bytes = pak.find(tex);
+        Image_rgba image;
+        const bool good = !image_bytes.empty() && image.decode(image_bytes.data, image_bytes.size);
+        decoded.emplace(tex, good);
+        if (image_bytes.empty())
+            report(model + "texture \"" + tex + "\" is missing");
+        else if (!good)
+            report(model + "texture \"" + tex + "\" does not decode");
+    }
+}
+
+// Checks one pack the saver opens and the entries it asks of it.
+int verify_pack(const std::string& path, const char* const* entries, size_t entry_count)
+{
+    int problems = 0;
+    auto report = [&problems, &path](const std::string& what) {
+        Pak_io::problem(path, what);
+        ++problems;
+    };
+    Pak pak;
+    const Read_reason refused = pak.read_file(path);
+    if (refused != Read_reason::ok) {
+        report(std::string("missing or unreadable (") + text(refused) + ")");
+        return problems;
+    }
+    if (!pak.status().ok()) report("broken pack: " + Pak_io::stop_text(pak));
+    Pak_io::warn_trailing(pak, path);
+    std::map<std::string, bool> decoded;  // pack textures checked so far
+    for (size_t i = 0; i < entry_count; ++i) verify_model(pak, entries[i], decoded, report);
+    return problems;
+}
+}  // namespace
+
+int Pak_commands::list(const Args& a)
+{
+    Pak pak;
+    bool truncated = false;
+    if (!Pak_io::load(pak, a[0], truncated)) return Pak_io::failure;
+    for (int32_t i = 0; i < pak.entry_count(); ++i) {
+        Pak_entry e = pak.entry(i);
+        std::printf("%-40s %10d  %s\n", pak.name(i).c_str(), e.size, kind_of(e).c_str());
+    }
+    return truncated ? Pak_io::failure : Pak_io::ok;
+}
+
+int Pak_commands::info(const Args& a)
+{
+    Pak pak;
+    bool truncated = false;
+    if (!Pak_io::load(pak, a[0], truncated)) return Pak_io::failure;
+    Pak_entry e = pak.find(a[1]);
+    if (e.empty()) {
+        Pak_io::problem(a[0], "no entry \"" + a[1] + "\"");
+        return Pak_io::failure;
+    }
+    Model r = read_model(e);
+    if (!r.has_header) {
+        Pak_io::problem(a[0], "entry \"" + a[1] + "\" is too short to be a model");
+        return Pak_io::failure;
+    }
+    std::printf("%s: %d meshes declared, %zu read\n", a[1].c_str(), r.declared, r.meshes.size());
+    for (size_t i = 0; i < r.meshes.size(); ++i) print_mesh(i, r.meshes[i]);
+    if (!r.status.ok()) {
+        std::printf("  reading stopped: %s\n", stop_text(r).c_str());
+        Pak_io::problem(a[0], "entry \"" + a[1] + "\": " + stop_text(r));
+        return Pak_io::failure;
+    }
+    return truncated ? Pak_io::failure : Pak_io::ok;
+}
+
+int Pak_commands::verify(const Args& a)
+{
+    std::string dir = a[0];
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    int problems = verify_pack(dir + Pack_names::main_pack, Pack_names::main_entries, std::size(Pack_names::main_entries));
+    for (const char* pack : Pack_names::butterfly_packs)
+        problems += verify_pack(dir + pack, Pack_names::butterfly_entries,
+                                std::size(Pack_names::butterfly_entries));
+    if (problems) {
+        std::fprintf(stderr, "pak: %s: %d problem%s\n", a[0].c_str(), problems, problems == 1 ? "" : "s");
+        return Pak_io::failure;
+    }
+    std::printf("%s: every pack and entry is in order\n", a[0].c_str());
+    return Pak_io::ok;
+}

@@ -1,0 +1,110 @@
+// The commands that write: create a pack, add to one, extract from one.
+#include "tools/pak/Pak_commands.h"
+
+#include <cstdio>
+
+#include "resources/Pak.h"
+#include "tools/pak/Pak_io.h"
+
+namespace {
+const int ok = Pak_io::ok;
+const int failure = Pak_io::failure;
+const int usage_error = Pak_io::usage_error;
+
+void problem(const std::string& file, const std::string& what) { Pak_io::problem(file, what); }
+std::string quoted(const std::string& name) { return Pak_io::quoted(name); }
+}  // namespace
+
+int Pak_commands::create(const Args& a)
+{
+    Pak pak;
+    int result = ok;
+    for (size_t i = 1; i < a.size(); ++i) {
+        std::vector<uint8_t> bytes;
+        if (a[i].size() > size_t(Pak::max_name_length)) {
+            problem(a[i], "name longer than 127 bytes");
+            result = failure;
+        } else if (Pak_io::index_of(pak, a[i]) >= 0) {
+            // Readers would only ever see the first of two equal names.
+            problem(a[0], "entry " + quoted(a[i]) + " given twice");
+            result = failure;
+        } else if (!Pak_io::read_input(a[i], bytes) || !pak.add_data(a[i], bytes.data(), int32_t(bytes.size()))) {
+            result = failure;
+        }
+    }
+    if (result != ok) return result;
+    return Pak_io::save(pak, a[0]) ? ok : failure;
+}
+
+int Pak_commands::add(const Args& given)
+{
+    Args a = given;
+    const bool replace = !a.empty() && a[0] == "--replace";
+    if (replace) a.erase(a.begin());
+    if (a.size() != 3) {
+        std::fprintf(stderr, "usage: pak add [--replace] PACK NAME FILE\n");
+        return usage_error;
+    }
+    const std::string& pack_path = a[0];
+    Pak pak;
+    bool truncated = false;
+    if (!Pak_io::load(pak, pack_path, truncated, false)) return failure;
+    if (truncated) {
+        problem(pack_path, "not rewritten: the entries after the break would be lost");
+        return failure;
+    }
+    if (pak.trailing_bytes() > 0) {
+        problem(pack_path, "not rewritten: " + Pak_io::trailing_text(pak) + " would be lost");
+        return failure;
+    }
+    if (a[1].size() > size_t(Pak::max_name_length)) {
+        problem(pack_path, "entry name " + quoted(a[1]) + " is longer than 127 bytes");
+        return failure;
+    }
+    std::vector<uint8_t> bytes;
+    if (!Pak_io::read_input(a[2], bytes)) return failure;
+    const int32_t existing = Pak_io::index_of(pak, a[1]);
+    if (existing >= 0 && !replace) {
+        problem(pack_path, "already holds an entry " + quoted(a[1]) + " (pak add --replace replaces it)");
+        return failure;
+    }
+    const bool stored = existing >= 0 ? pak.replace_data(existing, bytes.data(), int32_t(bytes.size()))
+                                      : pak.add_data(a[1], bytes.data(), int32_t(bytes.size()));
+    if (!stored) {
+        problem(a[2], "cannot be stored");
+        return failure;
+    }
+    return Pak_io::save(pak, pack_path) ? ok : failure;
+}
+
+int Pak_commands::extract(const Args& a)
+{
+    Pak pak;
+    bool truncated = false;
+    if (!Pak_io::load(pak, a[0], truncated)) return failure;
+    int result = truncated ? failure : ok;
+    for (int32_t i = 0; i < pak.entry_count(); ++i) {
+        const std::string& name = pak.name(i);
+        if (!pak.first_of_its_name(i)) {
+            problem(a[0], "entry " + quoted(name) + " skipped: an earlier entry has the same name");
+            result = failure;
+            continue;
+        }
+        switch (pak.extract_entry(i, a[1])) {
+        case Pak::Extracted::written:
+            continue;
+        case Pak::Extracted::outside_folder:
+            problem(a[0], "entry " + quoted(name) + " refused: it would land outside " + a[1]);
+            break;
+        case Pak::Extracted::meets_symlink:
+            problem(a[0], "entry " + quoted(name) + " refused: its path under " + a[1] +
+                              " meets a symbolic link");
+            break;
+        case Pak::Extracted::not_written:
+            problem(a[1] + name, "cannot be written");
+            break;
+        }
+        result = failure;
+    }
+    return result;
+}
