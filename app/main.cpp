@@ -120,7 +120,13 @@ int main(int argc, char** argv)
     case Run_mode::Preview:
         return 0;
     case Run_mode::Configure:
+#ifdef _WIN32
+        // "/c:<window>" from the control panel: the settings dialog is made
+        // modal to that window, so config.exe is given the switch as it came.
+        settings.launch("config.exe", options.rest.empty() ? std::string() : options.rest[0]);
+#else
         settings.launch("config.exe");
+#endif
         return 0;
     case Run_mode::Run:
         break;

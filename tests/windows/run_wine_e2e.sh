@@ -131,6 +131,100 @@ make_install "$own"
 check "/c without the value: config.exe of the saver's own folder" \
   started_in "$own" wine "$own/gardenlume.scr" /c
 
+# ---- /c: the settings dialog of the real config.exe ----
+dialog_windows() { xdotool search --onlyvisible --name '^Gardenlume settings$' 2>/dev/null; }
+# Runs `gardenlume.scr /c`, waits for the dialog, types the keys given
+# (xdotool key names) into it and waits for config.exe to end.
+dialog_run() {
+  (cd "$work" && exec wine "$win/bin/gardenlume.scr" /c) &
+  wait_for $! 10 || return 1
+  local i=0
+  while [ -z "$(dialog_windows)" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
+  local w
+  w=$(dialog_windows | head -n1)
+  [ -n "$w" ] || { echo "  no window titled Gardenlume settings"; return 1; }
+  xdotool windowfocus --sync "$w" 2>/dev/null
+  sleep 0.3
+  xdotool key --delay 100 "$@"
+  i=0
+  while [ -n "$(dialog_windows)" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+  [ -z "$(dialog_windows)" ] || { echo "  the dialog stayed open"; return 1; }
+  # config.exe has ended once its window is gone; its file is written before.
+  sleep 0.5
+}
+dlg=$work/dialog
+mkdir -p "$dlg"
+cp "$win/bin/gardenlume.scr" "$win/bin/config.exe" "$dlg/"
+set_folder "$dlg"
+# version 1, mouse byte, spare 0, mode, two empty texts: 21 bytes.
+cfg_bytes() { printf '01000000%02x00000000%02x0000000000000000000000' "$2" "$1"; }
+test_dialog_writes() {
+  # From no file: the default row 5, two rows down and the box ticked.
+  dialog_run Down Down Tab space Return || return 1
+  local got
+  got=$(xxd -p "$dlg/cfg" 2>/dev/null | tr -d '\n')
+  echo "  cfg: ${got:-none}"
+  [ "$got" = "$(cfg_bytes 7 1)" ]
+}
+check "/c opens the dialog; keys choose row 7 and tick the box; Enter writes the 21 bytes" test_dialog_writes
+test_dialog_shows_file() {
+  # Row 7 and a ticked box shown: one up and a click on the box give row 6, off.
+  dialog_run Up Tab space Return || return 1
+  local got
+  got=$(xxd -p "$dlg/cfg" 2>/dev/null | tr -d '\n')
+  echo "  cfg: ${got:-none}"
+  [ "$got" = "$(cfg_bytes 6 0)" ]
+}
+check "a second run shows the file's row and box" test_dialog_shows_file
+test_dialog_cancel() {
+  local keys
+  cp "$dlg/cfg" "$work/cfg.before"
+  # Escape, and Cancel reached by Tab (list, box, OK, Cancel).
+  for keys in "Down Tab space Escape" "Down Tab space Tab Tab Return"; do
+    # shellcheck disable=SC2086
+    dialog_run $keys || return 1
+    cmp "$dlg/cfg" "$work/cfg.before" || return 1
+  done
+}
+check "Escape and Cancel leave cfg byte for byte" test_dialog_cancel
+test_dialog_refuses_foreign() {
+  printf '\002\000\000\000foreign settings' >"$dlg/cfg"
+  cp "$dlg/cfg" "$work/cfg.before"
+  (cd "$work" && exec wine "$dlg/config.exe") &
+  local pid=$! i=0
+  while [ -z "$(dialog_windows)" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
+  xdotool windowfocus --sync "$(dialog_windows | head -n1)" 2>/dev/null
+  xdotool key Down Return
+  # The message box has the dialog's title too.
+  i=0
+  while [ "$(dialog_windows | wc -l)" -lt 2 ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+  local count
+  count=$(dialog_windows | wc -l)
+  import -window root "$work/refused.png" 2>/dev/null
+  xdotool key Return
+  sleep 0.5
+  xdotool key Escape
+  wait_for $pid 10
+  local status=$?
+  echo "  windows with the title after OK: $count, exit $status"
+  [ "$count" -ge 2 ] && [ $status -eq 0 ] && cmp "$dlg/cfg" "$work/cfg.before"
+}
+check "OK on a cfg of another format says so and leaves it" test_dialog_refuses_foreign
+test_switch_passed_on() {
+  rm -f "$inst/started_in.txt"
+  set_folder "$inst"
+  (cd "$work" && exec wine "$win/bin/gardenlume.scr" /c:1234) &
+  wait_for $! 10 || return 1
+  local i=0
+  while [ ! -s "$inst/started_in.txt" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+  local line
+  line=$(sed -n 2p "$inst/started_in.txt" | tr -d '\r')
+  echo "  config.exe's command line: $line"
+  [ "${line% /c:1234}" != "$line" ]
+}
+check "/c:1234 is passed on to config.exe" test_switch_passed_on
+clear_folder
+
 # ---- a missing main.pak ends with 1 ----
 test_missing_pack() {
   local bare=$work/bare
