@@ -2,7 +2,8 @@
 # The Windows programs driven from outside under Wine on the X server in
 # DISPLAY, with the installation folder set in Wine's registry:
 #   run_wine_e2e.sh WINDOWS_BUILD [LINUX_BIN]
-# WINDOWS_BUILD is tools/build-windows.sh's folder; LINUX_BIN, when given,
+# WINDOWS_BUILD is tools/build-windows.sh's folder (programs, tests and the
+# installer); LINUX_BIN, when given,
 # holds the Linux pak and config.exe for the byte-format comparisons.
 # Ends with "windows: N passed, N failed"; exits non-zero on any failure.
 set -u
@@ -68,8 +69,9 @@ inst=$work/inst
 make_install "$inst"
 set_folder "$inst"
 saw_window=no
+# $1: the saver to run, by default the one of the build.
 test_garden() {
-  (cd "$work" && exec wine "$win/bin/gardenlume.scr" /s) &
+  (cd "$work" && exec wine "${1:-$win/bin/gardenlume.scr}" /s) &
   local pid=$! i=0
   while [ -z "$(saver_windows)" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
   [ -n "$(saver_windows)" ] && saw_window=yes
@@ -272,6 +274,48 @@ if [ -n "$linux_bin" ]; then
   }
   check "config.exe writes the same cfg bytes on both systems" test_cfg_same
 fi
+
+# ---- the installer and its uninstaller, silent ----
+setup=$(find "$win" -maxdepth 1 -name 'gardenlume-setup-*.exe' | head -n1)
+c_drive=$WINEPREFIX/drive_c
+installed="$c_drive/Program Files/Gardenlume"
+system_saver=$c_drive/windows/system32/gardenlume.scr
+installed_files="gardenlume.scr config.exe pak.exe main.pak butterfly1.pak butterfly2.pak butterfly3.pak
+  butterfly4.pak butterfly5.pak uninstall.exe"
+registry_path() { wine reg query "$settings_key" /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^ *Path *REG_SZ *//p'; }
+test_install() {
+  [ -n "$setup" ] || { echo "  no installer in $win"; return 1; }
+  (cd "$work" && wine "$setup" /S) || { echo "  the installer failed"; return 1; }
+  local f
+  for f in $installed_files; do
+    [ -s "$installed/$f" ] || { echo "  missing: $f"; return 1; }
+  done
+  cmp "$system_saver" "$win/bin/gardenlume.scr" || return 1
+  local p
+  p=$(registry_path)
+  echo "  Path: $p"
+  [ "$p" = 'C:\Program Files\Gardenlume\' ]
+}
+check "the installer (/S) puts the files, the system folder's saver and Path in place" test_install
+check "the installed saver (/s) shows the garden and ends on Escape with 0" \
+  test_garden 'C:\windows\system32\gardenlume.scr'
+test_uninstall() {
+  [ -x "$installed/config.exe" ] || return 1
+  # Settings written after installing go too.
+  wine "$installed/config.exe" --mode 3 >/dev/null 2>&1 || return 1
+  [ -s "$installed/cfg" ] || return 1
+  (cd "$work" && wine "$installed/uninstall.exe" /S) || { echo "  the uninstaller failed"; return 1; }
+  # It goes on from a copy of itself in the temporary folder.
+  local i=0
+  while { [ -e "$installed" ] || [ -e "$system_saver" ] || [ -n "$(registry_path)" ]; } && [ $i -lt 100 ]; do
+    sleep 0.3
+    i=$((i + 1))
+  done
+  echo "  left: $(ls -A "$installed" 2>/dev/null | tr '\n' ' ')$( [ -e "$system_saver" ] && echo 'system32\gardenlume.scr ')$(registry_path)"
+  [ ! -e "$installed" ] && [ ! -e "$system_saver" ] && [ -z "$(registry_path)" ] &&
+    ! wine reg query 'HKLM\Software\Korvanta' >/dev/null 2>&1
+}
+check "the uninstaller (/S) removes the files, the system folder's saver and the value" test_uninstall
 
 echo "windows: $passed passed, $failed failed"
 [ $failed -eq 0 ]
