@@ -99,7 +99,7 @@ TEST(Confined_writer_win32, a_link_on_the_way_is_never_written_through)
     EXPECT_FALSE(fs::exists(dir.path + "outside\\f"));
 }
 
-TEST(Cfg_file_win32, only_old_temporaries_of_ended_runs_are_removed)
+TEST(Cfg_file_win32, a_write_removes_only_old_temporaries_of_ended_runs_beside_the_file)
 {
     Folder dir;
     // A live process (held suspended) and one that has ended.
@@ -129,24 +129,24 @@ TEST(Cfg_file_win32, only_old_temporaries_of_ended_runs_are_removed)
         {"cfg.tmp-" + dead_pid + "-toolong", true, false},
         {"cfg.tmp-" + std::to_string(GetCurrentProcessId()) + "-abcdef", true, false},
     };
+    FILETIME minute_ago;
+    GetSystemTimeAsFileTime(&minute_ago);
+    const uint64_t t = ((uint64_t(minute_ago.dwHighDateTime) << 32) | minute_ago.dwLowDateTime) - 600000000ull;
+    minute_ago = {DWORD(t), DWORD(t >> 32)};
     for (const Case& c : cases) {
         put(dir.path + c.name, "x");
-        if (!c.old) continue;
         const HANDLE f = CreateFileA((dir.path + c.name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                      0, nullptr);
-        FILETIME t;
-        GetSystemTimeAsFileTime(&t);
-        ULARGE_INTEGER v{};
-        v.LowPart = t.dwLowDateTime;
-        v.HighPart = t.dwHighDateTime;
-        v.QuadPart -= 60ull * 10000000;  // a minute ago
-        t.dwLowDateTime = v.LowPart;
-        t.dwHighDateTime = v.HighPart;
-        SetFileTime(f, nullptr, nullptr, &t);
+        if (c.old) SetFileTime(f, nullptr, nullptr, &minute_ago);
         CloseHandle(f);
     }
-    EXPECT_EQ(Cfg_file::remove_stale_temporaries(dir.path), 1);
+    // A write cleans the folder of the file, whatever the current folder is,
+    // and its own temporary file leaves no trace there either.
+    std::string problem;
+    ASSERT_TRUE(Cfg_file::write(dir.path + "cfg", Cfg_record(), problem)) << problem;
+    EXPECT_EQ(fs::file_size(dir.path + "cfg"), 21u);
     for (const Case& c : cases) EXPECT_EQ(fs::exists(dir.path + c.name), !c.removed) << c.name;
+    EXPECT_EQ(dir.count(), 5u);
     TerminateProcess(live.hProcess, 0);
     CloseHandle(live.hProcess);
     CloseHandle(live.hThread);
