@@ -28,7 +28,7 @@ std::string Settings::file_path(const std::string& name)
     return work;
 }
 
-void Settings::launch(const std::string& name)
+void Settings::launch(const std::string& name, const std::string& argument)
 {
     const std::string full = file_path(name);
     std::string dir = full;
@@ -37,5 +37,5 @@ void Settings::launch(const std::string& name)
     const char* separators = Platform::path_separator == '\\' ? "\\/" : "/";
     size_t cut = dir.find_last_of(separators);
     if (cut != std::string::npos) dir.erase(cut);
-    Platform::start_program(full, dir);
+    Platform::start_program(full, dir, argument);
 }

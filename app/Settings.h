@@ -15,8 +15,9 @@ public:
     std::string file_path(const std::string& name);
     std::string folder() const { return install_path; }
     // Starts the program `name` from the folder, with the folder part of its
-    // path as working directory. The outcome is not reported.
-    void launch(const std::string& name);
+    // path as working directory and `argument`, when not empty, as its one
+    // argument. The outcome is not reported.
+    void launch(const std::string& name, const std::string& argument = std::string());
 
     // Whether "Path" was found; without it the folder is the executable's.
     bool from_registry() const { return found; }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include <SDL.h>
 #include <optional>
@@ -109,6 +110,15 @@ int run_saver(const Host_options& options)
     return 0;
 }
 
+#ifdef _WIN32
+// The host's switch as it came, for config.exe; empty when the line held none.
+std::string configure_switch(const std::vector<std::string>& rest)
+{
+    if (rest.empty() || rest[0].size() < 2 || (rest[0][0] != '/' && rest[0][0] != '-')) return std::string();
+    return rest[0];
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -126,7 +136,13 @@ int main(int argc, char** argv)
     case Run_mode::Preview:
         return 0;
     case Run_mode::Configure:
+#ifdef _WIN32
+        // "/c:<window>" from the control panel: the settings dialog is made
+        // modal to that window.
+        settings.launch("config.exe", configure_switch(options.rest));
+#else
         settings.launch("config.exe");
+#endif
         return 0;
     case Run_mode::Run:
         break;

@@ -10,9 +10,17 @@
 class Atomic_file {
 public:
     // `temp_template` is the temporary file's path, in the folder of `path`,
-    // ending in "XXXXXX" (mkstemp). The new file gets `mode`. On failure
+    // ending in "XXXXXX", which become random characters. The new file gets
+    // `mode` (POSIX permission bits; Windows has none to give). On failure
     // returns false with a reason for people in `problem` and leaves no
-    // temporary file.
+    // temporary file. On Windows a link (a reparse point: symbolic link,
+    // junction) at `path` is refused rather than replaced.
     static bool replace(const std::string& path, const std::string& temp_template, const void* data,
                         size_t size, unsigned mode, std::string& problem);
+
+    // What stands at a path, the last part not followed when it is a link.
+    enum class Target { missing, regular, link, other };
+    // For a regular file `mode` gets its permission bits; for a missing one
+    // the bits a new file gets by default (0666 less the umask).
+    static Target inspect(const std::string& path, unsigned& mode);
 };

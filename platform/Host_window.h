@@ -1,7 +1,8 @@
 // A window the screensaver host lends us, seen through our own connection
 // to the X server: its real size, which the host may change at any time,
 // and whether it is still there. Also the quiet ending a hosted saver owes
-// its host when the window or the server goes away under it.
+// its host when the window or the server goes away under it. Windows has no
+// such host: there every window asked for is missing.
 #pragma once
 #include <string>
 

@@ -24,8 +24,10 @@ public:
                                      std::vector<char>& data);
 
     // Starts `program` with `working_dir` as its current folder and returns
-    // at once; the child is never waited for. False when it could not start.
-    static bool start_program(const std::string& program, const std::string& working_dir);
+    // at once; the child is never waited for. A non-empty `argument` is
+    // given to it as its one argument. False when it could not start.
+    static bool start_program(const std::string& program, const std::string& working_dir,
+                              const std::string& argument = std::string());
 
     // The folder of the running executable with its trailing separator, empty
     // when it cannot be found.

@@ -40,7 +40,8 @@ bool Platform::read_registry_string(const std::string& key_path, const std::stri
     return true;
 }
 
-bool Platform::start_program(const std::string& program, const std::string& working_dir)
+bool Platform::start_program(const std::string& program, const std::string& working_dir,
+                             const std::string& argument)
 {
     posix_spawn_file_actions_t actions;
     if (posix_spawn_file_actions_init(&actions) != 0) return false;
@@ -50,7 +51,9 @@ bool Platform::start_program(const std::string& program, const std::string& work
     if (ok) {
         std::vector<char> arg0(program.begin(), program.end());
         arg0.push_back('\0');
-        char* argv[] = {arg0.data(), nullptr};
+        std::vector<char> arg1(argument.begin(), argument.end());
+        arg1.push_back('\0');
+        char* argv[] = {arg0.data(), argument.empty() ? nullptr : arg1.data(), nullptr};
         pid_t pid = 0;
         ok = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) == 0;
     }

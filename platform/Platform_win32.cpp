@@ -89,11 +89,12 @@ bool Platform::read_registry_string(const std::string& key_path, const std::stri
     return ok;
 }
 
-bool Platform::start_program(const std::string& program, const std::string& working_dir)
+bool Platform::start_program(const std::string& program, const std::string& working_dir,
+                             const std::string& argument)
 {
-    // The command line is the quoted program path; CreateProcessA may write
-    // to it, so it lives in a buffer of its own.
-    const std::string quoted = "\"" + program + "\"";
+    // The command line is the quoted program path and the argument as it
+    // is; CreateProcessA may write to it, so it lives in a buffer of its own.
+    const std::string quoted = "\"" + program + "\"" + (argument.empty() ? "" : " " + argument);
     std::vector<char> line(quoted.begin(), quoted.end());
     line.push_back('\0');
     STARTUPINFOA startup;

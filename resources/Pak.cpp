@@ -3,63 +3,16 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "base/Byte_cursor.h"
 #include "base/Byte_writer.h"
 #include "platform/Atomic_file.h"
 #include "base/Whole_file.h"
+#include "platform/Confined_writer.h"
 
 namespace {
 // A found entry of size 0 still has an address: the empty view means "none".
 const uint8_t empty_block[1] = {0};
-
-
-// A closed descriptor whatever way the scope is left.
-struct Fd {
-    int fd;
-    explicit Fd(int f) : fd(f) {}
-    ~Fd()
-    {
-        if (fd >= 0) ::close(fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-};
-
-bool is_symlink_at(int folder, const std::string& name)
-{
-    struct stat st;
-    return fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
-}
-
-bool write_all(int fd, const std::vector<uint8_t>& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += size_t(n);
-    }
-    return true;
-}
-
-std::vector<std::string> path_parts(const std::string& path)
-{
-    std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find('/', start);
-        if (end == std::string::npos) end = path.size();
-        if (end > start) parts.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
 }  // namespace
 
 Pak::Pak() = default;
@@ -166,22 +119,17 @@ bool Pak::save(const std::string& path, std::string& problem) const
 {
     // The rename would replace a link by a file; a pack reached through a
     // link is someone else's, so it is left alone.
-    struct stat st;
     unsigned mode = 0;
-    if (lstat(path.c_str(), &st) == 0) {
-        if (S_ISLNK(st.st_mode)) {
-            problem = "is a symbolic link, not replaced";
-            return false;
-        }
-        if (!S_ISREG(st.st_mode)) {
-            problem = "is not a regular file, not replaced";
-            return false;
-        }
-        mode = st.st_mode & 0777;
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~unsigned(mask);
+    switch (Atomic_file::inspect(path, mode)) {
+    case Atomic_file::Target::link:
+        problem = "is a symbolic link, not replaced";
+        return false;
+    case Atomic_file::Target::other:
+        problem = "is not a regular file, not replaced";
+        return false;
+    case Atomic_file::Target::missing:
+    case Atomic_file::Target::regular:
+        break;
     }
     std::vector<uint8_t> bytes;
     Byte_writer w(bytes);
@@ -221,43 +169,16 @@ Pak::Extracted Pak::extract_entry(int32_t index, const std::string& prefix) cons
     const std::string& name = names[size_t(index)];
     if (!safe_entry_path(name)) return Extracted::outside_folder;
 
-    // The folder part of the prefix is the caller's own choice and is made
-    // as named; everything below it comes from the pack and is walked one
-    // folder at a time without following a link.
-    const size_t slash = prefix.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : prefix.substr(0, slash + 1);
-    const std::vector<std::string> parts =
-        path_parts((slash == std::string::npos ? prefix : prefix.substr(slash + 1)) + name);
-    // A name ending in "/" names no file.
-    if (parts.empty() || name.empty() || name.back() == '/') return Extracted::not_written;
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-
-    Fd here(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (here.fd < 0) return Extracted::not_written;
-    for (size_t i = 0; i + 1 < parts.size(); ++i) {
-        const char* part = parts[i].c_str();
-        if (mkdirat(here.fd, part, 0777) != 0 && errno != EEXIST) return Extracted::not_written;
-        const int next = openat(here.fd, part, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (next < 0) return is_symlink_at(here.fd, parts[i]) ? Extracted::meets_symlink : Extracted::not_written;
-        ::close(here.fd);
-        here.fd = next;
+    const std::vector<uint8_t>& bytes = blocks[size_t(index)];
+    switch (Confined_writer::write(prefix, name, bytes.data(), bytes.size())) {
+    case Confined_writer::Result::written:
+        return Extracted::written;
+    case Confined_writer::Result::meets_link:
+        return Extracted::meets_symlink;
+    case Confined_writer::Result::not_written:
+        break;
     }
-
-    // A file created exclusively is never a link's target nor another name
-    // of someone else's file; an old regular file in its place goes first.
-    const std::string& file = parts.back();
-    struct stat st;
-    if (fstatat(here.fd, file.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISLNK(st.st_mode)) return Extracted::meets_symlink;
-        if (!S_ISREG(st.st_mode) || unlinkat(here.fd, file.c_str(), 0) != 0) return Extracted::not_written;
-    }
-    Fd out(openat(here.fd, file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    if (out.fd < 0) return is_symlink_at(here.fd, file) ? Extracted::meets_symlink : Extracted::not_written;
-    const bool written = write_all(out.fd, blocks[size_t(index)]);
-    const int fd = out.fd;
-    out.fd = -1;
-    return (::close(fd) == 0 && written) ? Extracted::written : Extracted::not_written;
+    return Extracted::not_written;
 }
 
 bool Pak::extract_all(const std::string& prefix) const

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Cross-builds the Windows programs with mingw-w64 from a Debian 12 machine:
 # gardenlume.scr, config.exe, pak.exe and the six packs in build-windows/bin/,
-# plus the Windows unit tests in build-windows/tests/ (run them under Wine
+# the installer build-windows/gardenlume-setup-<version>.exe (NSIS), plus the
+# Windows unit tests in build-windows/tests/ (run them under Wine
 # with tests/windows/run_wine_tests.sh).
 #
 #   tools/build-windows.sh     build dir: ./build-windows (GARDENLUME_WINDOWS_BUILD_DIR)
@@ -77,3 +78,10 @@ for f in gardenlume.scr config.exe pak.exe main.pak butterfly1.pak butterfly2.pa
   [ -s "$out/bin/$f" ] || { echo "build-windows.sh: $out/bin/$f was not made" >&2; exit 1; }
 done
 echo "Windows programs and packs: $out/bin"
+
+# ---- the installer ----
+cmake --build "$out" --target installer
+version=$(sed -n 's/^set(GARDENLUME_VERSION_TEXT \(.*\))$/\1/p' "$root/win32/Resources.cmake")
+setup=$out/gardenlume-setup-$version.exe
+[ -s "$setup" ] || { echo "build-windows.sh: $setup was not made" >&2; exit 1; }
+echo "Installer: $setup"

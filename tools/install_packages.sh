@@ -13,7 +13,7 @@ packages=(
   dpkg-dev file xscreensaver
   # The Windows build (tools/build-windows.sh) and its tests under Wine.
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64
-  libstb-dev googletest
+  libstb-dev googletest nsis
 )
 
 missing=()

@@ -2,7 +2,8 @@
 # The Windows programs driven from outside under Wine on the X server in
 # DISPLAY, with the installation folder set in Wine's registry:
 #   run_wine_e2e.sh WINDOWS_BUILD [LINUX_BIN]
-# WINDOWS_BUILD is tools/build-windows.sh's folder; LINUX_BIN, when given,
+# WINDOWS_BUILD is tools/build-windows.sh's folder (programs, tests and the
+# installer); LINUX_BIN, when given,
 # holds the Linux pak and config.exe for the byte-format comparisons.
 # Ends with "windows: N passed, N failed"; exits non-zero on any failure.
 set -u
@@ -68,8 +69,9 @@ inst=$work/inst
 make_install "$inst"
 set_folder "$inst"
 saw_window=no
+# $1: the saver to run, by default the one of the build.
 test_garden() {
-  (cd "$work" && exec wine "$win/bin/gardenlume.scr" /s) &
+  (cd "$work" && exec wine "${1:-$win/bin/gardenlume.scr}" /s) &
   local pid=$! i=0
   while [ -z "$(saver_windows)" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
   [ -n "$(saver_windows)" ] && saw_window=yes
@@ -117,19 +119,105 @@ started_in() {
   wait_for $! 10 || { echo "  the saver did not end with 0"; return 1; }
   local i=0
   while [ ! -s "$folder/started_in.txt" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-  local got expected
+  local got expected line
   got=$(head -n1 "$folder/started_in.txt" 2>/dev/null | tr -d '\r')
   expected=$(winepath -w "$folder")
-  echo "  started in: ${got:-nothing}"
+  line=$(sed -n 2p "$folder/started_in.txt" 2>/dev/null | tr -d '\r')
+  echo "  started in: ${got:-nothing}; command line: $line"
+  # The switch "/c:<window>" is passed on as it came.
+  local last=${!#}
+  case "$last" in /c:*) [ "${line%" $last"}" != "$line" ] || return 1 ;; esac
   [ "$got" = "$expected" ]
 }
 check "/c starts config.exe in the registry's folder" started_in "$inst" wine "$win/bin/gardenlume.scr" /c
+check "/c:1234 starts it with the switch passed on" started_in "$inst" wine "$win/bin/gardenlume.scr" /c:1234
 check "no switch starts config.exe too" started_in "$inst" wine "$win/bin/gardenlume.scr"
 clear_folder
 own="$work/own folder"
 make_install "$own"
 check "/c without the value: config.exe of the saver's own folder" \
   started_in "$own" wine "$own/gardenlume.scr" /c
+
+# ---- /c: the settings dialog of the real config.exe ----
+dialog_windows() { xdotool search --onlyvisible --name '^Gardenlume settings$' 2>/dev/null; }
+# Runs `gardenlume.scr /c`, waits for the dialog, types the keys given
+# (xdotool key names) into it and waits for config.exe to end.
+dialog_run() {
+  (cd "$work" && exec wine "$win/bin/gardenlume.scr" /c) &
+  wait_for $! 10 || return 1
+  local i=0
+  while [ -z "$(dialog_windows)" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
+  local w
+  w=$(dialog_windows | head -n1)
+  [ -n "$w" ] || { echo "  no window titled Gardenlume settings"; return 1; }
+  xdotool windowfocus --sync "$w" 2>/dev/null
+  sleep 0.3
+  xdotool key --delay 100 "$@"
+  i=0
+  while [ -n "$(dialog_windows)" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+  [ -z "$(dialog_windows)" ] || { echo "  the dialog stayed open"; return 1; }
+  # config.exe has ended once its window is gone; its file is written before.
+  sleep 0.5
+}
+dlg=$work/dialog
+mkdir -p "$dlg"
+cp "$win/bin/gardenlume.scr" "$win/bin/config.exe" "$dlg/"
+set_folder "$dlg"
+# version 1, mouse byte, spare 0, mode, two empty texts: 21 bytes.
+cfg_bytes() { printf '01000000%02x00000000%02x0000000000000000000000' "$2" "$1"; }
+test_dialog_writes() {
+  # From no file: the default row 5, two rows down and the box ticked.
+  dialog_run Down Down Tab space Return || return 1
+  local got
+  got=$(xxd -p "$dlg/cfg" 2>/dev/null | tr -d '\n')
+  echo "  cfg: ${got:-none}"
+  [ "$got" = "$(cfg_bytes 7 1)" ]
+}
+check "/c opens the dialog; keys choose row 7 and tick the box; Enter writes the 21 bytes" test_dialog_writes
+test_dialog_shows_file() {
+  # Row 7 and a ticked box shown: one up and a click on the box give row 6, off.
+  dialog_run Up Tab space Return || return 1
+  local got
+  got=$(xxd -p "$dlg/cfg" 2>/dev/null | tr -d '\n')
+  echo "  cfg: ${got:-none}"
+  [ "$got" = "$(cfg_bytes 6 0)" ]
+}
+check "a second run shows the file's row and box" test_dialog_shows_file
+test_dialog_cancel() {
+  local keys
+  cp "$dlg/cfg" "$work/cfg.before"
+  # Escape, and Cancel reached by Tab (list, box, OK, Cancel).
+  for keys in "Down Tab space Escape" "Down Tab space Tab Tab Return"; do
+    # shellcheck disable=SC2086
+    dialog_run $keys || return 1
+    cmp "$dlg/cfg" "$work/cfg.before" || return 1
+  done
+}
+check "Escape and Cancel leave cfg byte for byte" test_dialog_cancel
+test_dialog_refuses_foreign() {
+  printf '\002\000\000\000foreign settings' >"$dlg/cfg"
+  cp "$dlg/cfg" "$work/cfg.before"
+  (cd "$work" && exec wine "$dlg/config.exe") &
+  local pid=$! i=0
+  while [ -z "$(dialog_windows)" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
+  xdotool windowfocus --sync "$(dialog_windows | head -n1)" 2>/dev/null
+  xdotool key Down Return
+  # The message box has the dialog's title too.
+  i=0
+  while [ "$(dialog_windows | wc -l)" -lt 2 ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+  local count
+  count=$(dialog_windows | wc -l)
+  import -window root "$work/refused.png" 2>/dev/null
+  xdotool key Return
+  sleep 0.5
+  xdotool key Escape
+  wait_for $pid 10
+  local status=$?
+  echo "  windows with the title after OK: $count, exit $status"
+  [ "$count" -ge 2 ] && [ $status -eq 0 ] && cmp "$dlg/cfg" "$work/cfg.before"
+}
+check "OK on a cfg of another format says so and leaves it" test_dialog_refuses_foreign
+clear_folder
 
 # ---- a missing main.pak ends with 1 ----
 test_missing_pack() {
@@ -178,6 +266,48 @@ if [ -n "$linux_bin" ]; then
   }
   check "config.exe writes the same cfg bytes on both systems" test_cfg_same
 fi
+
+# ---- the installer and its uninstaller, silent ----
+setup=$(find "$win" -maxdepth 1 -name 'gardenlume-setup-*.exe' | head -n1)
+c_drive=$WINEPREFIX/drive_c
+installed="$c_drive/Program Files/Gardenlume"
+system_saver=$c_drive/windows/system32/gardenlume.scr
+installed_files="gardenlume.scr config.exe pak.exe main.pak butterfly1.pak butterfly2.pak butterfly3.pak
+  butterfly4.pak butterfly5.pak uninstall.exe"
+registry_path() { wine reg query "$settings_key" /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^ *Path *REG_SZ *//p'; }
+test_install() {
+  [ -n "$setup" ] || { echo "  no installer in $win"; return 1; }
+  (cd "$work" && wine "$setup" /S) || { echo "  the installer failed"; return 1; }
+  local f
+  for f in $installed_files; do
+    [ -s "$installed/$f" ] || { echo "  missing: $f"; return 1; }
+  done
+  cmp "$system_saver" "$win/bin/gardenlume.scr" || return 1
+  local p
+  p=$(registry_path)
+  echo "  Path: $p"
+  [ "$p" = 'C:\Program Files\Gardenlume\' ]
+}
+check "the installer (/S) puts the files, the system folder's saver and Path in place" test_install
+check "the installed saver (/s) shows the garden and ends on Escape with 0" \
+  test_garden 'C:\windows\system32\gardenlume.scr'
+test_uninstall() {
+  [ -x "$installed/config.exe" ] || return 1
+  # Settings written after installing go too.
+  wine "$installed/config.exe" --mode 3 >/dev/null 2>&1 || return 1
+  [ -s "$installed/cfg" ] || return 1
+  (cd "$work" && wine "$installed/uninstall.exe" /S) || { echo "  the uninstaller failed"; return 1; }
+  # It goes on from a copy of itself in the temporary folder.
+  local i=0
+  while { [ -e "$installed" ] || [ -e "$system_saver" ] || [ -n "$(registry_path)" ]; } && [ $i -lt 100 ]; do
+    sleep 0.3
+    i=$((i + 1))
+  done
+  echo "  left: $(ls -A "$installed" 2>/dev/null | tr '\n' ' ')$( [ -e "$system_saver" ] && echo 'system32\gardenlume.scr ')$(registry_path)"
+  [ ! -e "$installed" ] && [ ! -e "$system_saver" ] && [ -z "$(registry_path)" ] &&
+    ! wine reg query 'HKLM\Software\Korvanta' >/dev/null 2>&1
+}
+check "the uninstaller (/S) removes the files, the system folder's saver and the value" test_uninstall
 
 echo "windows: $passed passed, $failed failed"
 [ $failed -eq 0 ]

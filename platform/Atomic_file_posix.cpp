@@ -71,3 +71,18 @@ bool Atomic_file::replace(const std::string& path, const std::string& temp_templ
     flush_folder(path);
     return true;
 }
+
+Atomic_file::Target Atomic_file::inspect(const std::string& path, unsigned& mode)
+{
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~unsigned(mask);
+        return Target::missing;
+    }
+    if (S_ISLNK(st.st_mode)) return Target::link;
+    if (!S_ISREG(st.st_mode)) return Target::other;
+    mode = st.st_mode & 0777;
+    return Target::regular;
+}

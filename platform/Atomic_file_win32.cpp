@@ -1,0 +1,116 @@
+// The Win32 replace: the temporary file is created with CREATE_NEW (never an
+// existing file, never through a link), flushed, and moved over the old one
+// with MoveFileExA, which replaces it in one step.
+#define _CRT_RAND_S  // rand_s: the system's random source, for the temporary name
+#include <stdlib.h>
+
+#include "platform/Atomic_file.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+// The system's words for an error, without the trailing period and line end.
+std::string error_text(DWORD error)
+{
+    char buf[256] = {0};
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                   buf, sizeof buf, nullptr);
+    std::string text(buf, n);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '.' || text.back() == ' '))
+        text.pop_back();
+    return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+bool write_all(HANDLE file, const unsigned char* data, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        const DWORD chunk = DWORD(size - done > 0x10000000 ? 0x10000000 : size - done);
+        DWORD n = 0;
+        if (!WriteFile(file, data + done, chunk, &n, nullptr)) return false;
+        if (n == 0) {
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+// Replaces the trailing "XXXXXX" of `name` with random letters and digits.
+bool fill_template(std::string& name)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const size_t n = 6;
+    if (name.size() < n || name.compare(name.size() - n, n, "XXXXXX") != 0) return false;
+    for (size_t i = name.size() - n; i < name.size(); ++i) {
+        unsigned value = 0;
+        if (rand_s(&value) != 0) return false;
+        name[i] = letters[value % (sizeof letters - 1)];
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Atomic_file::replace(const std::string& path, const std::string& temp_template, const void* data,
+                          size_t size, unsigned, std::string& problem)
+{
+    // MoveFileExA would replace a link itself, or write where a junction
+    // leads: a file reached that way is someone else's.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            problem = "is a link (reparse point), not replaced";
+            return false;
+        }
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            problem = "is a folder, not replaced";
+            return false;
+        }
+    }
+
+    std::string temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS; ++attempt) {
+        temp = temp_template;
+        if (!fill_template(temp)) {
+            problem = "cannot create a file beside it: bad temporary name";
+            return false;
+        }
+        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) error = GetLastError();
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        problem = "cannot create a file beside it: " + error_text(error);
+        return false;
+    }
+    const bool written = write_all(file, static_cast<const unsigned char*>(data), size) && FlushFileBuffers(file);
+    error = GetLastError();
+    const bool closed = CloseHandle(file) != 0;
+    if (!written || !closed) {
+        problem = "cannot be written: " + error_text(written ? GetLastError() : error);
+        DeleteFileA(temp.c_str());
+        return false;
+    }
+    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        problem = "cannot be replaced: " + error_text(GetLastError());
+        DeleteFileA(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+Atomic_file::Target Atomic_file::inspect(const std::string& path, unsigned& mode)
+{
+    mode = 0666;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Target::missing;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Target::link;
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return Target::other;
+    return Target::regular;
+}

@@ -1,0 +1,22 @@
+// Writes a file whose name comes from untrusted data (a pack entry) below a
+// folder the caller chose, creating the folders the name holds, and never
+// writing through a link: each folder below the caller's is entered without
+// following one (on Windows: symbolic links and junctions, the reparse
+// points), and the file is created afresh, an old regular file there being
+// removed first.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class Confined_writer {
+public:
+    enum class Result { written, meets_link, not_written };
+
+    // Writes `size` bytes to prefix + name. The folder part of `prefix` is
+    // the caller's and is made as named; the rest of prefix + name is walked
+    // one folder at a time. The name is expected to have been checked for
+    // absolute paths and ".." parts already.
+    static Result write(const std::string& prefix, const std::string& name, const uint8_t* data,
+                        size_t size);
+};

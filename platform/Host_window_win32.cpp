@@ -1,0 +1,20 @@
+// Windows lends no X window: the hosted mode is an X11 one. Every window
+// asked for is missing, so a hosted start ends with the "no window" message;
+// --window (our own window) needs none of this.
+#include "platform/Host_window.h"
+
+bool Host_window::open(unsigned long id)
+{
+    window = id;
+    return false;
+}
+
+void Host_window::close() {}
+
+bool Host_window::size(int&, int&) { return false; }
+
+void Host_window::lend_to_media_layer() const {}
+
+void Host_window::catch_x_errors(void (*)()) {}
+
+bool Host_window::gone() { return false; }

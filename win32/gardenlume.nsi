@@ -1,0 +1,77 @@
+; The Windows installer: the saver, config.exe, pak.exe and the packs in
+; Program Files\Gardenlume, the saver again in the system folder (where the
+; screen saver control panel lists savers), the registry value that names the
+; installation folder, and an uninstaller that takes all of it away.
+; Built by tools/build-windows.sh through the "installer" target:
+;   makensis -DVERSION=1.0.0 -DBIN=<folder of the programs> -DOUTFILE=<setup.exe> gardenlume.nsi
+; Silent: gardenlume-setup-<version>.exe /S, and uninstall.exe /S.
+Unicode true
+; A 64-bit installer: $SYSDIR is the real System32 and the registry writes
+; land in the view the 64-bit saver reads.
+Target amd64-unicode
+SetCompressor /SOLID lzma
+
+!define SETTINGS_KEY "Software\Korvanta\Gardenlume\Settings"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Gardenlume"
+
+Name "Gardenlume ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Gardenlume"
+RequestExecutionLevel admin
+ShowInstDetails show
+ShowUninstDetails show
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Section "Gardenlume"
+  SetOutPath "$INSTDIR"
+  File "${BIN}/gardenlume.scr"
+  File "${BIN}/config.exe"
+  File "${BIN}/pak.exe"
+  File "${BIN}/main.pak"
+  File "${BIN}/butterfly1.pak"
+  File "${BIN}/butterfly2.pak"
+  File "${BIN}/butterfly3.pak"
+  File "${BIN}/butterfly4.pak"
+  File "${BIN}/butterfly5.pak"
+  SetOutPath "$SYSDIR"
+  File "${BIN}/gardenlume.scr"
+  SetOutPath "$INSTDIR"
+  ; The saver joins file names straight to this value: it ends with "\".
+  WriteRegStr HKLM "${SETTINGS_KEY}" "Path" "$INSTDIR\"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Gardenlume screensaver"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Korvanta"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR\"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  Delete "$SYSDIR\gardenlume.scr"
+  Delete "$INSTDIR\gardenlume.scr"
+  Delete "$INSTDIR\config.exe"
+  Delete "$INSTDIR\pak.exe"
+  Delete "$INSTDIR\main.pak"
+  Delete "$INSTDIR\butterfly1.pak"
+  Delete "$INSTDIR\butterfly2.pak"
+  Delete "$INSTDIR\butterfly3.pak"
+  Delete "$INSTDIR\butterfly4.pak"
+  Delete "$INSTDIR\butterfly5.pak"
+  ; The settings config.exe wrote, and a temporary file of a killed run.
+  Delete "$INSTDIR\cfg"
+  Delete "$INSTDIR\cfg.tmp-*"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  DeleteRegValue HKLM "${SETTINGS_KEY}" "Path"
+  DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKLM "Software\Korvanta\Gardenlume"
+  DeleteRegKey /ifempty HKLM "Software\Korvanta"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
