@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/Cfg_record.h"
+#include "resources/Cfg_record.h"
 #include "app/Video_mode.h"
 #include "tools/config/Cfg_file.h"
 #include "tools/config/Settings_dialog_ids.h"
