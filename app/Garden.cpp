@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <initializer_list>
+#include <iterator>
 
 #include "app/Display.h"
 
@@ -21,7 +22,17 @@ void bind(Node& node, std::initializer_list<Action*> actions)
     node.events.fire_event(node.events.current);
 }
 
+const char* const butterfly_pack_names[] = {"butterfly1.pak", "butterfly2.pak", "butterfly3.pak",
+                                            "butterfly4.pak", "butterfly5.pak"};
+
 }  // namespace
+
+std::vector<std::string> Garden::packs()
+{
+    std::vector<std::string> all{"main.pak"};
+    all.insert(all.end(), std::begin(butterfly_pack_names), std::end(butterfly_pack_names));
+    return all;
+}
 
 const char* Garden::pick()
 {
@@ -30,8 +41,7 @@ const char* Garden::pick()
 
 Garden::Garden(Node& scene_root, Node& overlay_root)
 {
-    butterfly_packs = {"butterfly1.pak", "butterfly2.pak", "butterfly3.pak", "butterfly4.pak",
-                       "butterfly5.pak"};
+    butterfly_packs.assign(std::begin(butterfly_pack_names), std::end(butterfly_pack_names));
     setup_lights();
 
     garden.emplace();

@@ -48,6 +48,21 @@ Whole_file_status read_all(int fd, std::vector<uint8_t>& out, size_t max_size)
     }
 }
 
+Whole_file_status status_of_open_error()
+{
+    return (errno == ENOENT || errno == ENOTDIR) ? Whole_file_status::missing : Whole_file_status::unreadable;
+}
+
+// ok for a regular file within the cap.
+Whole_file_status kind_of(int fd, size_t max_size)
+{
+    struct stat st;
+    if (fstat(fd, &st) != 0) return Whole_file_status::unreadable;
+    if (!S_ISREG(st.st_mode)) return Whole_file_status::not_regular;
+    if (uint64_t(st.st_size) > max_size) return Whole_file_status::too_large;
+    return Whole_file_status::ok;
+}
+
 }  // namespace
 
 Whole_file_status Whole_file::read(const std::string& path, std::vector<uint8_t>& out,
@@ -55,23 +70,20 @@ Whole_file_status Whole_file::read(const std::string& path, std::vector<uint8_t>
 {
     out.clear();
     const int fd = open_without_blocking(path);
-    if (fd < 0) {
-        return (errno == ENOENT || errno == ENOTDIR) ? Whole_file_status::missing
-                                                     : Whole_file_status::unreadable;
-    }
-    struct stat st;
-    Whole_file_status status = Whole_file_status::ok;
-    if (fstat(fd, &st) != 0) {
-        status = Whole_file_status::unreadable;
-    } else if (!S_ISREG(st.st_mode)) {
-        status = Whole_file_status::not_regular;
-    } else if (uint64_t(st.st_size) > max_size) {
-        status = Whole_file_status::too_large;
-    } else {
-        status = read_all(fd, out, max_size);
-    }
+    if (fd < 0) return status_of_open_error();
+    Whole_file_status status = kind_of(fd, max_size);
+    if (status == Whole_file_status::ok) status = read_all(fd, out, max_size);
     ::close(fd);
     if (status != Whole_file_status::ok) out.clear();
+    return status;
+}
+
+Whole_file_status Whole_file::check(const std::string& path, size_t max_size)
+{
+    const int fd = open_without_blocking(path);
+    if (fd < 0) return status_of_open_error();
+    const Whole_file_status status = kind_of(fd, max_size);
+    ::close(fd);
     return status;
 }
 

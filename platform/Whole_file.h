@@ -15,6 +15,9 @@ public:
     // Fills `out` with the file's bytes. Anything but ok leaves `out` empty.
     static Whole_file_status read(const std::string& path, std::vector<uint8_t>& out,
                                   size_t max_size);
+    // What read would find at the path (ok: a regular file within the cap),
+    // without reading it.
+    static Whole_file_status check(const std::string& path, size_t max_size);
     // A short text for people: "is not a regular file" ...
     static const char* text(Whole_file_status status);
 };

@@ -144,6 +144,7 @@ void Pak::read_bytes(const uint8_t* data, size_t size)
         c.skip(size_t(data_size));
         names.push_back(std::move(name));
         texture_slots.push_back(0);
+        decoded_ahead.emplace_back();
     }
     trailing = c.remaining();
 }
@@ -171,20 +172,44 @@ uint32_t Pak::texture(const std::string& name)
     if (i < 0) return 0;
     if (texture_slots[size_t(i)] != 0) return texture_slots[size_t(i)];
 
-    Pak_entry e = entry(i);
-    Image_rgba image;
-    if (!image.decode(e.data, e.size)) return 0;  // tried again on the next request
+    std::unique_ptr<Image_rgba> image = std::move(decoded_ahead[size_t(i)]);
+    if (!image) {
+        Pak_entry e = entry(i);
+        image.reset(new Image_rgba());
+        if (!image->decode(e.data, e.size)) return 0;  // tried again on the next request
+    } else if (image->width() < 1) {
+        return 0;  // the decoding ahead failed; the next request tries again
+    }
 
     GLuint tex = 0;
     glGenTextures(1, &tex);
     glBindTexture(GL_TEXTURE_2D, tex);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width(), image.height(), 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, image.pixels());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image->width(), image->height(), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, image->pixels());
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     texture_slots[size_t(i)] = tex;
     return tex;
+}
+
+void Pak::decode_ahead(int32_t index)
+{
+    if (index < 0 || index >= entry_count() || texture_slots[size_t(index)] != 0) return;
+    const Pak_entry e = entry(index);
+    std::unique_ptr<Image_rgba> image(new Image_rgba());
+    image->decode(e.data, e.size);  // a failure is kept too: width 0
+    decoded_ahead[size_t(index)] = std::move(image);
+}
+
+bool Pak::has_decoded_ahead(int32_t index) const
+{
+    return index >= 0 && index < entry_count() && decoded_ahead[size_t(index)] != nullptr;
+}
+
+void Pak::drop_decoded_ahead()
+{
+    for (std::unique_ptr<Image_rgba>& image : decoded_ahead) image.reset();
 }
 
 bool Pak::add_file(const std::string& path)
@@ -205,6 +230,7 @@ bool Pak::add_data(const std::string& name, const void* data, int32_t size)
     blocks.emplace_back(bytes, bytes + size);
     names.push_back(name);
     texture_slots.push_back(0);
+    decoded_ahead.emplace_back();
     return true;
 }
 
@@ -214,6 +240,7 @@ bool Pak::replace_data(int32_t index, const void* data, int32_t size)
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     blocks[size_t(index)].assign(bytes, bytes + size);
     texture_slots[size_t(index)] = 0;
+    decoded_ahead[size_t(index)].reset();
     return true;
 }
 

@@ -6,10 +6,13 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "resources/Pak_entry.h"
+
+class Image_rgba;
 
 class Pak {
 public:
@@ -35,6 +38,17 @@ public:
 
     Pak_entry find(const std::string& name) const;   // first match, or empty
     uint32_t texture(const std::string& name);       // GL texture, 0 for none
+
+    // Decoding a picture before it is asked for (start-up, while the display
+    // opens): the result waits for the entry's first texture request, which
+    // then only uploads it, or returns 0 when the decoding failed, as its own
+    // failed decoding would; later requests decode afresh. Distinct entries
+    // may be decoded on distinct threads at once while nothing else uses the
+    // Pak.
+    void decode_ahead(int32_t index);
+    // Frees the pictures decoded ahead that no request took.
+    void drop_decoded_ahead();
+    bool has_decoded_ahead(int32_t index) const;
 
     bool add_file(const std::string& path);
     bool add_data(const std::string& name, const void* data, int32_t size);
@@ -72,6 +86,7 @@ private:
     int32_t index_of(const std::string& name) const;  // first match, or -1
 
     std::vector<uint32_t> texture_slots;
+    std::vector<std::unique_ptr<Image_rgba>> decoded_ahead;  // null: not decoded ahead
     std::vector<std::vector<uint8_t>> blocks;
     std::vector<std::string> names;
     std::string stopped;
