@@ -10,9 +10,14 @@
 
 namespace {
 
-// Two workers: the largest picture takes one, the rest the other, and the
-// main thread keeps a core for the display on a two-core machine.
-const unsigned worker_count = 2;
+// Opening the display keeps the main thread busy on its core: the workers
+// take the others, at most two (the largest picture takes one, the rest the
+// other), and one where there is no other core.
+unsigned worker_count()
+{
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores >= 3 ? 2 : 1;
+}
 
 // Only PNG entries are decoded ahead: the packs' pictures are PNG, and the
 // decoder is then never asked about models, which it would refuse (setting
@@ -31,7 +36,8 @@ Pak_prefetch::Pak_prefetch(const Pak_cache& cache, const std::vector<std::string
     for (const std::string& name : names) paths.push_back(cache.path_of(name));
     packs.resize(names.size());
     Image_rgba::ready_for_threads();
-    for (unsigned i = 0; i < worker_count; ++i) {
+    const unsigned count = worker_count();
+    for (unsigned i = 0; i < count; ++i) {
         try {
             workers.emplace_back(&Pak_prefetch::work, this);
         } catch (const std::system_error&) {
