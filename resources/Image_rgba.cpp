@@ -61,8 +61,8 @@ bool Image_rgba::decode(const uint8_t* data, int32_t size) { return decode_with_
 
 // SDL_image sets up its PNG reader on the first PNG it loads, and SDL looks
 // up the CPU's features on the first conversion that picks a blitter; both
-// are globals filled without a lock. Software surfaces need nothing else of
-// SDL's globals, whatever the display is doing meanwhile.
+// are globals filled without a lock. Making a software surface looks at the
+// display's surface too, but what it makes does not depend on it.
 void Image_rgba::ready_for_threads()
 {
     IMG_Init(IMG_INIT_PNG);
