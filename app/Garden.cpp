@@ -33,6 +33,13 @@ void bind(Node& node, std::initializer_list<Action*> actions)
 
 }  // namespace
 
+std::vector<std::string> Garden::packs()
+{
+    std::vector<std::string> all{Pack_names::main_pack};
+    all.insert(all.end(), std::begin(Pack_names::butterfly_packs), std::end(Pack_names::butterfly_packs));
+    return all;
+}
+
 const char* Garden::pick()
 {
     return butterfly_packs[static_cast<size_t>(random_below(int(Pack_names::butterfly_pack_count)))].c_str();

@@ -20,6 +20,9 @@
 class Garden {
 public:
     Garden(Node& scene_root, Node& overlay_root);
+    // Every pack the scene may load, main.pak first; which butterfly packs
+    // it does load is drawn while it is built.
+    static std::vector<std::string> packs();
     Garden(const Garden&) = delete;
     Garden& operator=(const Garden&) = delete;
 

@@ -24,6 +24,7 @@
 #include "platform/Host_window.h"
 #include "platform/Platform.h"
 #include "resources/Pak_cache.h"
+#include "resources/Pak_prefetch.h"
 #include "scene/Node.h"
 
 namespace {
@@ -76,6 +77,10 @@ int run_saver(const Host_options& options)
 
     const bool hosted = options.target == Host_options::Target::Hosted;
     Host_window host;
+    // Opening the display takes a good part of start-up: the packs are read
+    // and their pictures decoded meanwhile, so building the scene finds them
+    // ready and only uploads.
+    Pak_prefetch prefetch(pak_cache, Garden::packs());
     Display display;
     if (!open_screen(options, mode, host, display)) {
         delete cfg;
@@ -85,12 +90,14 @@ int run_saver(const Host_options& options)
     // host's, or ours by xkill) must end us quietly, not print and exit 1.
     if (options.target != Host_options::Target::Full_screen) Host_window::catch_x_errors(end_on_lost_connection);
     pak_cache.on_missing_pack(end_on_missing_pack);
+    prefetch.hand_over(pak_cache);
 
     std::srand(unsigned(std::time(nullptr)));
     scene_root = new Node();
     overlay_root = new Node();
     std::optional<Garden> garden;
     garden.emplace(*scene_root, *overlay_root);
+    pak_cache.drop_read_ahead();
 
     if (options.target == Host_options::Target::Full_screen) {
         Main_loop loop(*cfg);

@@ -48,6 +48,21 @@ Read_reason read_all(int fd, std::vector<uint8_t>& out, size_t max_size)
     }
 }
 
+Read_reason reason_of_open_error()
+{
+    return (errno == ENOENT || errno == ENOTDIR) ? Read_reason::missing : Read_reason::unreadable;
+}
+
+// ok for a regular file within the cap.
+Read_reason kind_of(int fd, size_t max_size)
+{
+    struct stat st;
+    if (fstat(fd, &st) != 0) return Read_reason::unreadable;
+    if (!S_ISREG(st.st_mode)) return Read_reason::not_regular;
+    if (uint64_t(st.st_size) > max_size) return Read_reason::too_large;
+    return Read_reason::ok;
+}
+
 }  // namespace
 
 Read_reason Whole_file::read(const std::string& path, std::vector<uint8_t>& out,
@@ -55,22 +70,19 @@ Read_reason Whole_file::read(const std::string& path, std::vector<uint8_t>& out,
 {
     out.clear();
     const int fd = open_without_blocking(path);
-    if (fd < 0) {
-        return (errno == ENOENT || errno == ENOTDIR) ? Read_reason::missing
-                                                     : Read_reason::unreadable;
-    }
-    struct stat st;
-    Read_reason status = Read_reason::ok;
-    if (fstat(fd, &st) != 0) {
-        status = Read_reason::unreadable;
-    } else if (!S_ISREG(st.st_mode)) {
-        status = Read_reason::not_regular;
-    } else if (uint64_t(st.st_size) > max_size) {
-        status = Read_reason::too_large;
-    } else {
-        status = read_all(fd, out, max_size);
-    }
+    if (fd < 0) return reason_of_open_error();
+    Read_reason status = kind_of(fd, max_size);
+    if (status == Read_reason::ok) status = read_all(fd, out, max_size);
     ::close(fd);
     if (status != Read_reason::ok) out.clear();
+    return status;
+}
+
+Read_reason Whole_file::check(const std::string& path, size_t max_size)
+{
+    const int fd = open_without_blocking(path);
+    if (fd < 0) return reason_of_open_error();
+    const Read_reason status = kind_of(fd, max_size);
+    ::close(fd);
     return status;
 }

@@ -15,4 +15,7 @@ public:
     // Fills `out` with the file's bytes. Anything but ok (missing,
     // not_regular, unreadable, too_large) leaves `out` empty.
     static Read_reason read(const std::string& path, std::vector<uint8_t>& out, size_t max_size);
+    // What read would find at the path (ok: a regular file within the cap),
+    // without reading it.
+    static Read_reason check(const std::string& path, size_t max_size);
 };

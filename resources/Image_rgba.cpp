@@ -4,6 +4,10 @@
 
 bool Image_rgba::decode(const uint8_t* data, int32_t size) { return decode_with_stb(data, size); }
 
+// stb_image keeps no state between calls but its failure text, which is per
+// thread.
+void Image_rgba::ready_for_threads() {}
+
 #else
 
 #include <SDL.h>
@@ -54,6 +58,16 @@ SDL_Surface* to_rgba(SDL_Surface* src)
 }  // namespace
 
 bool Image_rgba::decode(const uint8_t* data, int32_t size) { return decode_with_sdl_image(data, size); }
+
+// SDL_image sets up its PNG reader on the first PNG it loads, and SDL looks
+// up the CPU's features on the first conversion that picks a blitter; both
+// are globals filled without a lock. Making a software surface looks at the
+// display's surface too, but what it makes does not depend on it.
+void Image_rgba::ready_for_threads()
+{
+    IMG_Init(IMG_INIT_PNG);
+    SDL_HasMMX();
+}
 
 bool Image_rgba::decode_with_sdl_image(const uint8_t* data, int32_t size)
 {

@@ -16,6 +16,10 @@ public:
     bool decode_with_sdl_image(const uint8_t* data, int32_t size);
 #endif
     bool decode_with_stb(const uint8_t* data, int32_t size);
+    // Called once on the main thread before decode runs on other threads:
+    // the decoder's lazily filled global state is filled here, so that the
+    // threads only read it.
+    static void ready_for_threads();
 
     int width() const { return w; }
     int height() const { return h; }

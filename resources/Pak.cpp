@@ -9,6 +9,9 @@
 #include "platform/Atomic_file.h"
 #include "base/Whole_file.h"
 #include "platform/Confined_writer.h"
+// The pictures decoded ahead are kept here as plain pixel data; decoding
+// them is the images library's work, in Pak_texture.cpp.
+#include "resources/Image_rgba.h"
 
 namespace {
 // A found entry of size 0 still has an address: the empty view means "none".
@@ -64,6 +67,7 @@ Read_status Pak::read_entries(Byte_cursor& c)
         c.skip(size_t(data_size));
         names.push_back(std::move(name));
         texture_slots.push_back(0);
+        decoded_ahead.emplace_back();
     }
     return stop(Read_reason::ok, c.offset());
 }
@@ -85,6 +89,16 @@ Pak_entry Pak::find(const std::string& name) const
     return i < 0 ? Pak_entry{} : entry(i);
 }
 
+bool Pak::has_decoded_ahead(int32_t index) const
+{
+    return index >= 0 && index < entry_count() && decoded_ahead[size_t(index)] != nullptr;
+}
+
+void Pak::drop_decoded_ahead()
+{
+    for (std::unique_ptr<Image_rgba>& image : decoded_ahead) image.reset();
+}
+
 bool Pak::add_file(const std::string& path)
 {
     if (path.size() > size_t(max_name_length)) return false;
@@ -103,6 +117,7 @@ bool Pak::add_data(const std::string& name, const void* data, int32_t size)
     blocks.emplace_back(bytes, bytes + size);
     names.push_back(name);
     texture_slots.push_back(0);
+    decoded_ahead.emplace_back();
     return true;
 }
 
@@ -112,6 +127,7 @@ bool Pak::replace_data(int32_t index, const void* data, int32_t size)
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     blocks[size_t(index)].assign(bytes, bytes + size);
     texture_slots[size_t(index)] = 0;
+    decoded_ahead[size_t(index)].reset();
     return true;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "resources/Pak_entry.h"
 
 class Byte_cursor;
+class Image_rgba;
 
 class Pak {
 public:
@@ -41,6 +43,17 @@ public:
     // GL texture, 0 for none; needs the GL context. Defined with the
     // uploads (resources/Pak_texture.cpp): the pack itself needs no GL.
     uint32_t texture(const std::string& name);
+
+    // Decoding a picture before it is asked for (start-up, while the display
+    // opens): the result waits for the entry's first texture request, which
+    // then only uploads it, or returns 0 when the decoding failed, as its own
+    // failed decoding would; later requests decode afresh. Distinct entries
+    // may be decoded on distinct threads at once while nothing else uses the
+    // Pak.
+    void decode_ahead(int32_t index);
+    // Frees the pictures decoded ahead that no request took.
+    void drop_decoded_ahead();
+    bool has_decoded_ahead(int32_t index) const;
 
     bool add_file(const std::string& path);
     bool add_data(const std::string& name, const void* data, int32_t size);
@@ -79,6 +92,7 @@ private:
     int32_t index_of(const std::string& name) const;  // first match, or -1
 
     std::vector<uint32_t> texture_slots;
+    std::vector<std::unique_ptr<Image_rgba>> decoded_ahead;  // null: not decoded ahead
     std::vector<std::vector<uint8_t>> blocks;
     std::vector<std::string> names;
     Read_status stopped;

@@ -26,6 +26,17 @@ public:
     // is found and the file is not tried again.
     Pak* open(const std::string& name);
     void release(const std::string& name);
+    // The path a pack name is read from.
+    std::string path_of(const std::string& name) const;
+
+    // A pack read before it was asked for (Pak_prefetch), owned from here on.
+    // Its first open takes it instead of reading the file again, once the
+    // file is seen still there: a pack gone since is read, and reported, as
+    // any pack is.
+    void adopt(const std::string& name, Pak* pak);
+    // Start-up is over: packs read ahead and never asked for, and pictures
+    // decoded ahead that no request took, are freed.
+    void drop_read_ahead();
     Pak_entry model_bytes(const std::string& pack, const std::string& entry);
     uint32_t texture(const std::string& pack, const std::string& entry);
 
@@ -42,6 +53,8 @@ private:
     std::vector<Pak*> packs;
     std::vector<std::string> names;
     std::vector<int32_t> references;
+    std::vector<Pak*> adopted_packs;
+    std::vector<std::string> adopted_names;
     Missing_pack_handler missing_pack = nullptr;
 };
 
