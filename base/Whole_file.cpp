@@ -48,9 +48,14 @@ Read_reason read_all(int fd, std::vector<uint8_t>& out, size_t max_size)
     }
 }
 
-Read_reason reason_of_open_error()
+Read_reason reason_of_open_error(const std::string& path)
 {
-    return (errno == ENOENT || errno == ENOTDIR) ? Read_reason::missing : Read_reason::unreadable;
+    if (errno == ENOENT || errno == ENOTDIR) return Read_reason::missing;
+    // Windows will not open a folder at all: it is still a folder, not a
+    // file that could not be read.
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return Read_reason::not_regular;
+    return Read_reason::unreadable;
 }
 
 // ok for a regular file within the cap.
@@ -70,7 +75,7 @@ Read_reason Whole_file::read(const std::string& path, std::vector<uint8_t>& out,
 {
     out.clear();
     const int fd = open_without_blocking(path);
-    if (fd < 0) return reason_of_open_error();
+    if (fd < 0) return reason_of_open_error(path);
     Read_reason status = kind_of(fd, max_size);
     if (status == Read_reason::ok) status = read_all(fd, out, max_size);
     ::close(fd);
@@ -81,7 +86,7 @@ Read_reason Whole_file::read(const std::string& path, std::vector<uint8_t>& out,
 Read_reason Whole_file::check(const std::string& path, size_t max_size)
 {
     const int fd = open_without_blocking(path);
-    if (fd < 0) return reason_of_open_error();
+    if (fd < 0) return reason_of_open_error(path);
     const Read_reason status = kind_of(fd, max_size);
     ::close(fd);
     return status;
