@@ -107,7 +107,11 @@ bool write_mtl(const std::string& dir, const std::string& mtl_path, const Pak& p
     std::set<std::string> done;
     for (const Mesh_record& m : model.meshes) {
         const std::string name = m.texture_name;
-        if (!done.insert(name).second) continue;
+        if (!done.insert(name).second) {
+            Pak_io::problem(pack_path, "warning: texture " + Pak_io::quoted(name) +
+                                           " serves two meshes; import-obj makes them one (one mesh a material)");
+            continue;
+        }
         std::fprintf(f.get(), "newmtl %s\nKd 1 1 1\n", Obj_name::encode(name).c_str());
         if (m.is_procedural()) {
             std::fprintf(f.get(), "# procedural: made by the saver, no image\n\n");
