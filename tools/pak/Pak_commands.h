@@ -1,6 +1,7 @@
 // The pak commands, one function each, grouped by what they do with a pack:
 // Pak_read_commands.cpp (list, info, verify), Pak_write_commands.cpp
-// (create, add, extract), Pak_texgen_command.cpp. Each takes the arguments
+// (create, add, extract), Pak_texgen_command.cpp, Obj_export.cpp and
+// Obj_import.cpp (export-obj, import-obj). Each takes the arguments
 // after its name and returns the exit code.
 #pragma once
 #include <string>
@@ -17,4 +18,6 @@ public:
     static int add(const Args& a);
     static int extract(const Args& a);
     static int texgen(const Args& a);
+    static int export_obj(const Args& a);
+    static int import_obj(const Args& a);
 };

@@ -1,6 +1,7 @@
 #include "tools/pak/Pak_io.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "base/Whole_file.h"
 #include "resources/Pak.h"
@@ -48,6 +49,24 @@ bool Pak_io::load(Pak& pak, const std::string& path, bool& truncated, bool warn)
     truncated = !pak.status().ok();
     if (truncated) problem(path, "broken pack, reading stopped: " + stop_text(pak));
     if (warn) warn_trailing(pak, path);
+    return true;
+}
+
+bool Pak_io::load_for_rewrite(Pak& pak, const std::string& path, bool may_be_missing)
+{
+    std::error_code ec;
+    if (may_be_missing && std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found)
+        return true;
+    bool truncated = false;
+    if (!load(pak, path, truncated, false)) return false;
+    if (truncated) {
+        problem(path, "not rewritten: the entries after the break would be lost");
+        return false;
+    }
+    if (pak.trailing_bytes() > 0) {
+        problem(path, "not rewritten: " + trailing_text(pak) + " would be lost");
+        return false;
+    }
     return true;
 }
 

@@ -33,6 +33,11 @@ public:
     // missing.
     static bool load(Pak& pak, const std::string& path, bool& truncated, bool warn_trailing = true);
     static void warn_trailing(const Pak& pak, const std::string& path);
+    // Reads a pack a command will write back: one that is broken or holds
+    // bytes after its listed entries is refused (said on stderr), since the
+    // rewrite would lose them. With may_be_missing a path where nothing is
+    // gives an empty pack.
+    static bool load_for_rewrite(Pak& pak, const std::string& path, bool may_be_missing = false);
     static bool save(const Pak& pak, const std::string& path);
     static int32_t index_of(const Pak& pak, const std::string& name);
 };

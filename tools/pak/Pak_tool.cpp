@@ -28,6 +28,10 @@ const Command commands[] = {
     {"extract", "PACK PREFIX", "every entry to PREFIX followed by its name", 2, 2, Pak_commands::extract},
     {"info", "PACK ENTRY", "a model's meshes: texture, flags, triangles, bounding box", 2, 2, Pak_commands::info},
     {"texgen", "NAME MILLISECONDS OUT.png", "the image of a procedural texture at that time", 3, 3, Pak_commands::texgen},
+    {"export-obj", "PACK ENTRY DIR", "model ENTRY as DIR/ENTRY.obj, .mtl and a PNG a texture", 3, 3,
+     Pak_commands::export_obj},
+    {"import-obj", "[--replace] PACK ENTRY FILE.obj [--scale S]",
+     "OBJ+MTL as model ENTRY, map_Kd images as entries (PACK made if missing)", 3, 6, Pak_commands::import_obj},
     {"verify", "DIR", "every pack and entry the saver needs is present and reads", 1, 1, Pak_commands::verify},
     {"help", "", "this text, with what the commands refuse", 0, 1, cmd_help},
 };
@@ -43,8 +47,24 @@ const char* const refusals[] = {
     "             as rewriting it would lose them; list, info, verify warn of such bytes",
     "extract:     a name outside PREFIX's folder (absolute, \"..\"), or whose path meets a",
     "             symbolic link; a name seen before is skipped; the other entries go on",
+    "import-obj:  an index outside its array, a face without a material of the MTL, an",
+    "             MTL or map_Kd image that cannot be read or is not an image, a name over",
+    "             127 bytes or already in the pack (--replace replaces it), a model or",
+    "             pack larger than the saver reads",
     "Packs are written to a new file beside them, flushed, then renamed over the old one:",
     "a failure at any point (a full disk) leaves the old pack byte for byte.",
+};
+
+// How our models look as OBJ + MTL, for people working on them elsewhere.
+const char* const obj_notes[] = {
+    "one object (o) and one material a mesh; the material's name is the texture's name,",
+    "drawing flags included: #_ opaque, __ alpha-tested, #$ blended, ## procedural; a",
+    "material without them comes in as #_ (opaque); blanks and % are written %20, %25",
+    "texture v runs down: v = 0 is the image's top row (many programs put it at the",
+    "bottom: the picture then shows upside down there; keep v as it is on the way back)",
+    "normals: export writes each triangle's face normal; models store none",
+    "procedural (##) textures get no image file: the saver makes them",
+    "import-obj: faces are cut into triangles, one mesh a material in order of first use",
 };
 
 void usage(FILE* out)
@@ -61,6 +81,8 @@ int cmd_help(const Args&)
     usage(stdout);
     std::printf("refused:\n");
     for (const char* line : refusals) std::printf("  %s\n", line);
+    std::printf("OBJ files (export-obj, import-obj):\n");
+    for (const char* line : obj_notes) std::printf("  %s\n", line);
     std::printf("exit codes: 0 done, 1 a problem with a file, 2 bad arguments\n");
     return Pak_io::ok;
 }

@@ -47,16 +47,7 @@ int Pak_commands::add(const Args& given)
     }
     const std::string& pack_path = a[0];
     Pak pak;
-    bool truncated = false;
-    if (!Pak_io::load(pak, pack_path, truncated, false)) return failure;
-    if (truncated) {
-        problem(pack_path, "not rewritten: the entries after the break would be lost");
-        return failure;
-    }
-    if (pak.trailing_bytes() > 0) {
-        problem(pack_path, "not rewritten: " + Pak_io::trailing_text(pak) + " would be lost");
-        return failure;
-    }
+    if (!Pak_io::load_for_rewrite(pak, pack_path)) return failure;
     if (a[1].size() > size_t(Pak::max_name_length)) {
         problem(pack_path, "entry name " + quoted(a[1]) + " is longer than 127 bytes");
         return failure;

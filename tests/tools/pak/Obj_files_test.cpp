@@ -1,0 +1,177 @@
+// pak export-obj and import-obj driven from outside: every shipped model
+// goes out to OBJ and comes back the same, and hand-written OBJ files are
+// read or refused with their line, the pack left as it was.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+
+#include "resources/Image_rgba.h"
+#include "resources/Model.h"
+#include "resources/Pack_names.h"
+#include "resources/Pak.h"
+#include "tests/support/Saver_process.h"
+#include "tests/support/Temp_folder.h"
+#include "tests/support/Test_files.h"
+#include "tests/support/Test_packs.h"
+
+namespace {
+struct Pak_run {
+    int code;
+    std::string err;
+};
+
+Pak_run pak(const std::vector<std::string>& args)
+{
+    Saver_process p;
+    if (!p.start(GARDENLUME_BIN_DIR "/pak", args) || !p.wait(60000)) return {-1, "did not run"};
+    return {p.exit_code(), p.stderr_text()};
+}
+
+void write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::array<double, 3> face_normal(const Mesh_record& m, int32_t t)
+{
+    Mesh_record::Corner c[3] = {m.corner(t, 0), m.corner(t, 1), m.corner(t, 2)};
+    const double a[3] = {c[1].x - c[0].x, c[1].y - c[0].y, c[1].z - c[0].z};
+    const double b[3] = {c[2].x - c[0].x, c[2].y - c[0].y, c[2].z - c[0].z};
+    std::array<double, 3> n = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+    const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    for (double& v : n) v = l > 0 ? v / l : 0;
+    return n;
+}
+
+void expect_same_image(const Pak& a, const Pak& b, const std::string& name)
+{
+    Pak_entry ea = a.find(name), eb = b.find(name);
+    Image_rgba ia, ib;
+    ASSERT_TRUE(ia.decode(ea.data, ea.size) && ib.decode(eb.data, eb.size)) << name;
+    ASSERT_EQ(ia.width(), ib.width());
+    ASSERT_EQ(ia.height(), ib.height());
+    EXPECT_EQ(0, std::memcmp(ia.pixels(), ib.pixels(), size_t(ia.width()) * ia.height() * 4)) << name;
+}
+
+void expect_same_model(const Pak& a, const Pak& b, const std::string& entry)
+{
+    Pak_entry ea = a.find(entry), eb = b.find(entry);
+    Model ma = Model::read(ea.data, size_t(ea.size)), mb = Model::read(eb.data, size_t(eb.size));
+    ASSERT_TRUE(mb.read_to_end(size_t(eb.size)));
+    ASSERT_EQ(ma.meshes.size(), mb.meshes.size());
+    for (size_t i = 0; i < ma.meshes.size(); ++i) {
+        const Mesh_record &x = ma.meshes[i], &y = mb.meshes[i];
+        ASSERT_STREQ(x.texture_name, y.texture_name);
+        ASSERT_EQ(x.triangle_count, y.triangle_count);
+        for (int32_t t = 0; t < x.triangle_count; ++t) {
+            for (size_t k = 0; k < 3; ++k) {
+                Mesh_record::Corner p = x.corner(t, k), q = y.corner(t, k);
+                const double d[5] = {p.x - q.x, p.y - q.y, p.z - q.z, p.u - q.u, p.v - q.v};
+                for (double v : d) ASSERT_NEAR(v, 0, 1e-12) << x.texture_name << " triangle " << t;
+            }
+            const auto nx = face_normal(x, t), ny = face_normal(y, t);
+            for (size_t k = 0; k < 3; ++k) ASSERT_NEAR(nx[k], ny[k], 1e-9);
+        }
+        if (!x.is_procedural()) expect_same_image(a, b, x.texture_name);
+    }
+}
+}  // namespace
+
+TEST(Obj_round_trip, every_shipped_model_comes_back_the_same)
+{
+    std::vector<std::pair<std::string, const char*>> models;
+    for (const char* e : Pack_names::main_entries) models.emplace_back(Pack_names::main_pack, e);
+    for (const char* pack : Pack_names::butterfly_packs)
+        for (const char* e : Pack_names::butterfly_entries) models.emplace_back(pack, e);
+    for (const auto& [pack, entry] : models) {
+        SCOPED_TRACE(pack + " " + entry);
+        Temp_folder dir;
+        const std::string shipped = std::string(GARDENLUME_BIN_DIR "/") + pack;
+        ASSERT_EQ(0, pak({"export-obj", shipped, entry, dir / "out"}).code);
+        const Pak_run back = pak({"import-obj", dir / "back.pak", entry, dir / ("out/" + std::string(entry) + ".obj")});
+        ASSERT_EQ(0, back.code) << back.err;
+        Pak a, b;
+        ASSERT_EQ(Read_reason::ok, a.read_file(shipped));
+        ASSERT_EQ(Read_reason::ok, b.read_file(dir / "back.pak"));
+        expect_same_model(a, b, entry);
+    }
+}
+
+namespace {
+// Four corners of a unit square, with texture coordinates; each case adds
+// its materials and faces. An empty mtl writes no MTL file.
+const std::string square = "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n";
+const std::string quad_mtl = "newmtl quad\nmap_Kd q.png\n";
+const std::string long_name(130, 'a');
+
+struct Case {
+    const char* what;
+    std::string obj, mtl;
+    std::vector<std::string> options;
+    int code;
+    std::string err;                                    // a part of the one line
+    std::vector<std::pair<std::string, int>> meshes;  // texture, triangles
+    double max_x = 1;
+    std::string entry = "model";
+};
+
+const Case cases[] = {
+    {"quad without normals", "usemtl quad\nf 1/1 2/2 3/3 4/4\n", quad_mtl, {}, 0, "", {{"#_quad", 2}}},
+    {"two materials, in order of first use", "usemtl #$glow\nf 1 2 3\nusemtl __leaf\nf 1 3 4\nusemtl #$glow\nf 2 3 4\n",
+     "newmtl __leaf\nmap_Kd q.png\nnewmtl #$glow\nmap_Kd q.png\n", {}, 0, "", {{"#$glow", 2}, {"__leaf", 1}}},
+    {"negative indices, scaled", "usemtl quad\nf -4/-4 -3/-3 -2/-2 -1/-1\n", quad_mtl, {"--scale", "2.5"}, 0, "",
+     {{"#_quad", 2}}, 2.5},
+    {"procedural name, %20 for its blank", "usemtl ##Plasma8x8%20,1,2,3\nf 1 2 3\n", "newmtl ##Plasma8x8%20,1,2,3\n",
+     {}, 0, "", {{"##Plasma8x8 ,1,2,3", 1}}},
+    {"existing entry replaced", "usemtl quad\nf 1 2 3\n", quad_mtl, {"--replace"}, 0, "", {{"#_quad", 1}}, 1, "old"},
+    {"missing MTL", "usemtl quad\nf 1 2 3\n", "", {}, 1, "m.mtl: material library cannot be read", {}},
+    {"vertex index out of range", "usemtl quad\nf 1 2 9\n", quad_mtl, {}, 1, "obj: face 1: vertex index out of range", {}},
+    {"texture index out of range", "usemtl quad\nf 1 2/2 3/-7\n", quad_mtl, {}, 1,
+     "obj: face 1: texture coordinate index out of range", {}},
+    {"texture not an image", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd bad.png\n", {}, 1,
+     "bad.png: texture of material \"quad\" is not an image", {}},
+    {"texture missing", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd gone.png\n", {}, 1,
+     "gone.png: texture of material \"quad\" cannot be read", {}},
+    {"face without a material", "f 1 2 3\n", quad_mtl, {}, 1, "face 1: no material", {}},
+    {"name over 127 bytes", "usemtl " + long_name + "\nf 1 2 3\n", "newmtl " + long_name + "\nmap_Kd q.png\n", {},
+     1, "is longer than 127 bytes", {}},
+    {"entry already in the pack", "usemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "already holds an entry \"old\"", {}, 1, "old"},
+};
+}  // namespace
+
+TEST(Obj_import, hand_written_files_are_read_or_refused_with_their_line)
+{
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Temp_folder dir;
+        write(dir / "in.obj", square + c.obj);
+        if (!c.mtl.empty()) write(dir / "m.mtl", c.mtl);
+        const std::vector<uint8_t> png = Test_packs::png(2, 2, 255, 0, 0);
+        write(dir / "q.png", std::string(png.begin(), png.end()));
+        write(dir / "bad.png", "not a picture");
+        ASSERT_TRUE(Test_packs::write_pack(dir / "pack.pak", {{"old", {1, 2, 3}}}));
+        const std::vector<uint8_t> before = Test_files::bytes(dir / "pack.pak");
+        std::vector<std::string> args = {"import-obj", dir / "pack.pak", c.entry, dir / "in.obj"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const Pak_run r = pak(args);
+        ASSERT_EQ(c.code, r.code) << r.err;
+        if (c.code != 0) {
+            EXPECT_NE(std::string::npos, r.err.find(c.err)) << r.err;
+            EXPECT_EQ(1, std::count(r.err.begin(), r.err.end(), '\n')) << r.err;
+            EXPECT_EQ(before, Test_files::bytes(dir / "pack.pak"));
+            continue;
+        }
+        Pak pack;
+        ASSERT_EQ(Read_reason::ok, pack.read_file(dir / "pack.pak"));
+        Pak_entry e = pack.find(c.entry);
+        Model m = Model::read(e.data, size_t(e.size));
+        ASSERT_EQ(c.meshes.size(), m.meshes.size());
+        for (size_t i = 0; i < m.meshes.size(); ++i) {
+            EXPECT_EQ(c.meshes[i].first, m.meshes[i].texture_name);
+            EXPECT_EQ(c.meshes[i].second, m.meshes[i].triangle_count);
+            EXPECT_EQ(m.meshes[i].is_procedural(), pack.find(c.meshes[i].first).empty());
+        }
+        EXPECT_EQ(c.max_x, m.meshes[0].corner(0, 1).x);
+    }
+}

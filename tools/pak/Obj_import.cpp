@@ -1,0 +1,176 @@
+// pak import-obj: an OBJ + MTL made in a modelling program put into a pack
+// as a model, with its images. Everything is checked before the pack is
+// touched: a refusal leaves it as it was.
+#include "tools/pak/Pak_commands.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+
+#include "base/Whole_file.h"
+#include "resources/Image_rgba.h"
+#include "resources/Model_writer.h"
+#include "resources/Pak.h"
+#include "tools/pak/Obj_reader.h"
+#include "tools/pak/Pak_io.h"
+
+namespace {
+struct Options {
+    std::string pack, entry, obj;
+    double scale = 1;
+    bool replace = false;
+};
+
+// The entries the import will write: the model and the images it needs.
+struct Entry {
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
+
+bool parse_options(const Pak_commands::Args& a, Options& o)
+{
+    std::vector<std::string> plain;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] == "--replace") {
+            o.replace = true;
+        } else if (a[i] == "--scale" && i + 1 < a.size()) {
+            errno = 0;
+            char* end = nullptr;
+            o.scale = std::strtod(a[++i].c_str(), &end);
+            if (errno || a[i].empty() || *end || !std::isfinite(o.scale) || o.scale == 0) return false;
+        } else {
+            plain.push_back(a[i]);
+        }
+    }
+    if (plain.size() != 3) return false;
+    o.pack = plain[0], o.entry = plain[1], o.obj = plain[2];
+    return true;
+}
+
+// The first two characters of a texture name are its drawing flags; a
+// material named without them is opaque.
+std::string texture_name(const std::string& material)
+{
+    static const char* const kinds[] = {"#_", "__", "#$", "##"};
+    for (const char* k : kinds)
+        if (material.compare(0, 2, k) == 0) return material;
+    return "#_" + material;
+}
+
+bool refuse(const std::string& file, const std::string& what)
+{
+    Pak_io::problem(file, what);
+    return false;
+}
+
+// The image a material names, read and decoded to be sure it is one.
+bool read_image(const Obj_reader::Mesh& m, const std::string& name, const Options& o, const Pak& pak,
+                std::vector<Entry>& entries)
+{
+    const bool procedural = name.size() >= 2 && name[1] == '#';
+    if (procedural) return true;  // the saver makes it; no image to carry
+    if (m.texture_path.empty()) {
+        if (Pak_io::index_of(pak, name) >= 0) return true;  // the pack's own image serves
+        return refuse(o.obj, "material " + Pak_io::quoted(m.material) + " has no map_Kd image and the pack no entry " +
+                                 Pak_io::quoted(name));
+    }
+    std::vector<uint8_t> bytes;
+    const Read_reason refused = Whole_file::read(m.texture_path, bytes, Pak::max_pack_size);
+    if (refused != Read_reason::ok)
+        return refuse(m.texture_path, std::string("texture of material ") + Pak_io::quoted(m.material) +
+                                          " cannot be read (" + text(refused) + ")");
+    Image_rgba image;
+    if (!image.decode(bytes.data(), int32_t(bytes.size())))
+        return refuse(m.texture_path, "texture of material " + Pak_io::quoted(m.material) + " is not an image");
+    entries.push_back(Entry{name, std::move(bytes)});
+    return true;
+}
+
+// A name the pack holds is refused unless --replace, as pak add does.
+bool name_allowed(const std::string& name, const Options& o, const Pak& pak, std::set<std::string>& taken)
+{
+    if (name.size() > size_t(Pak::max_name_length))
+        return refuse(o.obj, "name " + Pak_io::quoted(name) + " is longer than 127 bytes");
+    if (name.empty() || name.find('\0') != std::string::npos)
+        return refuse(o.obj, "name " + Pak_io::quoted(name) + " is empty or holds a NUL byte");
+    if (!taken.insert(name).second) return refuse(o.obj, "two materials make the name " + Pak_io::quoted(name));
+    if (Pak_io::index_of(pak, name) >= 0 && !o.replace)
+        return refuse(o.pack, "already holds an entry " + Pak_io::quoted(name) + " (--replace replaces it)");
+    return true;
+}
+
+// The model's bytes, unless it is beyond what one entry may hold (its size
+// is worked out before anything that large is made).
+bool model_entry(const std::vector<Obj_reader::Mesh>& meshes, const std::vector<std::string>& names,
+                 const Options& o, std::vector<Entry>& entries)
+{
+    size_t size = 5, triangles = 0;
+    for (size_t i = 0; i < meshes.size(); ++i) {
+        const size_t t = meshes[i].positions.size() / 9;
+        triangles += t;
+        size += 4 + names[i].size() + 1 + 4 + 1 + 120 * t;
+    }
+    if (meshes.empty()) return refuse(o.obj, "holds no faces");
+    if (size > size_t(INT32_MAX) || size > Pak::max_pack_size)
+        return refuse(o.obj, std::to_string(triangles) + " triangles make a model of " + std::to_string(size) +
+                                 " bytes, more than a pack entry holds");
+    Model_writer w;
+    for (size_t i = 0; i < meshes.size(); ++i) {
+        w.begin_mesh(names[i]);
+        for (size_t t = 0; t * 9 < meshes[i].positions.size(); ++t)
+            w.add_triangle(&meshes[i].positions[t * 9], &meshes[i].texcoords[t * 6]);
+    }
+    entries.insert(entries.begin(), Entry{o.entry, w.bytes()});
+    return true;
+}
+
+// Puts the entries in; false when the pack would outgrow what is read.
+bool store(Pak& pak, const std::vector<Entry>& entries, const Options& o)
+{
+    for (const Entry& e : entries) {
+        const int32_t at = Pak_io::index_of(pak, e.name);
+        const bool stored = at >= 0 ? pak.replace_data(at, e.bytes.data(), int32_t(e.bytes.size()))
+                                    : pak.add_data(e.name, e.bytes.data(), int32_t(e.bytes.size()));
+        if (!stored) return refuse(o.pack, "entry " + Pak_io::quoted(e.name) + " cannot be stored");
+    }
+    size_t size = 4;
+    for (int32_t i = 0; i < pak.entry_count(); ++i) size += 1 + pak.name(i).size() + 4 + size_t(pak.entry(i).size);
+    if (size > Pak::max_pack_size) return refuse(o.pack, "would grow past 1 GiB, more than a pack may hold");
+    return true;
+}
+}  // namespace
+
+int Pak_commands::import_obj(const Args& a)
+{
+    Options o;
+    if (!parse_options(a, o)) {
+        std::fprintf(stderr, "usage: pak import-obj [--replace] PACK ENTRY FILE.obj [--scale S] (S finite, not 0)\n");
+        return Pak_io::usage_error;
+    }
+    Pak pak;
+    if (!Pak_io::load_for_rewrite(pak, o.pack, true)) return Pak_io::failure;
+    Obj_reader obj;
+    if (!obj.read(o.obj, o.scale)) {
+        Pak_io::problem(obj.problem_file, obj.problem);
+        return Pak_io::failure;
+    }
+    std::set<std::string> taken;
+    if (!name_allowed(o.entry, o, pak, taken)) return Pak_io::failure;
+    std::vector<std::string> names;
+    std::vector<Entry> entries;
+    for (const Obj_reader::Mesh& m : obj.meshes) {
+        names.push_back(texture_name(m.material));
+        const bool adds_image = !m.texture_path.empty() && names.back()[1] != '#';
+        if (names.back().size() > size_t(Pak::max_name_length)) {
+            Pak_io::problem(o.obj, "texture name " + Pak_io::quoted(names.back()) + " is longer than 127 bytes");
+            return Pak_io::failure;
+        }
+        if (adds_image && !name_allowed(names.back(), o, pak, taken)) return Pak_io::failure;
+        if (!read_image(m, names.back(), o, pak, entries)) return Pak_io::failure;
+    }
+    if (!model_entry(obj.meshes, names, o, entries) || !store(pak, entries, o)) return Pak_io::failure;
+    return Pak_io::save(pak, o.pack) ? Pak_io::ok : Pak_io::failure;
+}
