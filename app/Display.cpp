@@ -25,6 +25,7 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     height = h;
     bpp = depth;
     Platform::choose_video_driver();
+    Platform::allow_display_sleep();
     if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail("Video initialization failed: %s\n");
 
     const SDL_VideoInfo* info = SDL_GetVideoInfo();

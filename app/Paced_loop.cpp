@@ -2,6 +2,7 @@
 
 #include "app/Display.h"
 #include "app/Frame.h"
+#include "app/Frame_pacer.h"
 #include "platform/Host_window.h"
 #include "platform/Platform.h"
 
@@ -19,8 +20,8 @@ bool Paced_loop::should_end() const
 void Paced_loop::run()
 {
     quit = false;
-    const double period = max_fps > 0 ? 1000.0 / max_fps : 0.0;
-    double next_frame = SDL_GetTicks();
+    Frame_pacer pacer(max_fps);
+    pacer.start(SDL_GetTicks());
     last_size_check = SDL_GetTicks();
     while (!should_end()) {
         SDL_Event event;
@@ -32,12 +33,10 @@ void Paced_loop::run()
         if (host) follow_host_size();
         if (should_end()) break;
         draw_frame();
-        if (period > 0) {
-            next_frame += period;
-            const double now = SDL_GetTicks();
-            // After a slow frame start afresh rather than rush to catch up.
-            if (next_frame < now - period) next_frame = now;
-            sleep_until(uint32_t(next_frame));
+        if (pacer.paced()) {
+            const uint32_t now = SDL_GetTicks();
+            pacer.frame_done(now);
+            sleep_until(now + pacer.wait_ms(now));
         }
     }
 }

@@ -38,6 +38,13 @@ public:
     // server the display fails plainly instead of taking over the terminal.
     static void choose_video_driver();
 
+    // Lets the host's display blanking and power saving go on while the
+    // garden shows: left to itself SDL 1.2 keeps resetting the X server's
+    // idle timer and swallows Windows' SC_SCREENSAVE and SC_MONITORPOWER,
+    // so monitors would stay lit all night. Called before the media layer
+    // starts; a value the user set (SDL_VIDEO_ALLOW_SCREENSAVER) stands.
+    static void allow_display_sleep();
+
     // Termination requests from the host (SIGTERM, SIGINT on POSIX) end the
     // main loop after its current pass. Installed before the media layer
     // starts, so that it keeps its hands off these signals.

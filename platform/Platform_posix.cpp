@@ -83,6 +83,8 @@ void Platform::choose_video_driver()
     setenv("SDL_VIDEODRIVER", "x11", 0);
 }
 
+void Platform::allow_display_sleep() { setenv("SDL_VIDEO_ALLOW_SCREENSAVER", "1", 0); }
+
 void Platform::catch_termination()
 {
     struct sigaction action;

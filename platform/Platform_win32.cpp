@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
 
 #include "platform/Command_line.h"
 
@@ -130,6 +131,13 @@ std::string Platform::executable_folder()
 
 // SDL's own choice (DirectX, else GDI) is the right one on Windows.
 void Platform::choose_video_driver() {}
+
+void Platform::allow_display_sleep()
+{
+    // SDL reads it with the C library's getenv, so it goes in through
+    // _putenv, which keeps that copy of the environment and the process's.
+    if (!std::getenv("SDL_VIDEO_ALLOW_SCREENSAVER")) _putenv("SDL_VIDEO_ALLOW_SCREENSAVER=1");
+}
 
 void Platform::catch_termination() { SetConsoleCtrlHandler(on_console_event, TRUE); }
 
