@@ -11,6 +11,8 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick
   clang libclang-rt-14-dev valgrind
   dpkg-dev file xscreensaver
+  # The display-sleep test reads the X server's idle time (MIT-SCREEN-SAVER).
+  libxss-dev
   # pak import-obj reads OBJ files with it (the Windows build compiles its header).
   libtinyobjloader-dev
   # The Windows build (tools/build-windows.sh) and its tests under Wine.
