@@ -13,6 +13,8 @@ packages=(
   dpkg-dev file xscreensaver
   # The display-sleep test reads the X server's idle time (MIT-SCREEN-SAVER).
   libxss-dev
+  # The package test runs the garden under the MATE screen saver too.
+  mate-screensaver desktop-file-utils dbus
   # pak import-obj reads OBJ files with it (the Windows build compiles its header).
   libtinyobjloader-dev
   # The Windows build (tools/build-windows.sh) and its tests under Wine.

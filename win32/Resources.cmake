@@ -27,7 +27,12 @@ function(gardenlume_resources target file_name description)
   if(ARGN STREQUAL "SAVER")
     set(GARDENLUME_RC_EXTRA
 "1 ICON \"${GARDENLUME_ICON}\"
-CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${CMAKE_SOURCE_DIR}/win32/gardenlume.manifest\"")
+CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${CMAKE_SOURCE_DIR}/win32/gardenlume.manifest\"
+// The Screen Saver Settings list shows string 1, else the bare file name.
+STRINGTABLE
+BEGIN
+  1 \"Gardenlume\"
+END")
   endif()
   set(rc ${CMAKE_BINARY_DIR}/win32/${target}.rc)
   configure_file(${CMAKE_SOURCE_DIR}/win32/program.rc.in ${rc} @ONLY)

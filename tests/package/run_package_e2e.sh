@@ -13,12 +13,13 @@ set -uo pipefail
 build=$(cd "${1:?usage: run_package_e2e.sh BUILD [SHOT.png]}" && pwd)
 shot=${2:-$build/package_e2e_shot.png}
 user_id=65534  # nobody
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/common.sh"
 work=$(mktemp -d)
 chmod 755 "$work"  # the daemon's user reads its HOME below it
 daemon_pid=""
 installed_here=0
 
-fail() { echo "package e2e: FAIL: $*" >&2; exit 1; }
 
 cleanup() {
   # The daemon, its helpers and the hack share the daemon's process group.
@@ -38,18 +39,11 @@ trap cleanup EXIT
 [ -n "${DISPLAY:-}" ] || fail "no DISPLAY"
 command -v xscreensaver >/dev/null || fail "xscreensaver is not installed"
 
-# Mean of one channel (0..1) over a region of the screenshot.
-mean() { convert "$shot" -crop "$2" +repage -format "%[fx:mean.$1]" info:; }
-# Waits up to $1 tenths of a second for the command after it to succeed.
-wait_for() {
-  local tenths=$1; shift
-  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 # A hack that has ended but is not yet reaped (a zombie: the daemon's helper
 # that started it exits at the same time) has ended.
 hack_running() { ps -u "$user_id" -o stat=,comm= | awk '$1 !~ /^Z/ && $2 == "gardenlume" { found = 1 } END { exit !found }'; }
 hack_gone() { ! hack_running; }
+daemon_gone() { ! kill -0 "$daemon_pid" 2>/dev/null; }
 as_user() { (cd "$work/home" && setpriv --reuid=$user_id --regid=$user_id --clear-groups env HOME="$work/home" DISPLAY="$DISPLAY" "$@"); }
 
 echo "== package e2e: building the package"
@@ -90,21 +84,7 @@ wait_for 100 hack_running || { cat "$work/daemon.log"; fail "the daemon did not 
 sleep 4  # the scene is built and a few frames drawn
 import -window root "$shot" || fail "screenshot"
 
-# The garden fills the screen: sky along the top, meadow along the bottom,
-# the green garden in the middle, no black corner.
-read -r w h < <(identify -format "%w %h" "$shot")
-band=$((h / 16))
-top_b=$(mean b "${w}x${band}+0+0"); top_r=$(mean r "${w}x${band}+0+0")
-low_g=$(mean g "${w}x${band}+0+$((h - band))"); low_b=$(mean b "${w}x${band}+0+$((h - band))")
-mid_g=$(mean g "120x120+$((w / 2 - 60))+$((h / 2 - 60))"); mid_r=$(mean r "120x120+$((w / 2 - 60))+$((h / 2 - 60))")
-echo "top r/b $top_r/$top_b, bottom g/b $low_g/$low_b, middle g/r $mid_g/$mid_r"
-awk -v a="$top_b" -v b="$top_r" 'BEGIN { exit !(a > b + 0.1) }' || fail "no sky at the top ($shot)"
-awk -v a="$low_g" -v b="$low_b" 'BEGIN { exit !(a > b + 0.1) }' || fail "no meadow at the bottom ($shot)"
-awk -v a="$mid_g" -v b="$mid_r" 'BEGIN { exit !(a > b) }' || fail "no garden in the middle ($shot)"
-for corner in "0+0" "$((w - 8))+0" "0+$((h - 8))" "$((w - 8))+$((h - 8))"; do
-  bright=$(convert "$shot" -crop "8x8+${corner/+/+}" +repage -colorspace gray -format "%[fx:mean]" info:)
-  awk -v v="$bright" 'BEGIN { exit !(v > 0.05) }' || fail "black corner at $corner ($shot)"
-done
+judge_garden "$shot"
 
 echo "== package e2e: deactivating"
 as_user xscreensaver-command -deactivate >/dev/null || fail "xscreensaver-command -deactivate"
@@ -119,4 +99,16 @@ if grep -E "X Error|BadDrawable|BadWindow|BadMatch|Xlib:|gardenlume.*(crashed|st
 fi
 grep -q 'forked "gardenlume --root"' "$work/daemon.log" || fail "the daemon ran another hack"
 as_user xscreensaver-command -exit >/dev/null 2>&1
+wait_for 50 daemon_gone || fail "the daemon did not exit"
+
+# The MATE screen saver runs the theme of our desktop file, in a D-Bus
+# session of its own whose dconf service keeps its settings in $work.
+theme=/usr/share/applications/screensavers/gardenlume.desktop
+[ -f "$theme" ] || fail "no $theme"
+desktop-file-validate "$theme" || fail "desktop-file-validate $theme"
+echo "== package e2e: the MATE screen saver on $DISPLAY"
+mkdir -p "$work/mate-config"
+XDG_CONFIG_HOME="$work/mate-config" XDG_CURRENT_DESKTOP=MATE \
+  timeout 120 dbus-run-session -- bash "$here/mate_session.sh" "$work" "${shot%.png}_mate.png" ||
+  fail "the MATE screen saver run"
 echo "== package e2e: passed"

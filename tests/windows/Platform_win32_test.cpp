@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -158,4 +159,26 @@ TEST_F(Registry_test, launch_runs_the_program_in_the_folder_whichever_separator_
         EXPECT_EQ(line + "\\", folder_of_this_test()) << folder;
         DeleteFileA(record.c_str());
     }
+}
+
+TEST(Platform_win32, allow_display_sleep_sets_1_unless_the_user_chose)
+{
+    const char* name = "SDL_VIDEO_ALLOW_SCREENSAVER";
+    for (const char* before : {"", "0"}) {
+        _putenv_s(name, before);  // "" removes it
+        Platform::allow_display_sleep();
+        EXPECT_STREQ(std::getenv(name), *before ? before : "1") << "before: '" << before << "'";
+    }
+    _putenv_s(name, "");
+}
+
+TEST(Platform_win32, the_screen_saver_list_finds_the_saver_s_name_in_string_1)
+{
+    HMODULE saver = LoadLibraryExA((folder_of_this_test() + "..\\bin\\gardenlume.scr").c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(saver, nullptr);
+    char name[64] = {};
+    EXPECT_GT(LoadStringA(saver, 1, name, sizeof name), 0);
+    EXPECT_STREQ(name, "Gardenlume");
+    FreeLibrary(saver);
 }

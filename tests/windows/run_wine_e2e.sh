@@ -93,6 +93,26 @@ test_garden() {
 }
 check "/s shows the sky and the lit lawn, ends on Escape with 0" test_garden
 
+# ---- the power plan and the screen saver still reach the saver's window ----
+# $1: the probe's expected exit code (0 passed on, 1 swallowed); the rest
+# are environment entries for the saver.
+test_syscommand() {
+  local expect=$1
+  shift
+  (cd "$work" && exec env "$@" wine "$win/bin/gardenlume.scr" /s) &
+  local pid=$!
+  (cd "$win/tests" && wine ./syscommand_probe.exe) 2>/dev/null | tr -d '\r' | sed 's/^/  /'
+  local probe=${PIPESTATUS[0]}
+  xdotool key Escape
+  wait_for $pid 15
+  local status=$?
+  echo "  probe $probe, saver exit $status"
+  [ "$probe" -eq "$expect" ] && [ $status -eq 0 ]
+}
+check "SC_MONITORPOWER and SC_SCREENSAVE reach the default window procedure" test_syscommand 0
+check "SDL_VIDEO_ALLOW_SCREENSAVER=0 from the user still keeps them out" \
+  test_syscommand 1 SDL_VIDEO_ALLOW_SCREENSAVER=0
+
 # ---- /p: declined at once, no window ----
 test_preview() {
   [ "$saw_window" = yes ] || { echo "  (the window probe saw no saver window under /s)"; return 1; }
