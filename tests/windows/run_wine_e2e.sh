@@ -101,8 +101,10 @@ test_syscommand() {
   shift
   (cd "$work" && exec env "$@" wine "$win/bin/gardenlume.scr" /s) &
   local pid=$!
-  (cd "$win/tests" && wine ./syscommand_probe.exe) 2>/dev/null | tr -d '\r' | sed 's/^/  /'
-  local probe=${PIPESTATUS[0]}
+  # To a file: Wine's helper processes may inherit a pipe and hold it open.
+  (cd "$win/tests" && wine ./syscommand_probe.exe >"$work/probe.txt" 2>/dev/null)
+  local probe=$?
+  tr -d '\r' <"$work/probe.txt" | sed 's/^/  /'
   xdotool key Escape
   wait_for $pid 15
   local status=$?
