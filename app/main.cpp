@@ -22,6 +22,7 @@
 #include "app/Settings.h"
 #include "app/Video_mode.h"
 #include "platform/Host_window.h"
+#include "platform/Monitor_cover.h"
 #include "platform/Platform.h"
 #include "resources/Pak_cache.h"
 #include "resources/Pak_prefetch.h"
@@ -29,11 +30,16 @@
 
 namespace {
 
+// The black windows over the monitors the full screen leaves free; every way
+// out removes them before the display closes.
+Monitor_cover monitor_cover;
+
 // The saver's one early end: a pack the scene needs cannot be read. The
 // display goes first, so a screen mode it changed is given back to the
 // desktop; then the process ends silently with 1.
 void end_on_missing_pack(const std::string&)
 {
+    monitor_cover.close();
     SDL_Quit();
     std::exit(1);
 }
@@ -86,6 +92,8 @@ int run_saver(const Host_options& options)
         delete cfg;
         return 1;
     }
+    // A host covers its monitors itself.
+    if (options.target == Host_options::Target::Full_screen) monitor_cover.open();
     // SDL has put its own handlers first; a window destroyed under us (the
     // host's, or ours by xkill) must end us quietly, not print and exit 1.
     if (options.target != Host_options::Target::Full_screen) Host_window::catch_x_errors(end_on_lost_connection);
@@ -100,7 +108,7 @@ int run_saver(const Host_options& options)
     pak_cache.drop_read_ahead();
 
     if (options.target == Host_options::Target::Full_screen) {
-        Main_loop loop(*cfg);
+        Main_loop loop(*cfg, &monitor_cover);
         loop.run();
     } else {
         Paced_loop loop(display, hosted ? &host : nullptr, options.max_fps);
@@ -113,6 +121,7 @@ int run_saver(const Host_options& options)
     delete overlay_root;
     overlay_root = nullptr;
     garden.reset();
+    monitor_cover.close();
     display.close();
     return 0;
 }
