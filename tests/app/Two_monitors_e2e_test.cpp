@@ -181,6 +181,17 @@ TEST_F(Two_monitors, movement_over_the_second_monitor_without_the_mouse_rule_end
     expect_clean_end_and_red_back();
 }
 
+TEST_F(Two_monitors, a_window_opened_on_the_second_monitor_meanwhile_goes_under_the_cover)
+{
+    start(0, {"/s"});
+    EXPECT_TRUE(second_monitor_turns_black(start_timeout_ms)) << "shows " << text(second_monitor());
+    Red_window late;
+    ASSERT_TRUE(late.ok());
+    EXPECT_TRUE(second_monitor_turns_black(end_timeout_ms)) << "shows " << text(second_monitor());
+    press_escape(saver);
+    expect_clean_end_and_red_back();
+}
+
 TEST_F(Two_monitors, windowed_and_hosted_runs_leave_the_second_monitor_in_view)
 {
     Host_test_window host(640, 480);
