@@ -8,6 +8,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 . "$here/../support/two_monitor_xorg.sh"
 trap 'stop_two_monitor_xorg' EXIT
+# Killed by a timeout: still stop the server.
+trap 'exit 1' TERM INT
 start_two_monitor_xorg || exit 1
 echo "Two-monitor X server: $DISPLAY"
 "$build/tests/test_app_two_monitors"

@@ -18,11 +18,14 @@ saver_pid=""
 ran_on=no
 cleanup() {
   [ -z "$red_pid" ] || kill "$red_pid" 2>/dev/null
+  # A shared prefix's Wine must not stay on the server that goes now.
+  [ -z "${GARDENLUME_WINEPREFIX:-}" ] || wineserver -k >/dev/null 2>&1
   wine_prefix_done
   stop_two_monitor_xorg
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' TERM INT
 start_two_monitor_xorg || exit 1
 # A Wine already running keeps the monitors of the server it started on.
 [ -z "${GARDENLUME_WINEPREFIX:-}" ] || WINEPREFIX=$GARDENLUME_WINEPREFIX wineserver -k >/dev/null 2>&1
