@@ -106,7 +106,7 @@ run_and_end() {
   while ! is_black "$(second_monitor)" && [ $i -lt 60 ]; do sleep 0.5; i=$((i + 1)); done
   shown=$(second_monitor)
   echo "  second monitor while running: $shown"
-  is_black "$shown" || { kill "$pid"; wait "$pid"; return 1; }
+  is_black "$shown" || { wineserver -k >/dev/null 2>&1; wait "$pid"; return 1; }
   while [ $((SECONDS - started)) -lt 5 ]; do sleep 0.2; done
   "$@"
   wait_for $pid 20
