@@ -9,8 +9,8 @@
 #  5. the Windows build (tools/build-windows.sh) and its tests under Wine:
 #     the cross-built unit tests and the end-to-end script. Left out only
 #     when GARDENLUME_SKIP_WINDOWS=1.
-# Steps 1 and 5 also run the full screen on two monitors, each on a private
-# Xorg with the dummy driver (as root only: Xorg needs it).
+# As root, steps 1 and 5 also run the full screen on two monitors, on a
+# private Xorg with the dummy driver.
 # Exits non-zero on any failure and ends with the ctest summaries.
 #
 #   tools/test.sh        build dirs: ./build, ./build-sanitize, ./build-fuzz,
@@ -133,15 +133,6 @@ else
     bash "$root/tests/windows/run_wine_e2e.sh" "$windows_build" "$build/bin" 2>&1 | tee "$logs/windows-e2e.txt"
     [ "${PIPESTATUS[0]}" -eq 0 ] || failed+=("windows end-to-end tests")
     windows_summary+=("== $(grep -E '^windows: ' "$logs/windows-e2e.txt" || echo 'windows: end-to-end script did not finish')")
-    if [ "$(id -u)" -eq 0 ]; then
-      timeout 300 bash "$root/tests/windows/run_wine_two_monitors.sh" "$windows_build" 2>&1 |
-        tee "$logs/windows-two-monitors.txt"
-      [ "${PIPESTATUS[0]}" -eq 0 ] || failed+=("windows two-monitor tests")
-      windows_summary+=("== $(grep -E '^windows two monitors: ' "$logs/windows-two-monitors.txt" ||
-        echo 'windows two monitors: script did not finish')")
-    else
-      windows_summary+=("== windows two monitors: skipped (the dummy Xorg needs root)")
-    fi
     WINEPREFIX=$GARDENLUME_WINEPREFIX wineserver -k >/dev/null 2>&1 || true
     unset GARDENLUME_WINEPREFIX
   else
