@@ -2,7 +2,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/Xinerama.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -48,15 +47,6 @@ bool X_display::available()
 {
     Connection c;
     return c.display != nullptr;
-}
-
-int X_display::monitor_count()
-{
-    Connection c;
-    if (!c.display || !XineramaIsActive(c.display)) return 1;
-    int count = 0;
-    if (XineramaScreenInfo* heads = XineramaQueryScreens(c.display, &count)) XFree(heads);
-    return count;
 }
 
 std::vector<unsigned long> X_display::mapped_windows()

@@ -10,8 +10,6 @@ class X_display {
 public:
     // True when DISPLAY names a server that accepts a connection.
     static bool available();
-    // The monitors Xinerama reports; 1 for a server without it.
-    static int monitor_count();
 
     // The mapped (viewable) top-level windows, for telling new ones apart.
     static std::vector<unsigned long> mapped_windows();
