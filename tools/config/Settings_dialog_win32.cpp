@@ -103,6 +103,8 @@ INT_PTR CALLBACK dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
 
 }  // namespace
 
+bool Settings_dialog::available() { return true; }
+
 int Settings_dialog::run(const std::string& cfg_path, uintptr_t owner)
 {
     State state;
