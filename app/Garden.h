@@ -1,6 +1,7 @@
 // The garden scene, built once after the display is open: a turning garden
 // with a tree and four butterflies, a light switched on for the garden, a
 // background far behind and an overlay shown in the last third of a minute.
+// Its numbers are the values of Garden_script.
 #pragma once
 #include <optional>
 #include <string>
@@ -9,8 +10,7 @@
 #include "actions/Action_light.h"
 #include "actions/Action_rev.h"
 #include "actions/Action_rot.h"
-#include "actions/Action_rot_sin.h"
-#include "actions/Action_sin.h"
+#include "app/Flock_member.h"
 #include "butterfly/Butterfly.h"
 #include "scene/Node.h"
 
@@ -36,21 +36,7 @@ public:
     std::optional<Butterfly> butterfly_1;
     std::optional<Node> flock;
     std::optional<Action_rot> flock_turn;
-    std::optional<Butterfly> butterfly_2;
-    std::optional<Action_sin> butterfly_2_sway_a;
-    std::optional<Action_sin> butterfly_2_sway_b;
-    std::optional<Action_sin> butterfly_2_rise;
-    std::optional<Action_rot_sin> butterfly_2_swing;
-    std::optional<Butterfly> butterfly_3;
-    std::optional<Action_sin> butterfly_3_sway_a;
-    std::optional<Action_sin> butterfly_3_sway_b;
-    std::optional<Action_sin> butterfly_3_rise;
-    std::optional<Action_rot_sin> butterfly_3_swing;
-    std::optional<Butterfly> butterfly_4;
-    std::optional<Action_sin> butterfly_4_sway_a;
-    std::optional<Action_sin> butterfly_4_sway_b;
-    std::optional<Action_sin> butterfly_4_rise;
-    std::optional<Action_rot_sin> butterfly_4_swing;
+    std::optional<Flock_member> flock_members[Garden_script::flock_size];
     std::optional<Node> light_on;
     std::optional<Action_light> light_on_switch;
     std::optional<Node> light_off;
@@ -62,14 +48,4 @@ private:
     // The pack of the next butterfly: one of the five, drawn right before
     // each Butterfly is made (which draws one value of its own).
     const char* pick();
-    // The script's parts, each making its objects in the order above.
-    void make_garden();  // with its turn and the tree
-    void make_butterfly_1();
-    void make_flock();
-    void make_butterfly_2();
-    void make_butterfly_3();
-    void make_butterfly_4();
-    void make_lights();
-    void make_background();
-    void make_overlay(Node& overlay_root);
 };
