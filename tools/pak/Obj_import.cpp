@@ -11,11 +11,11 @@
 #include <set>
 
 #include "base/Whole_file.h"
-#include "resources/Image_rgba.h"
 #include "resources/Model_writer.h"
 #include "resources/Pak.h"
 #include "tools/pak/Obj_reader.h"
 #include "tools/pak/Pak_io.h"
+#include "tools/pak/Picture_check.h"
 
 namespace {
 struct Options {
@@ -82,9 +82,8 @@ bool read_image(const Obj_reader::Mesh& m, const std::string& name, const Option
     if (refused != Read_reason::ok)
         return refuse(m.texture_path, std::string("texture of material ") + Pak_io::quoted(m.material) +
                                           " cannot be read (" + text(refused) + ")");
-    Image_rgba image;
-    if (!image.decode(bytes.data(), int32_t(bytes.size())))
-        return refuse(m.texture_path, "texture of material " + Pak_io::quoted(m.material) + " is not an image");
+    const std::string bad = Picture_check::problem(bytes.data(), bytes.size());
+    if (!bad.empty()) return refuse(m.texture_path, "texture of material " + Pak_io::quoted(m.material) + " " + bad);
     entries.push_back(Entry{name, std::move(bytes)});
     return true;
 }

@@ -1,6 +1,8 @@
 #include "tools/pak/Pak_tool.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "tools/pak/Pak_commands.h"
@@ -88,7 +90,8 @@ int cmd_help(const Args&)
 }
 }  // namespace
 
-int Pak_tool::run(int argc, char** argv)
+namespace {
+int run_command(int argc, char** argv)
 {
     if (argc < 2) {
         usage(stderr);
@@ -107,4 +110,21 @@ int Pak_tool::run(int argc, char** argv)
     std::fprintf(stderr, "pak: unknown command \"%s\"\n", name.c_str());
     usage(stderr);
     return Pak_io::usage_error;
+}
+}  // namespace
+
+// Nothing the library throws (no memory for a huge file, a filesystem
+// error) ends pak with an abort: one line and exit 1, as for any problem.
+int Pak_tool::run(int argc, char** argv)
+{
+    try {
+        return run_command(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "pak: out of memory\n");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pak: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "pak: stopped by an unknown error\n");
+    }
+    return Pak_io::failure;
 }
