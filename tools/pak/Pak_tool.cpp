@@ -32,8 +32,8 @@ const Command commands[] = {
     {"texgen", "NAME MILLISECONDS OUT.png", "the image of a procedural texture at that time", 3, 3, Pak_commands::texgen},
     {"export-obj", "PACK ENTRY DIR", "model ENTRY as DIR/ENTRY.obj, .mtl and a PNG a texture", 3, 3,
      Pak_commands::export_obj},
-    {"import-obj", "[--replace] PACK ENTRY FILE.obj [--scale S]",
-     "OBJ+MTL as model ENTRY, map_Kd images as entries (PACK made if missing)", 3, 6, Pak_commands::import_obj},
+    {"import-obj", "[--replace] [--allow-outside] PACK ENTRY FILE.obj [--scale S]",
+     "OBJ+MTL as model ENTRY, map_Kd images as entries (PACK made if missing)", 3, 7, Pak_commands::import_obj},
     {"verify", "DIR", "every pack and entry the saver needs is present and reads", 1, 1, Pak_commands::verify},
     {"help", "", "this text, with what the commands refuse", 0, 1, cmd_help},
 };
