@@ -49,12 +49,22 @@ const char* const refusals[] = {
     "             as rewriting it would lose them; list, info, verify warn of such bytes",
     "extract:     a name outside PREFIX's folder (absolute, \"..\"), or whose path meets a",
     "             symbolic link; a name seen before is skipped; the other entries go on",
+    "add, import-obj: a picture both builds cannot show: not PNG or JPEG (GIF, BMP, XPM...),",
+    "             over 8192 pixels on a side (read from its header, nothing decoded), or",
+    "             one either build's decoder cannot read; verify names such a texture",
     "import-obj:  an index outside its array, a face without a material of the MTL, an",
-    "             MTL or map_Kd image that cannot be read or is not an image, a name over",
-    "             127 bytes or already in the pack (--replace replaces it), a model or",
-    "             pack larger than the saver reads",
-    "Packs are written to a new file beside them, flushed, then renamed over the old one:",
-    "a failure at any point (a full disk) leaves the old pack byte for byte.",
+    "             MTL or map_Kd image that cannot be read or is refused as a picture, a",
+    "             name over 127 bytes or already in the pack (--replace replaces it), a",
+    "             model or pack larger than the saver reads",
+    "import-obj:  a number the OBJ parser would bend, naming its line: an index beyond an",
+    "             int, 0 or with other characters (3x), a coordinate nan, inf or no number",
+    "import-obj:  an mtllib or map_Kd name leading out of the OBJ's folder (absolute, a",
+    "             \"..\" part, a symbolic link on the way) unless --allow-outside",
+    "export-obj:  a file of the export that is a symbolic link or not a regular file:",
+    "             nothing is written through a link, nothing at all then",
+    "Packs (and export-obj's files) are written to a new file beside them, flushed, then",
+    "renamed over the old one: a failure at any point (a full disk) leaves the old file",
+    "byte for byte.",
 };
 
 // How our models look as OBJ + MTL, for people working on them elsewhere.
@@ -66,7 +76,9 @@ const char* const obj_notes[] = {
     "bottom: the picture then shows upside down there; keep v as it is on the way back)",
     "normals: export writes each triangle's face normal; models store none",
     "procedural (##) textures get no image file: the saver makes them",
-    "import-obj: faces are cut into triangles, one mesh a material in order of first use",
+    "import-obj: faces (of any number of corners) are cut into triangles, one mesh a",
+    "material in order of first use",
+    "export-obj: texture files whose names would be equal (also but for case) get -2, -3",
 };
 
 void usage(FILE* out)
