@@ -73,7 +73,6 @@ void face_normal(const Mesh_record::Corner c[3], double n[3])
 }
 
 // printf into a growing text.
-void add(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void add(std::string& out, const char* format, ...)
 {
     char line[256];
