@@ -18,15 +18,19 @@ struct Signature {
     size_t at;
     const char* bytes;
     size_t length;
+    bool weak;  // short enough to begin other data: a picture only when stb sizes it
 };
 
 // The formats either decoder may read, known by their first bytes (TGA has
 // none: stb's info call finds it).
 const Signature signatures[] = {
-    {"PNG", 0, "\x89PNG\r\n\x1a\n", 8}, {"JPEG", 0, "\xFF\xD8\xFF", 3}, {"GIF", 0, "GIF8", 4},
-    {"BMP", 0, "BM", 2},  {"XPM", 0, "/* XPM */", 9}, {"TIFF", 0, "II*\0", 4}, {"TIFF", 0, "MM\0*", 4},
-    {"WEBP", 8, "WEBP", 4}, {"XCF", 0, "gimp xcf", 8}, {"LBM", 0, "FORM", 4}, {"PSD", 0, "8BPS", 4},
-    {"HDR", 0, "#?RADIANCE", 10}, {"PNM", 0, "P6", 2}, {"PNM", 0, "P5", 2},
+    {"PNG", 0, "\x89PNG\r\n\x1a\n", 8, false}, {"JPEG", 0, "\xFF\xD8\xFF", 3, false},
+    {"GIF", 0, "GIF8", 4, false},               {"XPM", 0, "/* XPM */", 9, false},
+    {"TIFF", 0, "II*\0", 4, false},             {"TIFF", 0, "MM\0*", 4, false},
+    {"WEBP", 8, "WEBP", 4, false},              {"XCF", 0, "gimp xcf", 8, false},
+    {"PSD", 0, "8BPS", 4, false},               {"HDR", 0, "#?RADIANCE", 10, false},
+    {"BMP", 0, "BM", 2, true},                  {"LBM", 0, "FORM", 4, true},
+    {"PNM", 0, "P6", 2, true},                  {"PNM", 0, "P5", 2, true},
 };
 
 // A PNG side: 4 bytes, most significant first, at most 2^31 - 1.
@@ -43,16 +47,20 @@ Image_rgba::Header Image_rgba::read_header(const uint8_t* data, int32_t size)
 {
     Header header;
     if (!data || size <= 0) return header;
+    const Signature* found = nullptr;
     for (const Signature& s : signatures)
         if (size_t(size) >= s.at + s.length && std::memcmp(data + s.at, s.bytes, s.length) == 0) {
-            header.format = s.format;
+            found = &s;
             break;
         }
+    header.format = found ? found->format : nullptr;
     int width = 0, height = 0, channels = 0;
     if (stbi_info_from_memory(data, size, &width, &height, &channels) && width > 0 && height > 0) {
         header.width = width;
         header.height = height;
         if (!header.format) header.format = "TGA";
+    } else if (found && found->weak) {
+        header.format = nullptr;
     } else if (header.format && std::strcmp(header.format, "PNG") == 0 && size >= 24) {
         // stb declines to size a PNG over 2^30 bytes of pixels; its first
         // chunk still says how large it claims to be.
