@@ -5,6 +5,7 @@
 
 #include "resources/Pak.h"
 #include "tools/pak/Pak_io.h"
+#include "tools/pak/Picture_check.h"
 
 namespace {
 const int ok = Pak_io::ok;
@@ -54,6 +55,15 @@ int Pak_commands::add(const Args& given)
     }
     std::vector<uint8_t> bytes;
     if (!Pak_io::read_input(a[2], bytes)) return failure;
+    // A picture must be one both builds show, and not one that would take
+    // the saver's memory to decode.
+    if (Picture_check::is_picture(bytes.data(), bytes.size())) {
+        const std::string refused = Picture_check::problem(bytes.data(), bytes.size());
+        if (!refused.empty()) {
+            problem(a[2], refused);
+            return failure;
+        }
+    }
     const int32_t existing = Pak_io::index_of(pak, a[1]);
     if (existing >= 0 && !replace) {
         problem(pack_path, "already holds an entry " + quoted(a[1]) + " (pak add --replace replaces it)");
