@@ -83,7 +83,7 @@ int Cfg_file::remove_stale_temporaries(const std::string& folder)
     return Platform::remove_old_files(folder, temp_prefix, left_by_an_ended_run, stale_after_seconds);
 }
 
-bool Cfg_file::write(const std::string& path, const Cfg_record& record, std::string& problem)
+Write_status Cfg_file::write(const std::string& path, const Cfg_record& record)
 {
     std::ostringstream stream;
     record.write(stream, format_number);
@@ -95,5 +95,5 @@ bool Cfg_file::write(const std::string& path, const Cfg_record& record, std::str
     const std::string folder = folder_of(path);
     remove_stale_temporaries(folder);
     const std::string temp = folder + temp_prefix + std::to_string(Platform::process_id()) + "-XXXXXX";
-    return Atomic_file::replace(path, temp, bytes.data(), bytes.size(), 0644, problem);
+    return Atomic_file::replace(path, temp, bytes.data(), bytes.size(), 0644);
 }

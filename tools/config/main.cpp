@@ -254,8 +254,9 @@ int main(int argc, char** argv)
     // spare_value and the two texts stay as the file had them.
     if (request.set_mode) record.video_mode = request.mode;
     if (request.set_mouse) record.mouse_exit = request.mouse_exit;
-    if (!Cfg_file::write(path, record, problem)) {
-        std::fprintf(stderr, "config.exe: %s: %s\n", path.c_str(), problem.c_str());
+    const Write_status written = Cfg_file::write(path, record);
+    if (!written.ok()) {
+        std::fprintf(stderr, "config.exe: %s: %s\n", path.c_str(), written.text().c_str());
         return 1;
     }
     print_settings(path, record, Cfg_file::Source::File);

@@ -182,7 +182,7 @@ bool place_is_safe(const std::string& path, unsigned& mode)
         Pak_io::problem(path, "is a symbolic link: nothing is written through it");
         return false;
     case Atomic_file::Target::other:
-        Pak_io::problem(path, "is not a regular file, not replaced");
+        Pak_io::problem(path, text(Write_reason::not_regular));
         return false;
     case Atomic_file::Target::missing:
     case Atomic_file::Target::regular:
@@ -198,9 +198,9 @@ bool write_whole(const Out_file& f)
 {
     unsigned mode = 0;
     if (!place_is_safe(f.path, mode)) return false;
-    std::string why;
-    if (Atomic_file::replace(f.path, f.path + ".tmp-XXXXXX", f.bytes.data(), f.bytes.size(), mode, why)) return true;
-    Pak_io::problem(f.path, why);
+    const Write_status status = Atomic_file::replace(f.path, f.path + ".tmp-XXXXXX", f.bytes.data(), f.bytes.size(), mode);
+    if (status.ok()) return true;
+    Pak_io::problem(f.path, status.text());
     return false;
 }
 

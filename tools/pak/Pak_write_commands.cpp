@@ -91,18 +91,19 @@ int Pak_commands::extract(const Args& a)
             result = failure;
             continue;
         }
-        switch (pak.extract_entry(i, a[1])) {
-        case Pak::Extracted::written:
+        const Write_status status = pak.extract_entry(i, a[1]);
+        switch (status.reason) {
+        case Write_reason::ok:
             continue;
-        case Pak::Extracted::outside_folder:
+        case Write_reason::outside_folder:
             problem(a[0], "entry " + quoted(name) + " refused: it would land outside " + a[1]);
             break;
-        case Pak::Extracted::meets_symlink:
+        case Write_reason::meets_symbolic_link:
             problem(a[0], "entry " + quoted(name) + " refused: its path under " + a[1] +
                               " meets a symbolic link");
             break;
-        case Pak::Extracted::not_written:
-            problem(a[1] + name, "cannot be written");
+        default:
+            problem(a[1] + name, status.text());
             break;
         }
         result = failure;
