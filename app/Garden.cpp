@@ -24,15 +24,11 @@ Script_action& start(std::optional<Script_action>& slot, Values... values)
     return *slot;
 }
 
-// A Node of the script turning steadily, bound to its turn.
-void turn(Node& node, std::optional<Action_rot>& slot, const Turn_values& t)
-{
-    node.events.bind_at_once({&start(slot, t.axis, t.rate, t.start)});
-}
+void turn(Scripted_node<Action_rot>& n, const Turn_values& t) { n.start(t.axis, t.rate, t.start); }
 
-void switch_light(Node& node, std::optional<Action_light>& slot, bool on, const float* p)
+void switch_light(Scripted_node<Action_light>& n, bool on, const float* p)
 {
-    node.events.bind_at_once({&start(slot, on, GL_LIGHT1, p[0], p[1], p[2], p[3])});
+    n.start(on, GL_LIGHT1, p[0], p[1], p[2], p[3]);
 }
 
 }  // namespace
@@ -57,33 +53,30 @@ Garden::Garden(Node& scene_root, Node& overlay_root)
     butterfly_packs.assign(std::begin(Pack_names::butterfly_packs), std::end(Pack_names::butterfly_packs));
     setup_lights();
 
-    place(garden.emplace(), S::garden);
-    turn(*garden, garden_turn, S::garden_turn);
+    place(garden.emplace().node, S::garden);
+    turn(*garden, S::garden_turn);
     tree.emplace().load_model(Pack_names::main_pack, Pack_names::tree);
     place(*tree, S::tree);
 
     butterfly_1.emplace(pick(), S::lone_butterfly.flap_offset, S::lone_butterfly.size, S::lone_butterfly.bobbing);
     place(*butterfly_1, S::lone_butterfly_placement);
 
-    turn(flock.emplace(), flock_turn, S::flock_turn);
-    for (int i = 0; i < S::flock_size; ++i) flock_members[i].emplace(pick(), S::flock[i], *flock);
+    turn(flock.emplace(), S::flock_turn);
+    for (int i = 0; i < S::flock_size; ++i) flock_members[i].emplace(pick(), S::flock[i], flock->node);
 
     // The light is placed in the garden's frame, so it turns with the garden.
     const float off[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    switch_light(light_on.emplace(), light_on_switch, true, S::light_position);
-    switch_light(light_off.emplace(), light_off_switch, false, off);
+    switch_light(light_on.emplace(), true, S::light_position);
+    switch_light(light_off.emplace(), false, off);
 
     background.emplace().load_model(Pack_names::main_pack, Pack_names::background);
     place(*background, S::background);
 
     // Lit between light_on and light_off: the flock, the lone butterfly, the tree.
-    garden->add_child(&*light_on);
-    garden->add_child(&*flock);
-    garden->add_child(&*butterfly_1);
-    garden->add_child(&*tree);
-    garden->add_child(&*light_off);
+    for (Node* lit : {&light_on->node, &flock->node, static_cast<Node*>(&*butterfly_1), &*tree, &light_off->node})
+        garden->node.add_child(lit);
     scene_root.add_child(&*background);
-    scene_root.add_child(&*garden);
+    scene_root.add_child(&garden->node);
 
     // The overlay stands in view only from 40 to 60 s of every minute.
     overlay_root.load_model(Pack_names::main_pack, Pack_names::overlay);

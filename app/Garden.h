@@ -11,6 +11,7 @@
 #include "actions/Action_rev.h"
 #include "actions/Action_rot.h"
 #include "app/Flock_member.h"
+#include "app/Scripted_node.h"
 #include "butterfly/Butterfly.h"
 #include "scene/Node.h"
 
@@ -30,17 +31,13 @@ public:
     // random picks are drawn and clocks start as they are made), hence the
     // optionals: declared in creation order, filled by the constructor.
     std::vector<std::string> butterfly_packs;
-    std::optional<Node> garden;
-    std::optional<Action_rot> garden_turn;
+    std::optional<Scripted_node<Action_rot>> garden;  // turning
     std::optional<Node> tree;
     std::optional<Butterfly> butterfly_1;
-    std::optional<Node> flock;
-    std::optional<Action_rot> flock_turn;
+    std::optional<Scripted_node<Action_rot>> flock;  // turning faster
     std::optional<Flock_member> flock_members[Garden_script::flock_size];
-    std::optional<Node> light_on;
-    std::optional<Action_light> light_on_switch;
-    std::optional<Node> light_off;
-    std::optional<Action_light> light_off_switch;
+    std::optional<Scripted_node<Action_light>> light_on;
+    std::optional<Scripted_node<Action_light>> light_off;
     std::optional<Node> background;
     std::optional<Action_rev> overlay_window;
 

@@ -22,18 +22,18 @@ enum class Write_reason {
     entry_not_stored,
 };
 
-// A short text for people: "cannot be written", "meets a symbolic link" ...
-const char* text(Write_reason reason);
-
 struct Write_status {
-    Write_reason reason = Write_reason::ok;
-    std::string detail;  // the system's words, e.g. "No space left on device"
-
-    bool ok() const { return reason == Write_reason::ok; }
-    // The reason's text, then ": " and the detail when there is one.
-    std::string text() const;
     static Write_status failed(Write_reason reason, const std::string& detail = std::string())
     {
         return Write_status{reason, detail};
     }
+    bool ok() const { return reason == Write_reason::ok; }
+    // The reason's text, then ": " and the detail when there is one.
+    std::string text() const;
+
+    Write_reason reason = Write_reason::ok;
+    std::string detail;  // the system's words, e.g. "No space left on device"
 };
+
+// A short text for people: "cannot be written", "meets a symbolic link" ...
+const char* text(Write_reason reason);

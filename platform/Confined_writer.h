@@ -19,5 +19,11 @@ public:
     // absolute paths and ".." parts already. Ends ok, meets_symbolic_link
     // or cannot_write.
     static Write_status write(const std::string& prefix, const std::string& name, const uint8_t* data,
-                        size_t size);
+                              size_t size);
+
+private:
+    // How a write below the folder ended.
+    static Write_status done() { return Write_status(); }
+    static Write_status meets_link() { return Write_status::failed(Write_reason::meets_symbolic_link); }
+    static Write_status not_written() { return Write_status::failed(Write_reason::cannot_write); }
 };

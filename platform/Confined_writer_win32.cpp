@@ -75,15 +75,8 @@ bool write_all(HANDLE file, const uint8_t* data, size_t size)
 
 }  // namespace
 
-namespace {
-// How a write below the folder ended.
-Write_status done() { return Write_status(); }
-Write_status meets_link() { return Write_status::failed(Write_reason::meets_symbolic_link); }
-Write_status not_written() { return Write_status::failed(Write_reason::cannot_write); }
-}  // namespace
-
 Write_status Confined_writer::write(const std::string& prefix, const std::string& name,
-                                               const uint8_t* data, size_t size)
+                                    const uint8_t* data, size_t size)
 {
     const size_t cut = prefix.find_last_of(separators);
     std::string path = cut == std::string::npos ? ".\\" : prefix.substr(0, cut + 1);

@@ -112,16 +112,16 @@ TEST_F(Garden_scene, nodes_are_drawn_in_script_order_and_only_the_gardens_middle
     };
     const std::vector<Watched> order = {
         {"background", &*g.background, false},
-        {"garden", &*g.garden, false},
-        {"light_on", &*g.light_on, true},
-        {"flock", &*g.flock, true},
+        {"garden", &g.garden->node, false},
+        {"light_on", &g.light_on->node, true},
+        {"flock", &g.flock->node, true},
         {"butterfly_2", &g.flock_members[0]->butterfly, true},
         {"butterfly_2 wing", &g.flock_members[0]->butterfly.wing_a, true},
         {"butterfly_3", &g.flock_members[1]->butterfly, true},
         {"butterfly_4", &g.flock_members[2]->butterfly, true},
         {"butterfly_1", &*g.butterfly_1, true},
         {"tree", &*g.tree, true},
-        {"light_off", &*g.light_off, false},
+        {"light_off", &g.light_off->node, false},
         {"overlay", overlay_root, false},
     };
     std::vector<Probe> probes(order.size());
