@@ -2,16 +2,6 @@
 
 #include <GL/gl.h>
 
-Action_light::Action_light(int group_id, bool running, double duration)
-    : Action(group_id, running, duration)
-{
-}
-
-Action_light::Action_light(Transform* target, int group_id, bool running, double duration)
-    : Action(target, group_id, running, duration)
-{
-}
-
 void Action_light::set(bool switch_on, int which, float x, float y, float z, float w)
 {
     on = switch_on;

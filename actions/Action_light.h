@@ -6,8 +6,8 @@
 
 class Action_light : public Action {
 public:
-    Action_light(int group_id, bool running, double duration);
-    Action_light(Transform* target, int group_id, bool running, double duration);
+    // (target,) group id, running, duration, as every action takes them.
+    using Action::Action;
 
     // light is GL_LIGHT0 + n; w = 1 places a point light, w = 0 a direction.
     void set(bool on, int light, float x, float y, float z, float w);

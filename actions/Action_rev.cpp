@@ -16,16 +16,6 @@ int32_t clamp_to_int32(int64_t v)
 
 }  // namespace
 
-Action_rev::Action_rev(int group_id, bool running, double duration)
-    : Action(group_id, running, duration)
-{
-}
-
-Action_rev::Action_rev(Transform* target, int group_id, bool running, double duration)
-    : Action(target, group_id, running, duration)
-{
-}
-
 void Action_rev::set(int period_ms, int slots, int slot_index)
 {
     period = period_ms;

@@ -6,8 +6,8 @@
 
 class Action_rev : public Action {
 public:
-    Action_rev(int group_id, bool running, double duration);
-    Action_rev(Transform* target, int group_id, bool running, double duration);
+    // (target,) group id, running, duration, as every action takes them.
+    using Action::Action;
 
     // The window is slot number slot_index, counted from 1. With slots of 0
     // or less there is no window: the Node stays out of view.

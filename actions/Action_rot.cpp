@@ -2,16 +2,6 @@
 
 #include "scene/Transform.h"
 
-Action_rot::Action_rot(int group_id, bool running, double duration)
-    : Action(group_id, running, duration)
-{
-}
-
-Action_rot::Action_rot(Transform* target, int group_id, bool running, double duration)
-    : Action(target, group_id, running, duration)
-{
-}
-
 void Action_rot::set(int axis_code, double rate_per_second, double start)
 {
     axis = axis_code;

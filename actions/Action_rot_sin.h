@@ -6,8 +6,8 @@
 
 class Action_rot_sin : public Action {
 public:
-    Action_rot_sin(int group_id, bool running, double duration);
-    Action_rot_sin(Transform* target, int group_id, bool running, double duration);
+    // (target,) group id, running, duration, as every action takes them.
+    using Action::Action;
 
     // Amplitude comes before phase here, unlike the fields.
     void set(int axis, double frequency, double amplitude, double phase, int time_offset);

@@ -4,16 +4,6 @@
 
 #include "scene/Transform.h"
 
-Action_sin::Action_sin(int group_id, bool running, double duration)
-    : Action(group_id, running, duration)
-{
-}
-
-Action_sin::Action_sin(Transform* target, int group_id, bool running, double duration)
-    : Action(target, group_id, running, duration)
-{
-}
-
 void Action_sin::set(int axis_code, double omega, double size, double start_phase)
 {
     axis = axis_code;

@@ -5,8 +5,8 @@
 
 class Action_sin : public Action {
 public:
-    Action_sin(int group_id, bool running, double duration);
-    Action_sin(Transform* target, int group_id, bool running, double duration);
+    // (target,) group id, running, duration, as every action takes them.
+    using Action::Action;
 
     // axis 0 = X, 1 = Y, 2 = Z; any other axis writes nothing.
     void set(int axis, double frequency, double amplitude, double phase);

@@ -1,6 +1,7 @@
 // The garden scene, built once after the display is open: a turning garden
 // with a tree and four butterflies, a light switched on for the garden, a
 // background far behind and an overlay shown in the last third of a minute.
+// Its numbers are the values of Garden_script.
 #pragma once
 #include <optional>
 #include <string>
@@ -9,8 +10,8 @@
 #include "actions/Action_light.h"
 #include "actions/Action_rev.h"
 #include "actions/Action_rot.h"
-#include "actions/Action_rot_sin.h"
-#include "actions/Action_sin.h"
+#include "app/Flock_member.h"
+#include "app/Scripted_node.h"
 #include "butterfly/Butterfly.h"
 #include "scene/Node.h"
 
@@ -30,31 +31,13 @@ public:
     // random picks are drawn and clocks start as they are made), hence the
     // optionals: declared in creation order, filled by the constructor.
     std::vector<std::string> butterfly_packs;
-    std::optional<Node> garden;
-    std::optional<Action_rot> garden_turn;
+    std::optional<Scripted_node<Action_rot>> garden;  // turning
     std::optional<Node> tree;
     std::optional<Butterfly> butterfly_1;
-    std::optional<Node> flock;
-    std::optional<Action_rot> flock_turn;
-    std::optional<Butterfly> butterfly_2;
-    std::optional<Action_sin> butterfly_2_sway_a;
-    std::optional<Action_sin> butterfly_2_sway_b;
-    std::optional<Action_sin> butterfly_2_rise;
-    std::optional<Action_rot_sin> butterfly_2_swing;
-    std::optional<Butterfly> butterfly_3;
-    std::optional<Action_sin> butterfly_3_sway_a;
-    std::optional<Action_sin> butterfly_3_sway_b;
-    std::optional<Action_sin> butterfly_3_rise;
-    std::optional<Action_rot_sin> butterfly_3_swing;
-    std::optional<Butterfly> butterfly_4;
-    std::optional<Action_sin> butterfly_4_sway_a;
-    std::optional<Action_sin> butterfly_4_sway_b;
-    std::optional<Action_sin> butterfly_4_rise;
-    std::optional<Action_rot_sin> butterfly_4_swing;
-    std::optional<Node> light_on;
-    std::optional<Action_light> light_on_switch;
-    std::optional<Node> light_off;
-    std::optional<Action_light> light_off_switch;
+    std::optional<Scripted_node<Action_rot>> flock;  // turning faster
+    std::optional<Flock_member> flock_members[Garden_script::flock_size];
+    std::optional<Scripted_node<Action_light>> light_on;
+    std::optional<Scripted_node<Action_light>> light_off;
     std::optional<Node> background;
     std::optional<Action_rev> overlay_window;
 
@@ -62,14 +45,4 @@ private:
     // The pack of the next butterfly: one of the five, drawn right before
     // each Butterfly is made (which draws one value of its own).
     const char* pick();
-    // The script's parts, each making its objects in the order above.
-    void make_garden();  // with its turn and the tree
-    void make_butterfly_1();
-    void make_flock();
-    void make_butterfly_2();
-    void make_butterfly_3();
-    void make_butterfly_4();
-    void make_lights();
-    void make_background();
-    void make_overlay(Node& overlay_root);
 };

@@ -21,6 +21,7 @@
 #include "app/Run_mode.h"
 #include "app/Settings.h"
 #include "app/Video_mode.h"
+#include "platform/Command_line.h"
 #include "platform/Host_window.h"
 #include "platform/Monitor_cover.h"
 #include "platform/Platform.h"
@@ -126,15 +127,6 @@ int run_saver(const Host_options& options)
     return 0;
 }
 
-#ifdef _WIN32
-// The host's switch as it came, for config.exe; empty when the line held none.
-std::string configure_switch(const std::vector<std::string>& rest)
-{
-    if (rest.empty() || rest[0].size() < 2 || (rest[0][0] != '/' && rest[0][0] != '-')) return std::string();
-    return rest[0];
-}
-#endif
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -152,13 +144,9 @@ int main(int argc, char** argv)
     case Run_mode::Preview:
         return 0;
     case Run_mode::Configure:
-#ifdef _WIN32
         // "/c:<window>" from the control panel: the settings dialog is made
-        // modal to that window.
-        settings.launch("config.exe", configure_switch(options.rest));
-#else
-        settings.launch("config.exe");
-#endif
+        // modal to that window. config.exe takes the switch as it came.
+        settings.launch("config.exe", Command_line::host_switch(options.rest).text);
         return 0;
     case Run_mode::Run:
         break;

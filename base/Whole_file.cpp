@@ -4,11 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include <unistd.h>  // mingw-w64 has it too, with read and close
 
 #ifndef O_BINARY
 #define O_BINARY 0

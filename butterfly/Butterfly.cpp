@@ -30,9 +30,7 @@ Butterfly::Butterfly(const char* pack_file, double flap_offset, double size, boo
 
     flap_a.reset(new Action_rot_sin(1, true, 0.0));
     flap_a->set(0, omega, 50.0, 0.0, t0);
-    wing_a.events.add_event();
-    wing_a.events.add_action(flap_a.get());
-    wing_a.events.fire_event(0);
+    wing_a.events.bind_at_once({flap_a.get()});
 
     wing_b.load_model(pack_file, Pack_names::wing);
     wing_b.placement.set_rotation(145.0, 0.0, 0.0);
@@ -40,19 +38,15 @@ Butterfly::Butterfly(const char* pack_file, double flap_offset, double size, boo
 
     flap_b.reset(new Action_rot_sin(1, true, 0.0));
     flap_b->set(0, omega, 50.0, wing_phase, t0);
-    wing_b.events.add_event();
-    wing_b.events.add_action(flap_b.get());
-    wing_b.events.fire_event(0);
+    wing_b.events.bind_at_once({flap_b.get()});
 
     body.load_model(pack_file, Pack_names::body);
     body.placement.set_scale(size, size, size);
 
     if (bobbing) {
-        body.events.add_event();
         bob.reset(new Action_sin(1, true, 0.0));
         bob->set(2, omega, 20.0 * size, wing_phase);
-        body.events.add_action(bob.get());
-        body.events.fire_event(0);
+        body.events.bind_at_once({bob.get()});
     }
 
     body.add_child(&wing_b);

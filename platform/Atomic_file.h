@@ -7,16 +7,17 @@
 #include <cstddef>
 #include <string>
 
+#include "base/Write_status.h"
+
 class Atomic_file {
 public:
     // `temp_template` is the temporary file's path, in the folder of `path`,
     // ending in "XXXXXX", which become random characters. The new file gets
-    // `mode` (POSIX permission bits; Windows has none to give). On failure
-    // returns false with a reason for people in `problem` and leaves no
-    // temporary file. On Windows a link (a reparse point: symbolic link,
-    // junction) at `path` is refused rather than replaced.
-    static bool replace(const std::string& path, const std::string& temp_template, const void* data,
-                        size_t size, unsigned mode, std::string& problem);
+    // `mode` (POSIX permission bits; Windows has none to give). A failure
+    // leaves no temporary file. On Windows a link (a reparse point: symbolic
+    // link, junction) at `path` is refused rather than replaced.
+    static Write_status replace(const std::string& path, const std::string& temp_template, const void* data,
+                                size_t size, unsigned mode);
 
     // What stands at a path, the last part not followed when it is a link.
     enum class Target { missing, regular, link, other };

@@ -44,32 +44,29 @@ void flush_folder(const std::string& path)
 
 }  // namespace
 
-bool Atomic_file::replace(const std::string& path, const std::string& temp_template, const void* data,
-                          size_t size, unsigned mode, std::string& problem)
+Write_status Atomic_file::replace(const std::string& path, const std::string& temp_template, const void* data,
+                                  size_t size, unsigned mode)
 {
     std::vector<char> temp(temp_template.begin(), temp_template.end());
     temp.push_back('\0');
     const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        problem = "cannot create a file beside it: " + std::string(std::strerror(errno));
-        return false;
-    }
+    if (fd < 0) return Write_status::failed(Write_reason::cannot_create_beside, std::strerror(errno));
     const bool written = write_all(fd, static_cast<const unsigned char*>(data), size) &&
                          fchmod(fd, mode_t(mode)) == 0 && fsync(fd) == 0;
     const int write_errno = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
-        problem = "cannot be written: " + std::string(std::strerror(written ? errno : write_errno));
+        const int error = written ? errno : write_errno;
         unlink(temp.data());
-        return false;
+        return Write_status::failed(Write_reason::cannot_write, std::strerror(error));
     }
     if (std::rename(temp.data(), path.c_str()) != 0) {
-        problem = "cannot be replaced: " + std::string(std::strerror(errno));
+        const int error = errno;
         unlink(temp.data());
-        return false;
+        return Write_status::failed(Write_reason::cannot_replace, std::strerror(error));
     }
     flush_folder(path);
-    return true;
+    return Write_status();
 }
 
 Atomic_file::Target Atomic_file::inspect(const std::string& path, unsigned& mode)

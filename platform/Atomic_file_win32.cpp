@@ -56,21 +56,15 @@ bool fill_template(std::string& name)
 
 }  // namespace
 
-bool Atomic_file::replace(const std::string& path, const std::string& temp_template, const void* data,
-                          size_t size, unsigned, std::string& problem)
+Write_status Atomic_file::replace(const std::string& path, const std::string& temp_template, const void* data,
+                                  size_t size, unsigned)
 {
     // MoveFileExA would replace a link itself, or write where a junction
     // leads: a file reached that way is someone else's.
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-            problem = "is a link (reparse point), not replaced";
-            return false;
-        }
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            problem = "is a folder, not replaced";
-            return false;
-        }
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Write_status::failed(Write_reason::is_reparse_point);
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Write_status::failed(Write_reason::is_folder);
     }
 
     std::string temp;
@@ -78,31 +72,25 @@ bool Atomic_file::replace(const std::string& path, const std::string& temp_templ
     DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS; ++attempt) {
         temp = temp_template;
-        if (!fill_template(temp)) {
-            problem = "cannot create a file beside it: bad temporary name";
-            return false;
-        }
+        if (!fill_template(temp)) return Write_status::failed(Write_reason::cannot_create_beside, "bad temporary name");
         file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) error = GetLastError();
     }
-    if (file == INVALID_HANDLE_VALUE) {
-        problem = "cannot create a file beside it: " + error_text(error);
-        return false;
-    }
+    if (file == INVALID_HANDLE_VALUE) return Write_status::failed(Write_reason::cannot_create_beside, error_text(error));
     const bool written = write_all(file, static_cast<const unsigned char*>(data), size) && FlushFileBuffers(file);
     error = GetLastError();
     const bool closed = CloseHandle(file) != 0;
     if (!written || !closed) {
-        problem = "cannot be written: " + error_text(written ? GetLastError() : error);
+        const DWORD failed_with = written ? GetLastError() : error;
         DeleteFileA(temp.c_str());
-        return false;
+        return Write_status::failed(Write_reason::cannot_write, error_text(failed_with));
     }
     if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        problem = "cannot be replaced: " + error_text(GetLastError());
+        const DWORD failed_with = GetLastError();
         DeleteFileA(temp.c_str());
-        return false;
+        return Write_status::failed(Write_reason::cannot_replace, error_text(failed_with));
     }
-    return true;
+    return Write_status();
 }
 
 Atomic_file::Target Atomic_file::inspect(const std::string& path, unsigned& mode)

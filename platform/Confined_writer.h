@@ -9,14 +9,21 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Write_status.h"
+
 class Confined_writer {
 public:
-    enum class Result { written, meets_link, not_written };
-
     // Writes `size` bytes to prefix + name. The folder part of `prefix` is
     // the caller's and is made as named; the rest of prefix + name is walked
     // one folder at a time. The name is expected to have been checked for
-    // absolute paths and ".." parts already.
-    static Result write(const std::string& prefix, const std::string& name, const uint8_t* data,
-                        size_t size);
+    // absolute paths and ".." parts already. Ends ok, meets_symbolic_link
+    // or cannot_write.
+    static Write_status write(const std::string& prefix, const std::string& name, const uint8_t* data,
+                              size_t size);
+
+private:
+    // How a write below the folder ended.
+    static Write_status done() { return Write_status(); }
+    static Write_status meets_link() { return Write_status::failed(Write_reason::meets_symbolic_link); }
+    static Write_status not_written() { return Write_status::failed(Write_reason::cannot_write); }
 };

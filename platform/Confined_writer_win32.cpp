@@ -75,8 +75,8 @@ bool write_all(HANDLE file, const uint8_t* data, size_t size)
 
 }  // namespace
 
-Confined_writer::Result Confined_writer::write(const std::string& prefix, const std::string& name,
-                                               const uint8_t* data, size_t size)
+Write_status Confined_writer::write(const std::string& prefix, const std::string& name,
+                                    const uint8_t* data, size_t size)
 {
     const size_t cut = prefix.find_last_of(separators);
     std::string path = cut == std::string::npos ? ".\\" : prefix.substr(0, cut + 1);
@@ -84,9 +84,9 @@ Confined_writer::Result Confined_writer::write(const std::string& prefix, const 
     const std::vector<std::string> parts = path_parts(below);
     // A name ending in a separator names no file.
     if (parts.empty() || name.empty() || name.find_last_of(separators) == name.size() - 1)
-        return Result::not_written;
+        return not_written();
     for (const std::string& part : parts)
-        if (!plain_name(part)) return Result::not_written;
+        if (!plain_name(part)) return not_written();
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
 
@@ -94,16 +94,16 @@ Confined_writer::Result Confined_writer::write(const std::string& prefix, const 
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         path += parts[i];
         if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-            return is_link(path) ? Result::meets_link : Result::not_written;
+            return is_link(path) ? meets_link() : not_written();
         const HANDLE folder =
             CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        if (folder == INVALID_HANDLE_VALUE) return is_link(path) ? Result::meets_link : Result::not_written;
+        if (folder == INVALID_HANDLE_VALUE) return is_link(path) ? meets_link() : not_written();
         folders.held.push_back(folder);
         BY_HANDLE_FILE_INFORMATION info;
-        if (!GetFileInformationByHandle(folder, &info)) return Result::not_written;
-        if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Result::meets_link;
-        if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return Result::not_written;
+        if (!GetFileInformationByHandle(folder, &info)) return not_written();
+        if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return meets_link();
+        if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return not_written();
         path += '\\';
     }
 
@@ -112,13 +112,13 @@ Confined_writer::Result Confined_writer::write(const std::string& prefix, const 
     path += parts.back();
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Result::meets_link;
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return meets_link();
         if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) || !DeleteFileA(path.c_str()))
-            return Result::not_written;
+            return not_written();
     }
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return is_link(path) ? Result::meets_link : Result::not_written;
+    if (file == INVALID_HANDLE_VALUE) return is_link(path) ? meets_link() : not_written();
     const bool written = write_all(file, data, size);
-    return (CloseHandle(file) && written) ? Result::written : Result::not_written;
+    return (CloseHandle(file) && written) ? done() : not_written();
 }

@@ -29,6 +29,28 @@ public:
     static bool start_program(const std::string& program, const std::string& working_dir,
                               const std::string& argument = std::string());
 
+    // What a command line without the host's switch asks for: Windows opens
+    // a screensaver's settings so ("Configure" in Explorer); elsewhere such
+    // a line runs the saver.
+    static bool settings_without_switch();
+
+    // A program without a console of its own (config.exe on Windows) writes
+    // to the console it was started from, when there is one; output sent to
+    // a file or a pipe stays there. Nothing to do on POSIX.
+    static void attach_parent_console();
+
+    // This process's id, and whether a process of that id has ended (one we
+    // may not look at is alive).
+    static unsigned long process_id();
+    static bool process_gone(unsigned long id);
+
+    // Removes the plain files of `folder` (ending with its separator) whose
+    // names start with `prefix`, that `pick` accepts and that were last
+    // written at least `min_age_seconds` ago; never a folder, a device or
+    // whatever a link leads to. Returns how many went.
+    static int remove_old_files(const std::string& folder, const std::string& prefix,
+                                bool (*pick)(const std::string& name), long min_age_seconds);
+
     // The folder of the running executable with its trailing separator, empty
     // when it cannot be found.
     static std::string executable_folder();

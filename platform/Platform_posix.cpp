@@ -1,10 +1,15 @@
 // POSIX stand-ins for the Win32 services of Platform.h.
 #include "platform/Platform.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/Registry_file.h"
@@ -97,3 +102,36 @@ void Platform::catch_termination()
 }
 
 bool Platform::termination_requested() { return termination != 0; }
+
+bool Platform::settings_without_switch() { return false; }
+
+void Platform::attach_parent_console() {}
+
+unsigned long Platform::process_id() { return (unsigned long)getpid(); }
+
+bool Platform::process_gone(unsigned long id)
+{
+    // kill(pid, 0) fails with ESRCH only when no such process exists.
+    return id > 0 && id <= 0x7fffffffUL && kill(pid_t(id), 0) != 0 && errno == ESRCH;
+}
+
+int Platform::remove_old_files(const std::string& folder, const std::string& prefix,
+                               bool (*pick)(const std::string& name), long min_age_seconds)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    const time_t now = time(nullptr);
+    while (const dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0 || !pick(name)) continue;
+        // Looked at and removed relative to the open folder, never through a link.
+        struct stat st;
+        if (fstatat(dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            now - st.st_mtime < min_age_seconds)
+            continue;
+        if (unlinkat(dirfd(dir), e->d_name, 0) == 0) ++removed;
+    }
+    closedir(dir);
+    return removed;
+}

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/Command_line.h"
@@ -142,3 +144,57 @@ void Platform::allow_display_sleep()
 void Platform::catch_termination() { SetConsoleCtrlHandler(on_console_event, TRUE); }
 
 bool Platform::termination_requested() { return termination; }
+
+bool Platform::settings_without_switch() { return true; }
+
+void Platform::attach_parent_console()
+{
+    const bool out_set = GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN;
+    const bool err_set = GetFileType(GetStdHandle(STD_ERROR_HANDLE)) != FILE_TYPE_UNKNOWN;
+    if ((out_set && err_set) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    if (!out_set) (void)std::freopen("CONOUT$", "w", stdout);
+    if (!err_set) (void)std::freopen("CONOUT$", "w", stderr);
+}
+
+unsigned long Platform::process_id() { return GetCurrentProcessId(); }
+
+bool Platform::process_gone(unsigned long id)
+{
+    // OpenProcess fails with ERROR_INVALID_PARAMETER only when no such
+    // process exists; a process we may not open is alive.
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(id));
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
+    DWORD code = 0;
+    const bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+    CloseHandle(process);
+    return ended;
+}
+
+namespace {
+uint64_t ticks_of(const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
+}  // namespace
+
+int Platform::remove_old_files(const std::string& folder, const std::string& prefix,
+                               bool (*pick)(const std::string& name), long min_age_seconds)
+{
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + prefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    FILETIME now_time;
+    GetSystemTimeAsFileTime(&now_time);
+    const uint64_t now = ticks_of(now_time);
+    const uint64_t min_age = uint64_t(min_age_seconds) * 10000000;  // in 100 ns
+    int removed = 0;
+    do {
+        const std::string name = found.cFileName;
+        if (name.compare(0, prefix.size(), prefix) != 0 || !pick(name)) continue;
+        // Only plain files: never a folder, nor whatever a link leads to.
+        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
+            continue;
+        const uint64_t written = ticks_of(found.ftLastWriteTime);
+        if (written > now || now - written < min_age) continue;
+        if (DeleteFileA((folder + name).c_str())) ++removed;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return removed;
+}

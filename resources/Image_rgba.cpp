@@ -57,7 +57,12 @@ SDL_Surface* to_rgba(SDL_Surface* src)
 }
 }  // namespace
 
-bool Image_rgba::decode(const uint8_t* data, int32_t size) { return decode_with_sdl_image(data, size); }
+bool Image_rgba::decode(const uint8_t* data, int32_t size)
+{
+    const Header header = read_header(data, size);
+    if (header.format && std::strcmp(header.format, "GIF") == 0) return decode_with_stb(data, size);
+    return decode_with_sdl_image(data, size);
+}
 
 // SDL_image sets up its PNG reader on the first PNG it loads, and SDL looks
 // up the CPU's features on the first conversion that picks a blitter; both
@@ -74,7 +79,9 @@ bool Image_rgba::decode_with_sdl_image(const uint8_t* data, int32_t size)
     w = h = 0;
     native = false;
     rgba.clear();
-    if (!data || size <= 0) return false;
+    // Only what stb's info call can size is handed to SDL_image, and only up
+    // to max_side: a small file must not make a huge surface.
+    if (!data || size <= 0 || !size_allowed(read_header(data, size))) return false;
     // The stream only reads; SDL 1.2 merely lacks a const memory stream.
     SDL_RWops* rw = SDL_RWFromMem(const_cast<uint8_t*>(data), size);
     if (!rw) return false;

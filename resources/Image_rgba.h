@@ -8,9 +8,25 @@
 
 class Image_rgba {
 public:
-    // False when the bytes are not an image the decoder can read. The build's
-    // decoder: SDL_image on Linux, stb_image on Windows (where SDL_image is
-    // not at hand); both give the same pixels for the images of our packs.
+    // What a picture's header says, read without decoding the picture.
+    struct Header {
+        const char* format = nullptr;  // "PNG", "JPEG", "GIF", ...; null: no picture format known
+        int width = 0;                 // 0 when no side could be read (stb_image's info call)
+        int height = 0;
+    };
+    static Header read_header(const uint8_t* data, int32_t size);
+    // Pictures larger than this on a side are never decoded: the header
+    // says so before anything is allocated (8192 x 8192 RGBA is 256 MiB).
+    static const int max_side = 8192;
+    // True when the header gives both sides, none over max_side.
+    static bool size_allowed(const Header& h);
+
+    // False when the bytes are not an image the decoder can read, or one
+    // whose size its header does not give or gives over max_side. The
+    // build's decoder: SDL_image on Linux, stb_image on Windows (where
+    // SDL_image is not at hand) and for GIF on both (SDL_image sizes a GIF
+    // by its frame, which the header does not bound); both give the same
+    // pixels for the images of our packs.
     bool decode(const uint8_t* data, int32_t size);
 #ifndef GARDENLUME_IMAGES_BY_STB
     bool decode_with_sdl_image(const uint8_t* data, int32_t size);

@@ -131,18 +131,16 @@ bool Pak::replace_data(int32_t index, const void* data, int32_t size)
     return true;
 }
 
-bool Pak::save(const std::string& path, std::string& problem) const
+Write_status Pak::save(const std::string& path) const
 {
     // The rename would replace a link by a file; a pack reached through a
     // link is someone else's, so it is left alone.
     unsigned mode = 0;
     switch (Atomic_file::inspect(path, mode)) {
     case Atomic_file::Target::link:
-        problem = "is a symbolic link, not replaced";
-        return false;
+        return Write_status::failed(Write_reason::is_symbolic_link);
     case Atomic_file::Target::other:
-        problem = "is not a regular file, not replaced";
-        return false;
+        return Write_status::failed(Write_reason::not_regular);
     case Atomic_file::Target::missing:
     case Atomic_file::Target::regular:
         break;
@@ -156,13 +154,7 @@ bool Pak::save(const std::string& path, std::string& problem) const
         w.u32(uint32_t(blocks[i].size()));
         w.bytes(blocks[i].data(), blocks[i].size());
     }
-    return Atomic_file::replace(path, path + ".tmp-XXXXXX", bytes.data(), bytes.size(), mode, problem);
-}
-
-bool Pak::save(const std::string& path) const
-{
-    std::string problem;
-    return save(path, problem);
+    return Atomic_file::replace(path, path + ".tmp-XXXXXX", bytes.data(), bytes.size(), mode);
 }
 
 bool Pak::safe_entry_path(const std::string& name)
@@ -179,29 +171,20 @@ bool Pak::safe_entry_path(const std::string& name)
     return true;
 }
 
-Pak::Extracted Pak::extract_entry(int32_t index, const std::string& prefix) const
+Write_status Pak::extract_entry(int32_t index, const std::string& prefix) const
 {
-    if (index < 0 || index >= entry_count()) return Extracted::not_written;
+    if (index < 0 || index >= entry_count()) return Write_status::failed(Write_reason::cannot_write);
     const std::string& name = names[size_t(index)];
-    if (!safe_entry_path(name)) return Extracted::outside_folder;
-
+    if (!safe_entry_path(name)) return Write_status::failed(Write_reason::outside_folder);
     const std::vector<uint8_t>& bytes = blocks[size_t(index)];
-    switch (Confined_writer::write(prefix, name, bytes.data(), bytes.size())) {
-    case Confined_writer::Result::written:
-        return Extracted::written;
-    case Confined_writer::Result::meets_link:
-        return Extracted::meets_symlink;
-    case Confined_writer::Result::not_written:
-        break;
-    }
-    return Extracted::not_written;
+    return Confined_writer::write(prefix, name, bytes.data(), bytes.size());
 }
 
 bool Pak::extract_all(const std::string& prefix) const
 {
     bool ok = true;
     for (int32_t i = 0; i < entry_count(); ++i)
-        if (!first_of_its_name(i) || extract_entry(i, prefix) != Extracted::written) ok = false;
+        if (!first_of_its_name(i) || !extract_entry(i, prefix).ok()) ok = false;
     return ok;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/Read_status.h"
+#include "base/Write_status.h"
 #include "resources/Pak_entry.h"
 
 class Byte_cursor;
@@ -62,18 +63,16 @@ public:
     // Writes the pack atomically (a temporary file beside it, flushed, then
     // renamed over it): on any failure the old file stays byte for byte. A
     // symbolic link or anything but a regular file at `path` is refused.
-    bool save(const std::string& path, std::string& problem) const;
-    bool save(const std::string& path) const;
+    Write_status save(const std::string& path) const;
 
-    // Where extracting one entry ended.
-    enum class Extracted { written, outside_folder, meets_symlink, not_written };
     // Writes the entry to prefix + name, creating the folders the name holds.
     // Names that would land outside the prefix folder (absolute, with a ".."
     // part) are refused, and so is a name whose path meets a symbolic link
     // below that folder: folders are opened without following links and the
     // file is created afresh (an old regular file there is replaced), so
-    // nothing is ever written through a link.
-    Extracted extract_entry(int32_t index, const std::string& prefix) const;
+    // nothing is ever written through a link. Ends ok, outside_folder,
+    // meets_symbolic_link or cannot_write.
+    Write_status extract_entry(int32_t index, const std::string& prefix) const;
     // Every entry as extract_entry does; of entries sharing a name only the
     // first is written. False when any entry was not written.
     bool extract_all(const std::string& prefix) const;

@@ -50,3 +50,10 @@ void Event_table::fire_event(int index)
         if (link.first) link.first->fire_event(link.second);
     firing[index] = false;
 }
+
+void Event_table::bind_at_once(std::initializer_list<Action*> list)
+{
+    add_event();
+    for (Action* a : list) add_action(a);
+    fire_event(current);
+}

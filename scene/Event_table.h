@@ -3,6 +3,7 @@
 // other tables to fire after it. Nothing pointed to is owned.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,8 @@ public:
     // order. An index that names no event does nothing, and neither does a
     // link that leads back to an event still firing (a cycle of links).
     void fire_event(int index);
+    // A new event with these actions, fired at once: binds them in this order.
+    void bind_at_once(std::initializer_list<Action*> list);
 
     int32_t event_count() const { return static_cast<int32_t>(actions.size()); }
 

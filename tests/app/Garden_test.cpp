@@ -112,16 +112,16 @@ TEST_F(Garden_scene, nodes_are_drawn_in_script_order_and_only_the_gardens_middle
     };
     const std::vector<Watched> order = {
         {"background", &*g.background, false},
-        {"garden", &*g.garden, false},
-        {"light_on", &*g.light_on, true},
-        {"flock", &*g.flock, true},
-        {"butterfly_2", &*g.butterfly_2, true},
-        {"butterfly_2 wing", &g.butterfly_2->wing_a, true},
-        {"butterfly_3", &*g.butterfly_3, true},
-        {"butterfly_4", &*g.butterfly_4, true},
+        {"garden", &g.garden->node, false},
+        {"light_on", &g.light_on->node, true},
+        {"flock", &g.flock->node, true},
+        {"butterfly_2", &g.flock_members[0]->butterfly, true},
+        {"butterfly_2 wing", &g.flock_members[0]->butterfly.wing_a, true},
+        {"butterfly_3", &g.flock_members[1]->butterfly, true},
+        {"butterfly_4", &g.flock_members[2]->butterfly, true},
         {"butterfly_1", &*g.butterfly_1, true},
         {"tree", &*g.tree, true},
-        {"light_off", &*g.light_off, false},
+        {"light_off", &g.light_off->node, false},
         {"overlay", overlay_root, false},
     };
     std::vector<Probe> probes(order.size());
@@ -146,12 +146,14 @@ TEST_F(Garden_scene, second_butterfly_binds_rise_and_swing_before_its_sways)
 {
     build();
     Garden& g = *garden;
-    EXPECT_EQ((std::vector<Action*>{&*g.butterfly_2_rise, &*g.butterfly_2_swing, &*g.butterfly_2_sway_a,
-                                    &*g.butterfly_2_sway_b}),
-              g.butterfly_2->animator.bound());
-    EXPECT_EQ((std::vector<Action*>{&*g.butterfly_3_sway_a, &*g.butterfly_3_sway_b, &*g.butterfly_3_rise,
-                                    &*g.butterfly_3_swing}),
-              g.butterfly_3->animator.bound());
+    const Flock_member& second = *g.flock_members[0];
+    const Flock_member& third = *g.flock_members[1];
+    EXPECT_EQ((std::vector<const Action*>{&second.rise, &second.swing, &second.sway_a, &second.sway_b}),
+              std::vector<const Action*>(second.butterfly.animator.bound().begin(),
+                                         second.butterfly.animator.bound().end()));
+    EXPECT_EQ((std::vector<const Action*>{&third.sway_a, &third.sway_b, &third.rise, &third.swing}),
+              std::vector<const Action*>(third.butterfly.animator.bound().begin(),
+                                         third.butterfly.animator.bound().end()));
 }
 
 TEST_F(Garden_scene, overlay_stands_in_view_only_strictly_between_40_and_60_seconds_of_each_minute)
@@ -181,7 +183,8 @@ TEST_F(Garden_scene, picks_alternate_with_each_butterflys_own_draw)
     }
     build(5);
     Garden& g = *garden;
-    Butterfly* flies[4] = {&*g.butterfly_1, &*g.butterfly_2, &*g.butterfly_3, &*g.butterfly_4};
+    Butterfly* flies[4] = {&*g.butterfly_1, &g.flock_members[0]->butterfly, &g.flock_members[1]->butterfly,
+                           &g.flock_members[2]->butterfly};
     for (int i = 0; i < 4; ++i) {
         std::string pack = Test_packs::butterfly_pack(pick[i] + 1);
         Pak_entry body = pak_cache.model_bytes(pack, "brushko");
@@ -215,7 +218,8 @@ TEST_F(Garden_scene, butterflies_of_the_same_pack_share_one_opened_pack)
     }
     build(seed);
     Garden& g = *garden;
-    Butterfly* flies[4] = {&*g.butterfly_1, &*g.butterfly_2, &*g.butterfly_3, &*g.butterfly_4};
+    Butterfly* flies[4] = {&*g.butterfly_1, &g.flock_members[0]->butterfly, &g.flock_members[1]->butterfly,
+                           &g.flock_members[2]->butterfly};
     Butterfly* a = flies[first];
     Butterfly* b = flies[second];
     EXPECT_EQ(a->wing_a.meshes[0].texture_name, b->wing_a.meshes[0].texture_name)

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "resources/Cfg_record.h"
-#include "app/Video_mode.h"
 
 namespace {
 
@@ -45,9 +44,6 @@ TEST(Cfg_record, twenty_one_byte_example_selects_row_3_and_the_mouse_rule)
     EXPECT_TRUE(r.read_from_stream());
     EXPECT_EQ(r.video_mode, 3);
     EXPECT_EQ(r.mouse_exit, 1);
-    EXPECT_EQ(Video_mode::width_of(r.video_mode), 800);
-    EXPECT_EQ(Video_mode::height_of(r.video_mode), 600);
-    EXPECT_EQ(Video_mode::bpp_of(r.video_mode), 32);
 }
 
 TEST(Cfg_record, another_format_number_gives_the_defaults)
@@ -148,16 +144,4 @@ TEST(Cfg_record, written_format_number_must_match_the_expected_one)
     r.write(out, 2);
     expect_defaults(read(out.str(), 1));
     EXPECT_EQ(read(out.str(), 2).video_mode, 1);
-}
-
-TEST(Video_mode, index_outside_the_table_gives_the_default_row)
-{
-    for (int32_t bad : {-1, 18, 1000, INT32_MIN, INT32_MAX}) {
-        SCOPED_TRACE(bad);
-        EXPECT_EQ(Video_mode::width_of(bad), 1024);
-        EXPECT_EQ(Video_mode::height_of(bad), 768);
-        EXPECT_EQ(Video_mode::bpp_of(bad), 32);
-    }
-    EXPECT_EQ(Video_mode::width_of(17), 1600);
-    EXPECT_EQ(Video_mode::bpp_of(0), 16);
 }

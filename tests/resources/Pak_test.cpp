@@ -44,7 +44,7 @@ TEST(Pak_format, saved_pack_is_byte_identical_to_the_format)
     Temp_folder dir("gardenlume_pak_");
     Pak p;
     ASSERT_TRUE(p.add_data("tree", "0123456789", 10));
-    ASSERT_TRUE(p.save(dir / "t.pak"));
+    ASSERT_TRUE(p.save(dir / "t.pak").ok());
     EXPECT_EQ(Test_files::bytes(dir / "t.pak"), Test_packs::pack_bytes({{"tree", bytes_of("0123456789")}}));
 }
 
@@ -207,7 +207,7 @@ TEST(Pak_writer, save_and_open_round_trip_keeps_names_sizes_bytes_and_order)
     ASSERT_TRUE(p.add_data("b", big.data(), int32_t(big.size())));
     ASSERT_TRUE(p.add_data("a", "", 0));
     ASSERT_TRUE(p.add_data(std::string(127, 'n'), "q", 1));
-    ASSERT_TRUE(p.save(dir / "r.pak"));
+    ASSERT_TRUE(p.save(dir / "r.pak").ok());
     Pak q;
     ASSERT_EQ(q.read_file(dir / "r.pak"), Read_reason::ok);
     EXPECT_EQ(q.status().reason, Read_reason::ok);
@@ -265,7 +265,7 @@ TEST(Pak_writer, save_to_an_unwritable_path_reports_failure)
 {
     Pak p;
     p.add_data("a", "x", 1);
-    EXPECT_FALSE(p.save("/nonexistent/gardenlume/out.pak"));
+    EXPECT_FALSE(p.save("/nonexistent/gardenlume/out.pak").ok());
 }
 
 TEST(Pak_extract, entries_land_at_prefix_plus_name)

@@ -49,19 +49,18 @@ void put(const std::string& path, const std::string& text) { std::ofstream(path,
 TEST(Atomic_file_win32, replaces_the_file_and_leaves_no_temporary_behind)
 {
     Folder dir;
-    std::string problem;
     const std::string target = dir.path + "cfg";
     for (const std::string text : {"first", "second, longer"}) {
-        ASSERT_TRUE(Atomic_file::replace(target, target + ".tmp-XXXXXX", text.data(), text.size(), 0644, problem))
-            << problem;
+        const Write_status written = Atomic_file::replace(target, target + ".tmp-XXXXXX", text.data(), text.size(), 0644);
+        ASSERT_TRUE(written.ok()) << written.text();
         EXPECT_EQ(contents(target), text);
         EXPECT_EQ(dir.count(), 1u);
     }
     // A folder in its place, or a folder that is not there: refused, nothing left.
     fs::create_directory(dir.path + "sub");
-    EXPECT_FALSE(Atomic_file::replace(dir.path + "sub", dir.path + "t-XXXXXX", "x", 1, 0644, problem));
-    EXPECT_FALSE(Atomic_file::replace(dir.path + "none\\cfg", dir.path + "none\\t-XXXXXX", "x", 1, 0644, problem));
-    EXPECT_NE(problem.find("cannot create"), std::string::npos) << problem;
+    EXPECT_EQ(Atomic_file::replace(dir.path + "sub", dir.path + "t-XXXXXX", "x", 1, 0644).reason, Write_reason::is_folder);
+    EXPECT_EQ(Atomic_file::replace(dir.path + "none\\cfg", dir.path + "none\\t-XXXXXX", "x", 1, 0644).reason,
+              Write_reason::cannot_create_beside);
     EXPECT_EQ(dir.count(), 2u);
 }
 
@@ -70,18 +69,18 @@ TEST(Confined_writer_win32, names_windows_reads_as_devices_or_streams_are_not_wr
     Folder dir;
     const char* const names[] = {"nul", "CON.txt", "sub/aux", "com1", "lpt9.pak", "file:stream", "a\\nul .x"};
     for (const char* name : names)
-        EXPECT_EQ(Confined_writer::write(dir.path + "out\\", name, reinterpret_cast<const uint8_t*>("x"), 1),
-                  Confined_writer::Result::not_written)
+        EXPECT_EQ(Confined_writer::write(dir.path + "out\\", name, reinterpret_cast<const uint8_t*>("x"), 1).reason,
+                  Write_reason::cannot_write)
             << name;
     EXPECT_FALSE(fs::exists(dir.path + "out\\file"));
     // Either separator makes folders; an old file is replaced, a folder is not.
     const uint8_t data[] = {'o', 'k'};
     put(dir.path + "old", "old bytes");
     for (const char* name : {"a/b\\c.png", "old"})
-        EXPECT_EQ(Confined_writer::write(dir.path, name, data, 2), Confined_writer::Result::written) << name;
+        EXPECT_TRUE(Confined_writer::write(dir.path, name, data, 2).ok()) << name;
     EXPECT_EQ(contents(dir.path + "a\\b\\c.png"), "ok");
     EXPECT_EQ(contents(dir.path + "old"), "ok");
-    EXPECT_EQ(Confined_writer::write(dir.path, "a/b", data, 2), Confined_writer::Result::not_written);
+    EXPECT_EQ(Confined_writer::write(dir.path, "a/b", data, 2).reason, Write_reason::cannot_write);
 }
 
 TEST(Confined_writer_win32, a_link_on_the_way_is_never_written_through)
@@ -94,8 +93,8 @@ TEST(Confined_writer_win32, a_link_on_the_way_is_never_written_through)
         !(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) ||
         GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no reparse points on this system";
-    EXPECT_EQ(Confined_writer::write(dir.path + "out\\", "sub/f", reinterpret_cast<const uint8_t*>("x"), 1),
-              Confined_writer::Result::meets_link);
+    EXPECT_EQ(Confined_writer::write(dir.path + "out\\", "sub/f", reinterpret_cast<const uint8_t*>("x"), 1).reason,
+              Write_reason::meets_symbolic_link);
     EXPECT_FALSE(fs::exists(dir.path + "outside\\f"));
 }
 
@@ -142,8 +141,7 @@ TEST(Cfg_file_win32, a_write_removes_only_old_temporaries_of_ended_runs_beside_t
     }
     // A write cleans the folder of the file, whatever the current folder is,
     // and its own temporary file leaves no trace there either.
-    std::string problem;
-    ASSERT_TRUE(Cfg_file::write(dir.path + "cfg", Cfg_record(), problem)) << problem;
+    ASSERT_TRUE(Cfg_file::write(dir.path + "cfg", Cfg_record()).ok());
     EXPECT_EQ(fs::file_size(dir.path + "cfg"), 21u);
     for (const Case& c : cases) EXPECT_EQ(fs::exists(dir.path + c.name), !c.removed) << c.name;
     EXPECT_EQ(dir.count(), 5u);

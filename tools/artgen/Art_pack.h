@@ -1,6 +1,7 @@
 // The entries of one pack as the builder makes them: models, images, in the
 // order added, written out as one pack file.
 #pragma once
+#include "base/Write_status.h"
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,8 +19,9 @@ public:
         add(name, image.png(mode));
     }
 
-    // False, with the reason in problem, when the file cannot be written.
-    bool save(const std::string& path, std::string& problem) const;
+    // Writes the pack; an entry that cannot be stored or a file that cannot
+    // be written says why.
+    Write_status save(const std::string& path) const;
 
     size_t entry_count() const { return names.size(); }
 

@@ -21,9 +21,9 @@
 namespace {
 bool save(const Art_pack& pack, const std::string& path)
 {
-    std::string problem;
-    if (pack.save(path, problem)) return true;
-    std::fprintf(stderr, "artgen: %s\n", problem.c_str());
+    const Write_status status = pack.save(path);
+    if (status.ok()) return true;
+    std::fprintf(stderr, "artgen: %s: %s\n", path.c_str(), status.text().c_str());
     return false;
 }
 }  // namespace

@@ -5,16 +5,6 @@
 #include <ctime>
 #include <sstream>
 #include <vector>
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <csignal>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include "platform/Atomic_file.h"
 #include "base/Byte_cursor.h"
 #include "base/Whole_file.h"
@@ -27,14 +17,6 @@ const int32_t format_number = 1;
 // A temporary file this young may belong to a run on another machine that
 // shares the folder, where its pid means nothing.
 const time_t stale_after_seconds = 10;
-
-#ifdef _WIN32
-using Pid = DWORD;
-Pid own_pid() { return GetCurrentProcessId(); }
-#else
-using Pid = pid_t;
-Pid own_pid() { return getpid(); }
-#endif
 
 // Windows takes '/' as a separator too.
 std::string folder_of(const std::string& path)
@@ -58,7 +40,7 @@ std::string invalid_reason(const std::string& path)
 }
 
 // The pid in "cfg.tmp-<pid>-XXXXXX", or 0 when the name is not that.
-Pid temp_owner(const std::string& name)
+unsigned long temp_owner(const std::string& name)
 {
     const std::string prefix = Cfg_file::temp_prefix;
     if (name.compare(0, prefix.size(), prefix) != 0) return 0;
@@ -67,7 +49,15 @@ Pid temp_owner(const std::string& name)
     while (i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 1000000000)
         pid = pid * 10 + (name[i++] - '0');
     if (i == prefix.size() || i >= name.size() || name[i] != '-' || name.size() - i - 1 != 6) return 0;
-    return Pid(pid);
+    return (unsigned long)pid;
+}
+
+// A temporary file of a run that has ended: never our own, nor one whose
+// process still runs.
+bool left_by_an_ended_run(const std::string& name)
+{
+    const unsigned long owner = temp_owner(name);
+    return owner != 0 && owner != Platform::process_id() && Platform::process_gone(owner);
 }
 
 }  // namespace
@@ -88,73 +78,12 @@ Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record, std
     }
 }
 
-#ifdef _WIN32
-namespace {
-
-// OpenProcess fails with ERROR_INVALID_PARAMETER only when no such process
-// exists; a process we may not open is alive.
-bool process_gone(DWORD pid)
-{
-    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
-    DWORD code = 0;
-    const bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
-    CloseHandle(process);
-    return ended;
-}
-
-uint64_t ticks_of(const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
-
-}  // namespace
-
 int Cfg_file::remove_stale_temporaries(const std::string& folder)
 {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + temp_prefix + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    FILETIME now_time;
-    GetSystemTimeAsFileTime(&now_time);
-    const uint64_t now = ticks_of(now_time);
-    const uint64_t stale_ticks = uint64_t(stale_after_seconds) * 10000000;  // in 100 ns
-    int removed = 0;
-    do {
-        const Pid owner = temp_owner(found.cFileName);
-        if (owner == 0 || owner == own_pid() || !process_gone(owner)) continue;
-        // Only plain files: never a folder, nor whatever a link leads to.
-        if (found.dwFileAttributes &
-            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
-            continue;
-        const uint64_t written = ticks_of(found.ftLastWriteTime);
-        if (written > now || now - written < stale_ticks) continue;
-        if (DeleteFileA((folder + found.cFileName).c_str())) ++removed;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return removed;
-}
-#else
-int Cfg_file::remove_stale_temporaries(const std::string& folder)
-{
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return 0;
-    int removed = 0;
-    const time_t now = time(nullptr);
-    while (const dirent* e = readdir(dir)) {
-        const Pid owner = temp_owner(e->d_name);
-        // kill(pid, 0) fails with ESRCH only when no such process exists.
-        if (owner <= 0 || owner == own_pid() || kill(owner, 0) == 0 || errno != ESRCH) continue;
-        struct stat st;
-        if (fstatat(dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
-            now - st.st_mtime < stale_after_seconds)
-            continue;
-        if (unlinkat(dirfd(dir), e->d_name, 0) == 0) ++removed;
-    }
-    closedir(dir);
-    return removed;
+    return Platform::remove_old_files(folder, temp_prefix, left_by_an_ended_run, stale_after_seconds);
 }
 
-#endif
-
-bool Cfg_file::write(const std::string& path, const Cfg_record& record, std::string& problem)
+Write_status Cfg_file::write(const std::string& path, const Cfg_record& record)
 {
     std::ostringstream stream;
     record.write(stream, format_number);
@@ -165,6 +94,6 @@ bool Cfg_file::write(const std::string& path, const Cfg_record& record, std::str
     // run made it, so one left by a killed run can be told from a live one.
     const std::string folder = folder_of(path);
     remove_stale_temporaries(folder);
-    const std::string temp = folder + temp_prefix + std::to_string(own_pid()) + "-XXXXXX";
-    return Atomic_file::replace(path, temp, bytes.data(), bytes.size(), 0644, problem);
+    const std::string temp = folder + temp_prefix + std::to_string(Platform::process_id()) + "-XXXXXX";
+    return Atomic_file::replace(path, temp, bytes.data(), bytes.size(), 0644);
 }

@@ -6,6 +6,8 @@
 #pragma once
 #include <string>
 
+#include "base/Write_status.h"
+
 #include "resources/Cfg_record.h"
 
 class Cfg_file {
@@ -16,9 +18,9 @@ public:
     // Reads `path`; a missing or unreadable file gives the defaults. For an
     // Invalid file `why` says what is wrong with it, for people.
     static Source read(const std::string& path, Cfg_record& record, std::string& why);
-    // Writes `record` with format number 1. On failure returns false with a
-    // reason for people in `problem`, and the old file is untouched.
-    static bool write(const std::string& path, const Cfg_record& record, std::string& problem);
+    // Writes `record` with format number 1; on failure the old file is
+    // untouched.
+    static Write_status write(const std::string& path, const Cfg_record& record);
 
     // The prefix of every temporary file name; a name is ours only when the
     // pid and six more characters follow it: "cfg.tmp-<pid>-XXXXXX".

@@ -9,6 +9,9 @@
 
 class Settings_dialog {
 public:
+    // Whether this system's config.exe has the dialog (Windows only; the
+    // command line serves elsewhere).
+    static bool available();
     // Shows the dialog for the file at `cfg_path`, modal to the window
     // `owner` (0: none) until it is closed. Returns the exit code: 0 when
     // closed, 1 when the dialog could not be shown.

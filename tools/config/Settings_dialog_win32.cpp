@@ -62,9 +62,9 @@ bool save(HWND dialog, const State& state, std::string& message)
     if (row != LB_ERR && row != state.shown_mode) record.video_mode = int32_t(row);
     const bool mouse = IsDlgButtonChecked(dialog, GARDENLUME_MOUSE_EXIT) == BST_CHECKED;
     if (mouse != state.shown_mouse) record.mouse_exit = mouse ? 1 : 0;
-    std::string problem;
-    if (!Cfg_file::write(state.path, record, problem)) {
-        message = state.path + ": " + problem + "; the settings were not saved";
+    const Write_status written = Cfg_file::write(state.path, record);
+    if (!written.ok()) {
+        message = state.path + ": " + written.text() + "; the settings were not saved";
         return false;
     }
     return true;
@@ -102,6 +102,8 @@ INT_PTR CALLBACK dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
 }
 
 }  // namespace
+
+bool Settings_dialog::available() { return true; }
 
 int Settings_dialog::run(const std::string& cfg_path, uintptr_t owner)
 {

@@ -25,11 +25,9 @@
 #include "app/Settings.h"
 #include "app/Video_mode.h"
 #include "tools/config/Cfg_file.h"
-#ifdef _WIN32
-#include <windows.h>
-
+#include "platform/Command_line.h"
+#include "platform/Platform.h"
 #include "tools/config/Settings_dialog.h"
-#endif
 
 namespace {
 
@@ -205,56 +203,20 @@ void print_settings(const std::string& path, const Cfg_record& record, Cfg_file:
     std::printf("mouse exit: %s\n", record.mouse_exit == 1 ? "on" : "off");
 }
 
-#ifdef _WIN32
-// "/c", "-c", "/c:<window>" or "/c <window>", in either case: the screen
-// saver's switch for its settings. `owner` gets the window number, 0 when
-// there is none.
-bool settings_switch(int argc, char** argv, uintptr_t& owner)
-{
-    owner = 0;
-    if (argc < 2) return true;
-    const std::string first = argv[1];
-    if (first.size() < 2 || (first[0] != '/' && first[0] != '-') || (first[1] != 'c' && first[1] != 'C'))
-        return false;
-    std::string number;
-    if (first.size() > 2) {
-        if (first[2] != ':') return false;
-        number = first.substr(3);
-    } else if (argc > 2) {
-        number = argv[2];
-    }
-    if (number.empty() || number.size() > 19) return true;
-    uintptr_t value = 0;
-    for (char c : number) {
-        if (c < '0' || c > '9') return true;  // not a window: a dialog of its own
-        value = value * 10 + uintptr_t(c - '0');
-    }
-    owner = value;
-    return true;
-}
-
-// A program without a console of its own writes to the console it was
-// started from, when there is one; output sent to a file or a pipe stays
-// there.
-void attach_console()
-{
-    const bool out_set = GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN;
-    const bool err_set = GetFileType(GetStdHandle(STD_ERROR_HANDLE)) != FILE_TYPE_UNKNOWN;
-    if ((out_set && err_set) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
-    if (!out_set) (void)std::freopen("CONOUT$", "w", stdout);
-    if (!err_set) (void)std::freopen("CONOUT$", "w", stderr);
-}
-#endif
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-#ifdef _WIN32
-    uintptr_t owner = 0;
-    if (settings_switch(argc, argv, owner)) return Settings_dialog::run(settings.file_path("cfg"), owner);
-    attach_console();
-#endif
+    // The screen saver's "/c", "/c:<window>" (or nothing at all, on
+    // Windows) opens the dialog; options are for scripts.
+    const Command_line::Host_switch host =
+        Command_line::host_switch(std::vector<std::string>(argv + 1, argv + argc));
+    if (argc < 2 || (host.letter == 'c' && host.plain)) {
+        if (Settings_dialog::available())
+            return Settings_dialog::run(settings.file_path("cfg"), uintptr_t(host.window));
+        argc = 1;  // from the saver: the current settings, as without arguments
+    }
+    Platform::attach_parent_console();
     if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
         print_usage(stdout);
         return 0;
@@ -292,8 +254,9 @@ int main(int argc, char** argv)
     // spare_value and the two texts stay as the file had them.
     if (request.set_mode) record.video_mode = request.mode;
     if (request.set_mouse) record.mouse_exit = request.mouse_exit;
-    if (!Cfg_file::write(path, record, problem)) {
-        std::fprintf(stderr, "config.exe: %s: %s\n", path.c_str(), problem.c_str());
+    const Write_status written = Cfg_file::write(path, record);
+    if (!written.ok()) {
+        std::fprintf(stderr, "config.exe: %s: %s\n", path.c_str(), written.text().c_str());
         return 1;
     }
     print_settings(path, record, Cfg_file::Source::File);

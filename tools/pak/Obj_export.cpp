@@ -1,25 +1,33 @@
 // pak export-obj: one model of a pack as OBJ + MTL, with each mesh's image
 // as a PNG beside them, for modelling programs. The way back is import-obj
-// (Obj_import.cpp).
+// (Obj_import.cpp). The folder may hold anything (links planted by others,
+// old files): every file is made in memory, no place that is a link is
+// written, and each file is replaced whole.
 #include "tools/pak/Pak_commands.h"
 
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <set>
+#include <vector>
 
+#include "platform/Atomic_file.h"
 #include "resources/Image_rgba.h"
 #include "resources/Model.h"
 #include "resources/Pak.h"
 #include "tools/common/Png_writer.h"
 #include "tools/pak/Obj_name.h"
 #include "tools/pak/Pak_io.h"
+#include "tools/pak/Picture_check.h"
 
 namespace {
-using File = std::unique_ptr<FILE, int (*)(FILE*)>;
-
-File open_for_writing(const std::string& path) { return File(std::fopen(path.c_str(), "wb"), std::fclose); }
+// The files of one export, made whole in memory first: nothing is written
+// until every file is made and every place it goes is safe.
+struct Out_file {
+    std::string path;
+    std::string bytes;
+};
 
 // A file name for an entry's name: no folder parts, no blanks (MTL readers
 // split map_Kd at blanks); images always end in ".png".
@@ -30,6 +38,25 @@ std::string file_name(const std::string& name, const std::string& suffix)
         if (c == '/' || c == '\\' || static_cast<unsigned char>(c) <= ' ') c = '_';
     const bool has_suffix = out.size() >= suffix.size() && out.compare(out.size() - suffix.size(), suffix.size(), suffix) == 0;
     return has_suffix ? out : out + suffix;
+}
+
+std::string lower(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return s;
+}
+
+// The image file of a texture, one of its own: names that come out equal
+// (or equal but for case, as on Windows and macOS disks) get "-2", "-3"...
+// before ".png", so that no texture's picture replaces another's.
+std::string unique_image_name(const std::string& texture, std::set<std::string>& used)
+{
+    const std::string plain = file_name(texture, ".png");
+    std::string name = plain;
+    for (int n = 2; !used.insert(lower(name)).second; ++n)
+        name = plain.substr(0, plain.size() - 4) + "-" + std::to_string(n) + ".png";
+    return name;
 }
 
 void face_normal(const Mesh_record::Corner c[3], double n[3])
@@ -45,66 +72,83 @@ void face_normal(const Mesh_record::Corner c[3], double n[3])
         for (int k = 0; k < 3; ++k) n[k] /= length;
 }
 
+// printf into a growing text.
+void add(std::string& out, const char* format, ...)
+{
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    if (n < 0) return;
+    if (size_t(n) < sizeof line) {
+        out.append(line, size_t(n));
+        return;
+    }
+    std::vector<char> long_line(size_t(n) + 1);
+    va_start(args, format);
+    std::vsnprintf(long_line.data(), long_line.size(), format, args);
+    va_end(args);
+    out.append(long_line.data(), size_t(n));
+}
+
 // One object and one material per mesh; every corner its own v and vt,
 // every triangle one vn (its face normal). %.17g keeps each double exact.
-void write_mesh(FILE* f, size_t index, const Mesh_record& m, long& corners_before)
+void write_mesh(std::string& out, size_t index, const Mesh_record& m, long& corners_before)
 {
-    std::fprintf(f, "o mesh_%zu\nusemtl %s\n", index, Obj_name::encode(m.texture_name).c_str());
+    add(out, "o mesh_%zu\nusemtl %s\n", index, Obj_name::encode(m.texture_name).c_str());
     for (int32_t t = 0; t < m.triangle_count; ++t) {
         Mesh_record::Corner c[3];
         for (size_t k = 0; k < 3; ++k) c[k] = m.corner(t, k);
         double n[3];
         face_normal(c, n);
-        for (size_t k = 0; k < 3; ++k) std::fprintf(f, "v %.17g %.17g %.17g\n", c[k].x, c[k].y, c[k].z);
-        for (size_t k = 0; k < 3; ++k) std::fprintf(f, "vt %.17g %.17g\n", c[k].u, c[k].v);
-        std::fprintf(f, "vn %.17g %.17g %.17g\n", n[0], n[1], n[2]);
+        for (size_t k = 0; k < 3; ++k) add(out, "v %.17g %.17g %.17g\n", c[k].x, c[k].y, c[k].z);
+        for (size_t k = 0; k < 3; ++k) add(out, "vt %.17g %.17g\n", c[k].u, c[k].v);
+        add(out, "vn %.17g %.17g %.17g\n", n[0], n[1], n[2]);
     }
     for (int32_t t = 0; t < m.triangle_count; ++t) {
         const long v = corners_before + 3L * t + 1, vn = (corners_before / 3) + t + 1;
-        std::fprintf(f, "f %ld/%ld/%ld %ld/%ld/%ld %ld/%ld/%ld\n", v, v, vn, v + 1, v + 1, vn, v + 2, v + 2, vn);
+        add(out, "f %ld/%ld/%ld %ld/%ld/%ld %ld/%ld/%ld\n", v, v, vn, v + 1, v + 1, vn, v + 2, v + 2, vn);
     }
     corners_before += 3L * m.triangle_count;
 }
 
-bool write_obj(const std::string& path, const std::string& pack, const std::string& entry, const Model& model)
+std::string obj_text(const std::string& pack, const std::string& entry, const Model& model)
 {
-    File f = open_for_writing(path);
-    if (!f) return false;
-    std::fprintf(f.get(), "# %s of %s, written by pak export-obj.\n", entry.c_str(), pack.c_str());
-    std::fprintf(f.get(), "# Texture v runs down: v = 0 is the image's top row.\n");
-    std::fprintf(f.get(), "mtllib %s\n", file_name(entry, ".mtl").c_str());
+    std::string out;
+    add(out, "# %s of %s, written by pak export-obj.\n", entry.c_str(), pack.c_str());
+    add(out, "# Texture v runs down: v = 0 is the image's top row.\n");
+    add(out, "mtllib %s\n", file_name(entry, ".mtl").c_str());
     long corners = 0;
-    for (size_t i = 0; i < model.meshes.size(); ++i) write_mesh(f.get(), i, model.meshes[i], corners);
-    return !std::ferror(f.get()) && std::fclose(f.release()) == 0;
+    for (size_t i = 0; i < model.meshes.size(); ++i) write_mesh(out, i, model.meshes[i], corners);
+    return out;
 }
 
-// The image entry decoded and written again as PNG; false with the problem
+// The image entry decoded and encoded again as PNG; empty with the problem
 // said.
-bool write_texture(const Pak& pak, const std::string& pack_path, const std::string& name, const std::string& path)
+std::string png_of(const Pak& pak, const std::string& pack_path, const std::string& name)
 {
     Pak_entry e = pak.find(name);
+    const std::string refused = e.empty() ? "is missing" : Picture_check::problem(e.data, size_t(e.size));
     Image_rgba image;
-    if (e.empty() || !image.decode(e.data, e.size)) {
-        Pak_io::problem(pack_path, "texture " + Pak_io::quoted(name) + (e.empty() ? " is missing" : " does not decode"));
-        return false;
+    if (!refused.empty() || !image.decode(e.data, e.size)) {
+        Pak_io::problem(pack_path, "texture " + Pak_io::quoted(name) + " " + (refused.empty() ? "does not decode" : refused));
+        return "";
     }
-    if (Png_writer::write_file(path, image.width(), image.height(), image.pixels())) return true;
-    Pak_io::problem(path, "cannot be written");
-    return false;
+    const std::vector<uint8_t> png = Png_writer::encode(image.width(), image.height(), image.pixels());
+    if (png.empty()) Pak_io::problem(pack_path, "texture " + Pak_io::quoted(name) + " cannot be encoded as PNG");
+    return std::string(png.begin(), png.end());
 }
 
 // One material a texture name, once each; procedural textures get no
-// image (the saver makes them) but keep their name.
-bool write_mtl(const std::string& dir, const std::string& mtl_path, const Pak& pak, const std::string& pack_path,
-               const Model& model)
+// image (the saver makes them) but keep their name. Each image becomes a
+// file of `files`.
+bool add_mtl(const std::string& dir, const std::string& mtl_path, const Pak& pak, const std::string& pack_path,
+             const Model& model, std::vector<Out_file>& files)
 {
-    File f = open_for_writing(mtl_path);
-    if (!f) {
-        Pak_io::problem(mtl_path, "cannot be written");
-        return false;
-    }
     bool all = true;
-    std::set<std::string> done;
+    std::string out;
+    std::set<std::string> done, used;
     for (const Mesh_record& m : model.meshes) {
         const std::string name = m.texture_name;
         if (!done.insert(name).second) {
@@ -112,20 +156,52 @@ bool write_mtl(const std::string& dir, const std::string& mtl_path, const Pak& p
                                            " serves two meshes; import-obj makes them one (one mesh a material)");
             continue;
         }
-        std::fprintf(f.get(), "newmtl %s\nKd 1 1 1\n", Obj_name::encode(name).c_str());
+        add(out, "newmtl %s\nKd 1 1 1\n", Obj_name::encode(name).c_str());
         if (m.is_procedural()) {
-            std::fprintf(f.get(), "# procedural: made by the saver, no image\n\n");
+            add(out, "# procedural: made by the saver, no image\n\n");
             continue;
         }
-        const std::string image = file_name(name, ".png");
-        std::fprintf(f.get(), "map_Kd %s\n\n", image.c_str());
-        all = write_texture(pak, pack_path, name, dir + image) && all;
+        const std::string image = unique_image_name(name, used);
+        add(out, "map_Kd %s\n\n", image.c_str());
+        std::string png = png_of(pak, pack_path, name);
+        all = !png.empty() && all;
+        files.push_back(Out_file{dir + image, std::move(png)});
     }
-    if (std::ferror(f.get()) || std::fclose(f.release()) != 0) {
-        Pak_io::problem(mtl_path, "cannot be written");
-        return false;
-    }
+    files.insert(files.begin(), Out_file{mtl_path, out});
     return all;
+}
+
+// A place a file may go: nothing there yet, or a regular file (its
+// permission bits go to `mode`). A link is never written through (someone
+// else's file may be at its end), and a folder, device or FIFO is not ours
+// to replace.
+bool place_is_safe(const std::string& path, unsigned& mode)
+{
+    switch (Atomic_file::inspect(path, mode)) {
+    case Atomic_file::Target::link:
+        Pak_io::problem(path, "is a symbolic link: nothing is written through it");
+        return false;
+    case Atomic_file::Target::other:
+        Pak_io::problem(path, text(Write_reason::not_regular));
+        return false;
+    case Atomic_file::Target::missing:
+    case Atomic_file::Target::regular:
+        break;
+    }
+    return true;
+}
+
+// Each file whole or not at all: written beside its place and renamed over
+// it (a rename replaces a link planted since the look, never its target),
+// so a full disk leaves the old file or none, never a cut one.
+bool write_whole(const Out_file& f)
+{
+    unsigned mode = 0;
+    if (!place_is_safe(f.path, mode)) return false;
+    const Write_status status = Atomic_file::replace(f.path, f.path + ".tmp-XXXXXX", f.bytes.data(), f.bytes.size(), mode);
+    if (status.ok()) return true;
+    Pak_io::problem(f.path, status.text());
+    return false;
 }
 
 bool read_model(const Pak& pak, const std::string& pack_path, const std::string& entry, Model& model)
@@ -153,13 +229,20 @@ int Pak_commands::export_obj(const Args& a)
     if (!read_model(pak, pack_path, a[1], model)) return Pak_io::failure;
     std::string dir = a[2];
     if (!dir.empty() && dir.back() != '/') dir += '/';
+    std::vector<Out_file> files;
+    if (!add_mtl(dir, dir + file_name(a[1], ".mtl"), pak, pack_path, model, files)) return Pak_io::failure;
+    files.insert(files.begin(), Out_file{dir + file_name(a[1], ".obj"), obj_text(pack_path, a[1], model)});
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
-    const std::string obj = dir + file_name(a[1], ".obj");
-    if (!write_obj(obj, pack_path, a[1], model)) {
-        Pak_io::problem(obj, "cannot be written");
-        return Pak_io::failure;
+    // Every place is looked at before the first file is written: a link
+    // among them stops the export with nothing written.
+    bool safe = true;
+    for (const Out_file& f : files) {
+        unsigned mode = 0;
+        safe = place_is_safe(f.path, mode) && safe;
     }
-    if (!write_mtl(dir, dir + file_name(a[1], ".mtl"), pak, pack_path, model)) return Pak_io::failure;
+    if (!safe) return Pak_io::failure;
+    for (const Out_file& f : files)
+        if (!write_whole(f)) return Pak_io::failure;
     return truncated ? Pak_io::failure : Pak_io::ok;
 }

@@ -11,17 +11,18 @@
 #include <set>
 
 #include "base/Whole_file.h"
-#include "resources/Image_rgba.h"
 #include "resources/Model_writer.h"
 #include "resources/Pak.h"
 #include "tools/pak/Obj_reader.h"
 #include "tools/pak/Pak_io.h"
+#include "tools/pak/Picture_check.h"
 
 namespace {
 struct Options {
     std::string pack, entry, obj;
     double scale = 1;
     bool replace = false;
+    bool allow_outside = false;  // mtllib and map_Kd may lead out of the OBJ's folder
 };
 
 // The entries the import will write: the model and the images it needs.
@@ -36,6 +37,8 @@ bool parse_options(const Pak_commands::Args& a, Options& o)
     for (size_t i = 0; i < a.size(); ++i) {
         if (a[i] == "--replace") {
             o.replace = true;
+        } else if (a[i] == "--allow-outside") {
+            o.allow_outside = true;
         } else if (a[i] == "--scale" && i + 1 < a.size()) {
             errno = 0;
             char* end = nullptr;
@@ -82,9 +85,8 @@ bool read_image(const Obj_reader::Mesh& m, const std::string& name, const Option
     if (refused != Read_reason::ok)
         return refuse(m.texture_path, std::string("texture of material ") + Pak_io::quoted(m.material) +
                                           " cannot be read (" + text(refused) + ")");
-    Image_rgba image;
-    if (!image.decode(bytes.data(), int32_t(bytes.size())))
-        return refuse(m.texture_path, "texture of material " + Pak_io::quoted(m.material) + " is not an image");
+    const std::string bad = Picture_check::problem(bytes.data(), bytes.size());
+    if (!bad.empty()) return refuse(m.texture_path, "texture of material " + Pak_io::quoted(m.material) + " " + bad);
     entries.push_back(Entry{name, std::move(bytes)});
     return true;
 }
@@ -147,13 +149,13 @@ int Pak_commands::import_obj(const Args& a)
 {
     Options o;
     if (!parse_options(a, o)) {
-        std::fprintf(stderr, "usage: pak import-obj [--replace] PACK ENTRY FILE.obj [--scale S] (S finite, not 0)\n");
+        std::fprintf(stderr, "usage: pak import-obj [--replace] [--allow-outside] PACK ENTRY FILE.obj [--scale S] (S finite, not 0)\n");
         return Pak_io::usage_error;
     }
     Pak pak;
     if (!Pak_io::load_for_rewrite(pak, o.pack, true)) return Pak_io::failure;
     Obj_reader obj;
-    if (!obj.read(o.obj, o.scale)) {
+    if (!obj.read(o.obj, o.scale, o.allow_outside)) {
         Pak_io::problem(obj.problem_file, obj.problem);
         return Pak_io::failure;
     }

@@ -72,9 +72,9 @@ bool Pak_io::load_for_rewrite(Pak& pak, const std::string& path, bool may_be_mis
 
 bool Pak_io::save(const Pak& pak, const std::string& path)
 {
-    std::string why;
-    if (pak.save(path, why)) return true;
-    problem(path, why);
+    const Write_status status = pak.save(path);
+    if (status.ok()) return true;
+    problem(path, status.text());
     return false;
 }
 

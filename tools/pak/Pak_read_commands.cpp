@@ -13,6 +13,7 @@
 #include "resources/Pak.h"
 #include "texgen/Procedural_name.h"
 #include "tools/pak/Pak_io.h"
+#include "tools/pak/Picture_check.h"
 
 namespace {
 using Args = Pak_commands::Args;
@@ -32,6 +33,10 @@ std::string stop_text(const Model& m)
 
 std::string kind_of(const Pak_entry& e)
 {
+    // Sized from the header: a picture too large to decode is still named.
+    const Image_rgba::Header h = Image_rgba::read_header(e.data, e.size);
+    if (h.format && h.width > 0 && !Image_rgba::size_allowed(h))
+        return "image " + std::to_string(h.width) + "x" + std::to_string(h.height) + " (too large to decode)";
     Image_rgba image;
     if (image.decode(e.data, e.size))
         return "image " + std::to_string(image.width()) + "x" + std::to_string(image.height());
@@ -84,13 +89,10 @@ void verify_model(const Pak& pak, const char* entry, std::map<std::string, bool>
         }
         if (decoded.count(tex)) continue;
         Pak_entry image_bytes = pak.find(tex);
-        Image_rgba image;
-        const bool good = !image_bytes.empty() && image.decode(image_bytes.data, image_bytes.size);
-        decoded.emplace(tex, good);
-        if (image_bytes.empty())
-            report(model + "texture \"" + tex + "\" is missing");
-        else if (!good)
-            report(model + "texture \"" + tex + "\" does not decode");
+        const std::string bad =
+            image_bytes.empty() ? "is missing" : Picture_check::problem(image_bytes.data, size_t(image_bytes.size));
+        decoded.emplace(tex, bad.empty());
+        if (!bad.empty()) report(model + "texture \"" + tex + "\" " + bad);
     }
 }
 

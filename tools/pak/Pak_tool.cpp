@@ -1,6 +1,8 @@
 #include "tools/pak/Pak_tool.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "tools/pak/Pak_commands.h"
@@ -30,8 +32,8 @@ const Command commands[] = {
     {"texgen", "NAME MILLISECONDS OUT.png", "the image of a procedural texture at that time", 3, 3, Pak_commands::texgen},
     {"export-obj", "PACK ENTRY DIR", "model ENTRY as DIR/ENTRY.obj, .mtl and a PNG a texture", 3, 3,
      Pak_commands::export_obj},
-    {"import-obj", "[--replace] PACK ENTRY FILE.obj [--scale S]",
-     "OBJ+MTL as model ENTRY, map_Kd images as entries (PACK made if missing)", 3, 6, Pak_commands::import_obj},
+    {"import-obj", "[--replace] [--allow-outside] PACK ENTRY FILE.obj [--scale S]",
+     "OBJ+MTL as model ENTRY, map_Kd images as entries (PACK made if missing)", 3, 7, Pak_commands::import_obj},
     {"verify", "DIR", "every pack and entry the saver needs is present and reads", 1, 1, Pak_commands::verify},
     {"help", "", "this text, with what the commands refuse", 0, 1, cmd_help},
 };
@@ -47,12 +49,22 @@ const char* const refusals[] = {
     "             as rewriting it would lose them; list, info, verify warn of such bytes",
     "extract:     a name outside PREFIX's folder (absolute, \"..\"), or whose path meets a",
     "             symbolic link; a name seen before is skipped; the other entries go on",
+    "add, import-obj: a picture both builds cannot show: not PNG or JPEG (GIF, BMP, XPM...),",
+    "             over 8192 pixels on a side (read from its header, nothing decoded), or",
+    "             one either build's decoder cannot read; verify names such a texture",
     "import-obj:  an index outside its array, a face without a material of the MTL, an",
-    "             MTL or map_Kd image that cannot be read or is not an image, a name over",
-    "             127 bytes or already in the pack (--replace replaces it), a model or",
-    "             pack larger than the saver reads",
-    "Packs are written to a new file beside them, flushed, then renamed over the old one:",
-    "a failure at any point (a full disk) leaves the old pack byte for byte.",
+    "             MTL or map_Kd image that cannot be read or is refused as a picture, a",
+    "             name over 127 bytes or already in the pack (--replace replaces it), a",
+    "             model or pack larger than the saver reads",
+    "import-obj:  a number the OBJ parser would bend, naming its line: an index beyond an",
+    "             int, 0 or with other characters (3x), a coordinate nan, inf or no number",
+    "import-obj:  an mtllib or map_Kd name leading out of the OBJ's folder (absolute, a",
+    "             \"..\" part, a symbolic link on the way) unless --allow-outside",
+    "export-obj:  a file of the export that is a symbolic link or not a regular file:",
+    "             nothing is written through a link, nothing at all then",
+    "Packs (and export-obj's files) are written to a new file beside them, flushed, then",
+    "renamed over the old one: a failure at any point (a full disk) leaves the old file",
+    "byte for byte.",
 };
 
 // How our models look as OBJ + MTL, for people working on them elsewhere.
@@ -64,7 +76,9 @@ const char* const obj_notes[] = {
     "bottom: the picture then shows upside down there; keep v as it is on the way back)",
     "normals: export writes each triangle's face normal; models store none",
     "procedural (##) textures get no image file: the saver makes them",
-    "import-obj: faces are cut into triangles, one mesh a material in order of first use",
+    "import-obj: faces (of any number of corners) are cut into triangles, one mesh a",
+    "material in order of first use",
+    "export-obj: texture files whose names would be equal (also but for case) get -2, -3",
 };
 
 void usage(FILE* out)
@@ -88,7 +102,8 @@ int cmd_help(const Args&)
 }
 }  // namespace
 
-int Pak_tool::run(int argc, char** argv)
+namespace {
+int run_command(int argc, char** argv)
 {
     if (argc < 2) {
         usage(stderr);
@@ -107,4 +122,21 @@ int Pak_tool::run(int argc, char** argv)
     std::fprintf(stderr, "pak: unknown command \"%s\"\n", name.c_str());
     usage(stderr);
     return Pak_io::usage_error;
+}
+}  // namespace
+
+// Nothing the library throws (no memory for a huge file, a filesystem
+// error) ends pak with an abort: one line and exit 1, as for any problem.
+int Pak_tool::run(int argc, char** argv)
+{
+    try {
+        return run_command(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "pak: out of memory\n");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pak: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "pak: stopped by an unknown error\n");
+    }
+    return Pak_io::failure;
 }

@@ -5,6 +5,7 @@
 
 #include "resources/Pak.h"
 #include "tools/pak/Pak_io.h"
+#include "tools/pak/Picture_check.h"
 
 namespace {
 const int ok = Pak_io::ok;
@@ -54,6 +55,15 @@ int Pak_commands::add(const Args& given)
     }
     std::vector<uint8_t> bytes;
     if (!Pak_io::read_input(a[2], bytes)) return failure;
+    // A picture must be one both builds show, and not one that would take
+    // the saver's memory to decode.
+    if (Picture_check::is_picture(bytes.data(), bytes.size())) {
+        const std::string refused = Picture_check::problem(bytes.data(), bytes.size());
+        if (!refused.empty()) {
+            problem(a[2], refused);
+            return failure;
+        }
+    }
     const int32_t existing = Pak_io::index_of(pak, a[1]);
     if (existing >= 0 && !replace) {
         problem(pack_path, "already holds an entry " + quoted(a[1]) + " (pak add --replace replaces it)");
@@ -81,18 +91,19 @@ int Pak_commands::extract(const Args& a)
             result = failure;
             continue;
         }
-        switch (pak.extract_entry(i, a[1])) {
-        case Pak::Extracted::written:
+        const Write_status status = pak.extract_entry(i, a[1]);
+        switch (status.reason) {
+        case Write_reason::ok:
             continue;
-        case Pak::Extracted::outside_folder:
+        case Write_reason::outside_folder:
             problem(a[0], "entry " + quoted(name) + " refused: it would land outside " + a[1]);
             break;
-        case Pak::Extracted::meets_symlink:
+        case Write_reason::meets_symbolic_link:
             problem(a[0], "entry " + quoted(name) + " refused: its path under " + a[1] +
                               " meets a symbolic link");
             break;
-        case Pak::Extracted::not_written:
-            problem(a[1] + name, "cannot be written");
+        default:
+            problem(a[1] + name, status.text());
             break;
         }
         result = failure;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "resources/Image_rgba.h"
@@ -104,6 +105,27 @@ namespace {
 const std::string square = "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n";
 const std::string quad_mtl = "newmtl quad\nmap_Kd q.png\n";
 const std::string long_name(130, 'a');
+const std::string red_green_mtl = "newmtl red\nmap_Kd q.png\nnewmtl green\nmap_Kd q.png\n";
+
+// 300 more vertices (5 to 304) and one face through all of them, then a
+// triangle of the next material: the parser counts corners in a byte.
+std::string face_of_300()
+{
+    std::string obj;
+    for (int i = 0; i < 300; ++i) obj += "v " + std::to_string(i % 17) + " " + std::to_string(i / 17) + " 1\n";
+    obj += "usemtl red\nf";
+    for (int i = 5; i <= 304; ++i) obj += " " + std::to_string(i);
+    return obj + "\nusemtl green\nf 302 303 304\n";
+}
+
+// A PNG whose header claims w x h (its pixels are cut short: it is refused
+// before anything would decode them).
+std::string png_claiming(uint32_t w, uint32_t h)
+{
+    std::vector<uint8_t> png = Test_packs::png(1, 1, 0, 0, 0);
+    for (int k = 0; k < 4; ++k) png[size_t(16 + k)] = uint8_t(w >> (24 - 8 * k)), png[size_t(20 + k)] = uint8_t(h >> (24 - 8 * k));
+    return std::string(png.begin(), png.end());
+}
 
 struct Case {
     const char* what;
@@ -130,14 +152,41 @@ const Case cases[] = {
     {"texture index out of range", "usemtl quad\nf 1 2/2 3/-7\n", quad_mtl, {}, 1,
      "obj: face 1: texture coordinate index out of range", {}},
     {"texture not an image", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd bad.png\n", {}, 1,
-     "bad.png: texture of material \"quad\" is not an image", {}},
+     "bad.png: texture of material \"quad\" is not a picture", {}},
     {"texture missing", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd gone.png\n", {}, 1,
      "gone.png: texture of material \"quad\" cannot be read", {}},
     {"face without a material", "f 1 2 3\n", quad_mtl, {}, 1, "face 1: no material", {}},
     {"name over 127 bytes", "usemtl " + long_name + "\nf 1 2 3\n", "newmtl " + long_name + "\nmap_Kd q.png\n", {},
      1, "is longer than 127 bytes", {}},
     {"entry already in the pack", "usemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "already holds an entry \"old\"", {}, 1, "old"},
+    {"a face of 300 corners is a fan of 298", face_of_300(), red_green_mtl, {}, 0, "", {{"#_red", 298}, {"#_green", 1}}},
+    {"index past an int", "usemtl quad\nf 1 3 4294967298\n", quad_mtl, {}, 1, "line 11: face corner \"4294967298\"", {}},
+    {"index past 64 bits", "usemtl quad\nf 1 2 99999999999999999999\n", quad_mtl, {}, 1, "line 11: face corner", {}},
+    {"index with a letter", "usemtl quad\nf 1 2 3x\n", quad_mtl, {}, 1, "line 11: face corner \"3x\"", {}},
+    {"coordinate nan", "v 0 0 nan\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "line 10: \"nan\" is not a finite number", {}},
+    {"coordinate inf", "vt inf 0\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "line 10: \"inf\" is not a finite", {}},
+    {"coordinate abc", "vn 0 abc 1\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "line 10: \"abc\" is not a finite", {}},
+    {"coordinate missing", "v 0 0\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "line 10: v holds 2 numbers", {}},
+    {"mtllib up and out", "mtllib ../m.mtl\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "has a \"..\" part, which leads out", {}},
+    {"mtllib absolute", "mtllib @DIR@m.mtl\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "is an absolute path", {}},
+    {"map_Kd up and out", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd sub/../../q.png\n", {}, 1,
+     "map_Kd \"sub/../../q.png\" of material \"quad\" has a \"..\" part", {}},
+    {"map_Kd through a link", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd link/q.png\n", {}, 1,
+     "meets a symbolic link", {}},
+    {"map_Kd absolute, allowed", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd @DIR@q.png\n", {"--allow-outside"},
+     0, "", {{"#_quad", 1}}},
+    {"texture over 8192 pixels", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd bomb.png\n", {}, 1,
+     "bomb.png: texture of material \"quad\" is a picture of 9000x9000, over 8192", {}},
+    {"texture of 16000x30000", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd huge.png\n", {}, 1,
+     "is a picture of 16000x30000", {}},
+    {"texture a GIF", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd q.gif\n", {}, 1, "in GIF format: packs take PNG", {}},
 };
+
+std::string with_folder(std::string text, const std::string& dir)
+{
+    for (size_t at; (at = text.find("@DIR@")) != std::string::npos;) text.replace(at, 5, dir);
+    return text;
+}
 }  // namespace
 
 TEST(Obj_import, hand_written_files_are_read_or_refused_with_their_line)
@@ -145,11 +194,15 @@ TEST(Obj_import, hand_written_files_are_read_or_refused_with_their_line)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Temp_folder dir;
-        write(dir / "in.obj", square + c.obj);
-        if (!c.mtl.empty()) write(dir / "m.mtl", c.mtl);
+        write(dir / "in.obj", with_folder(square + c.obj, dir.path));
+        if (!c.mtl.empty()) write(dir / "m.mtl", with_folder(c.mtl, dir.path));
         const std::vector<uint8_t> png = Test_packs::png(2, 2, 255, 0, 0);
         write(dir / "q.png", std::string(png.begin(), png.end()));
         write(dir / "bad.png", "not a picture");
+        write(dir / "bomb.png", png_claiming(9000, 9000));
+        write(dir / "huge.png", png_claiming(16000, 30000));
+        write(dir / "q.gif", "GIF89a\x02\0\x02\0\x80\0\0");
+        std::filesystem::create_directory_symlink(dir.path, dir / "link");
         ASSERT_TRUE(Test_packs::write_pack(dir / "pack.pak", {{"old", {1, 2, 3}}}));
         const std::vector<uint8_t> before = Test_files::bytes(dir / "pack.pak");
         std::vector<std::string> args = {"import-obj", dir / "pack.pak", c.entry, dir / "in.obj"};

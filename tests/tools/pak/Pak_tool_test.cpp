@@ -366,6 +366,7 @@ TEST_F(Pak_tool_test, readers_warn_of_bytes_after_the_listed_entries_and_help_sa
         EXPECT_NE(r.err.find("main.pak: warning: 4 bytes after the last of its"), std::string::npos) << args;
     }
     Result help = pak("help");
-    for (std::string part : {"add --replace", "symbolic link", "bytes after its listed entries", "full disk"})
+    for (std::string part : {"add --replace", "symbolic link", "bytes after its listed entries", "full disk",
+                             "--allow-outside", "8192 pixels", "PNG or JPEG", "export-obj:"})
         EXPECT_NE(help.out.find(part), std::string::npos) << part;
 }

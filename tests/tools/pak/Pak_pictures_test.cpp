@@ -1,0 +1,178 @@
+// pak against hostile files from outside: export-obj into a folder with
+// planted links, textures whose file names collide, a full disk; pictures
+// too large to decode or in a format one build cannot read, refused by
+// add and named by verify and list.
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "resources/Image_rgba.h"
+#include "resources/Model_writer.h"
+#include "resources/Pak.h"
+#include "tests/support/Saver_process.h"
+#include "tests/support/Temp_folder.h"
+#include "tests/support/Test_files.h"
+#include "tests/support/Test_packs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+struct Pak_run {
+    int code;
+    std::string err;
+};
+
+Pak_run pak(const std::vector<std::string>& args)
+{
+    Saver_process p;
+    if (!p.start(GARDENLUME_BIN_DIR "/pak", args) || !p.wait(60000)) return {-1, "did not run"};
+    return {p.exit_code(), p.stderr_text()};
+}
+
+void write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+std::string text_of(const std::vector<uint8_t>& b) { return std::string(b.begin(), b.end()); }
+
+const std::string shipped = GARDENLUME_BIN_DIR "/main.pak";
+
+// A PNG whose header claims w x h; its pixels are cut short.
+std::string png_claiming(uint32_t w, uint32_t h)
+{
+    std::vector<uint8_t> png = Test_packs::png(1, 1, 0, 0, 0);
+    for (int k = 0; k < 4; ++k) png[size_t(16 + k)] = uint8_t(w >> (24 - 8 * k)), png[size_t(20 + k)] = uint8_t(h >> (24 - 8 * k));
+    return text_of(png);
+}
+
+// A whole 1x1 BMP of 24 bits: both decoders read it.
+std::string bmp_1x1()
+{
+    const uint8_t b[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0,
+                           24, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0};
+    return std::string(reinterpret_cast<const char*>(b), sizeof b);
+}
+}  // namespace
+
+TEST(Obj_export, writes_nothing_through_a_link_planted_at_any_of_its_files)
+{
+    for (const char* planted : {"tree.obj", "tree.mtl", "#_bark.png"}) {
+        SCOPED_TRACE(planted);
+        Temp_folder dir;
+        fs::create_directory(dir / "out");
+        write(dir / "victim", "v");
+        fs::create_symlink(dir / "victim", dir / ("out/" + std::string(planted)));
+        const Pak_run r = pak({"export-obj", shipped, "tree", dir / "out"});
+        EXPECT_EQ(1, r.code);
+        EXPECT_NE(std::string::npos, r.err.find(std::string(planted) + ": is a symbolic link")) << r.err;
+        EXPECT_EQ("v", Test_files::text(dir / "victim"));
+        EXPECT_EQ(1, std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()));
+    }
+}
+
+TEST(Obj_export, every_texture_gets_its_own_file_and_comes_back_with_its_own_picture)
+{
+    Temp_folder dir;
+    const std::vector<std::pair<std::string, std::vector<uint8_t>>> textures = {
+        {"#_a/b", Test_packs::png(2, 2, 255, 0, 0)}, {"#_a_b", Test_packs::png(2, 2, 0, 255, 0)},
+        {"#_A_B", Test_packs::png(2, 2, 0, 0, 255)}};
+    Model_writer w;
+    const double xyz[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0}, uv[6] = {0, 0, 1, 0, 0, 1};
+    Test_packs::Entries entries;
+    for (const auto& [name, png] : textures) {
+        w.begin_mesh(name);
+        w.add_triangle(xyz, uv);
+        entries.push_back({name, png});
+    }
+    entries.insert(entries.begin(), {"m", w.bytes()});
+    ASSERT_TRUE(Test_packs::write_pack(dir / "p.pak", entries));
+    ASSERT_EQ(0, pak({"export-obj", dir / "p.pak", "m", dir / "out"}).code);
+    for (const char* file : {"#_a_b.png", "#_a_b-2.png", "#_A_B-3.png"}) EXPECT_TRUE(fs::exists(dir / ("out/" + std::string(file)))) << file;
+    const Pak_run back = pak({"import-obj", dir / "back.pak", "m", dir / "out/m.obj"});
+    ASSERT_EQ(0, back.code) << back.err;
+    Pak b;
+    ASSERT_EQ(Read_reason::ok, b.read_file(dir / "back.pak"));
+    for (const auto& [name, png] : textures) {
+        Pak_entry e = b.find(name);
+        Image_rgba was, is;
+        ASSERT_TRUE(was.decode(png.data(), int32_t(png.size())) && is.decode(e.data, e.size)) << name;
+        EXPECT_EQ(0, std::memcmp(was.pixels(), is.pixels(), 16)) << name;
+    }
+}
+
+// On a full disk each file is the old one or the whole new one, never cut
+// short, and no temporary file is left.
+TEST(Obj_export, a_full_disk_leaves_each_file_old_or_whole)
+{
+    Temp_folder dir;
+    ASSERT_EQ(0, pak({"export-obj", shipped, "tree", dir / "whole"}).code);
+    const std::string full = dir / "full";
+    fs::create_directory(full);
+    if (mount("tmpfs", full.c_str(), "tmpfs", 0, "size=256k") != 0)
+        GTEST_SKIP() << "no small tmpfs to fill: " << std::strerror(errno);
+    struct Unmount {
+        std::string at;
+        ~Unmount() { umount(at.c_str()); }
+    } unmount{full};
+    for (const char* old : {"tree.obj", "tree.mtl", "#_bark.png"}) write(full + "/" + old, "old");
+    write(full + "/filler", std::string(200 * 1024, 'f'));
+    const Pak_run r = pak({"export-obj", shipped, "tree", full});
+    EXPECT_EQ(1, r.code);
+    for (const auto& f : fs::directory_iterator(full)) {
+        const std::string name = f.path().filename().string();
+        if (name == "filler") continue;
+        const std::string now = Test_files::text(f.path().string());
+        EXPECT_TRUE(now == "old" || now == Test_files::text(dir / ("whole/" + name))) << name;
+    }
+}
+
+namespace {
+struct Picture_case {
+    const char* what;
+    std::string bytes;
+    std::string refusal;  // empty: taken
+};
+
+const Picture_case pictures[] = {
+    {"a small PNG", text_of(Test_packs::png(4, 4, 1, 2, 3)), ""},
+    {"9000x9000", png_claiming(9000, 9000), "is a picture of 9000x9000, over 8192 pixels on a side"},
+    {"16000x30000", png_claiming(16000, 30000), "is a picture of 16000x30000"},
+    {"8193 wide, whole", text_of(Test_packs::png(8193, 1, 1, 2, 3)), "is a picture of 8193x1"},
+    {"GIF", "GIF89a\x02\0\x02\0\x80\0\0", "is a picture in GIF format: packs take PNG and JPEG only"},
+    {"BMP", bmp_1x1(), "is a picture in BMP format"},
+    {"XPM", "/* XPM */\nstatic char *x[] = {\n\"1 1 1 1\",\n\"a c #ff0000\",\n\"a\"};\n", "is a picture in XPM format"},
+    {"PNG cut short", text_of(Test_packs::png(4, 4, 1, 2, 3)).substr(0, 40), "is a picture in PNG format that does not decode"},
+};
+}  // namespace
+
+TEST(Pak_pictures, add_refuses_and_verify_names_what_both_builds_cannot_show)
+{
+    for (const Picture_case& c : pictures) {
+        SCOPED_TRACE(c.what);
+        Temp_folder dir;
+        write(dir / "picture", c.bytes);
+        ASSERT_TRUE(Test_packs::write_all(dir.path));
+        const std::vector<uint8_t> before = Test_files::bytes(dir / "main.pak");
+        const Pak_run added = pak({"add", dir / "main.pak", "new.png", dir / "picture"});
+        EXPECT_EQ(c.refusal.empty() ? 0 : 1, added.code) << added.err;
+        if (!c.refusal.empty()) {
+            EXPECT_NE(std::string::npos, added.err.find("picture: " + c.refusal)) << added.err;
+            EXPECT_EQ(before, Test_files::bytes(dir / "main.pak"));
+        }
+
+        // The tree's texture replaced by the picture, as a hand-made pack would.
+        Pak main;
+        ASSERT_EQ(Read_reason::ok, main.read_file(dir / "main.pak"));
+        int32_t tree = 0;
+        while (tree < main.entry_count() && main.name(tree) != "tree.png") ++tree;
+        ASSERT_TRUE(main.replace_data(tree, c.bytes.data(), int32_t(c.bytes.size())));
+        ASSERT_TRUE(main.save(dir / "main.pak").ok());
+        const Pak_run verified = pak({"verify", dir.path});
+        EXPECT_EQ(c.refusal.empty() ? 0 : 1, verified.code) << verified.err;
+        if (!c.refusal.empty()) {
+            EXPECT_NE(std::string::npos, verified.err.find("texture \"tree.png\" " + c.refusal)) << verified.err;
+        }
+    }
+}
