@@ -1,6 +1,7 @@
 // The saver's main loop: each pass drains SDL's event queue and the monitor
-// covers' input, then draws one frame. Escape ends it, and so does mouse movement after the first 3000 ms
-// when the settings allow; a termination signal ends it after the pass.
+// covers' input, then draws one frame. Escape ends it, and so does mouse
+// movement after the first 3000 ms when the settings allow; a termination
+// signal ends it after the pass.
 #pragma once
 #include <SDL.h>
 #include <cstdint>
