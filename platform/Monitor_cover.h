@@ -1,7 +1,9 @@
 // Black, borderless windows kept on top of every monitor the full-screen
 // garden does not show on, so the saver hides the whole desk and not just its
-// primary monitor. They never take the focus; what they do see of the user
-// (Escape, pointer movement) is collected for the main loop's end rules.
+// primary monitor. They never take the focus. Full screen, the media layer
+// holds the keyboard and keeps the pointer on the garden's monitor; should it
+// fail to, what the covers see of the user (Escape, pointer movement) is
+// collected for the main loop's end rules.
 //
 //   Monitor_cover covers;
 //   covers.open();                    // after the full screen is up
@@ -40,7 +42,6 @@ public:
     void open();
     // Removes the covers; they are gone from the screen when it returns.
     void close();
-    size_t count() const;
 
     // Handles the covers' pending window-system events (keeping them on top)
     // and returns the input among them.

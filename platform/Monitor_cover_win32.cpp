@@ -104,8 +104,6 @@ void Monitor_cover::close()
     shown.reset();
 }
 
-size_t Monitor_cover::count() const { return shown ? shown->windows.size() : 0; }
-
 Monitor_cover::Input Monitor_cover::poll()
 {
     Input input;
