@@ -35,7 +35,7 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
         if (info && info->hw_available) flags |= SDL_HWSURFACE;
         if (info && info->blit_hw) flags |= SDL_HWACCEL;
         break;
-    case Kind::Window:
+    case Kind::Own_window:
         flags = SDL_OPENGL | SDL_RESIZABLE;
         break;
     case Kind::Hosted:

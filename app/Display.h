@@ -8,10 +8,14 @@
 
 class Display {
 public:
+    // Where the garden is drawn: the one name the options, the display and
+    // the loop share.
     enum class Kind {
-        Full_screen,  // grabs the screen in the given mode
-        Window,       // an ordinary resizable window
-        Hosted        // the window named by SDL_WINDOWID: no window of our own, no grab
+        Full_screen,  // grabs the screen in the given mode, the classic saver
+        Own_window,   // an ordinary resizable window (--window)
+        Hosted        // a window the host lends (--root, --window-id,
+                      // XSCREENSAVER_WINDOW), named by SDL_WINDOWID: no
+                      // window of our own, no grab
     };
 
     Display() = default;

@@ -99,6 +99,7 @@ Host_options Host_options::read(const std::vector<std::string>& arguments, const
                 return options;
             }
             options.max_fps = int(fps);
+            options.max_fps_given = true;
             break;
         }
         }

@@ -11,13 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "app/Display.h"
+
 class Host_options {
 public:
-    enum class Target {
-        Full_screen,  // our own full-screen window, the classic saver
-        Own_window,   // an ordinary resizable window (--window)
-        Hosted        // a window the host owns (--root, --window-id, XSCREENSAVER_WINDOW)
-    };
+    using Target = Display::Kind;
 
     // `host_window` is the value of XSCREENSAVER_WINDOW, null when unset.
     static Host_options read(const std::vector<std::string>& arguments, const char* host_window);
@@ -30,6 +28,7 @@ public:
     Target target = Target::Full_screen;
     unsigned long window = 0;  // hosted: 0 draws into the root window
     int max_fps = 30;          // 0: unpaced
+    bool max_fps_given = false;  // full screen runs unpaced unless asked
     std::vector<std::string> rest;
     std::string problem;  // empty when the options were good
 

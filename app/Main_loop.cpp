@@ -1,16 +1,28 @@
 #include "app/Main_loop.h"
 
-#include "resources/Cfg_record.h"
+#include "app/Display.h"
 #include "app/Frame.h"
+#include "platform/Host_window.h"
 #include "platform/Monitor_cover.h"
 #include "platform/Platform.h"
+
+namespace {
+// Short enough that a termination request is seen well within its half
+// second, long enough to cost nothing.
+const uint32_t sleep_slice_ms = 10;
+}  // namespace
+
+bool Main_loop::told_to_end() const { return Platform::termination_requested() || Host_window::gone(); }
 
 void Main_loop::run()
 {
     quit = false;
+    pacer.start(SDL_GetTicks());
+    last_size_check = SDL_GetTicks();
     while (!quit) {
         pass();
-        if (Platform::termination_requested()) quit = true;
+        if (told_to_end()) quit = true;
+        if (!quit && pacer.paced()) wait_for_next_frame();
     }
 }
 
@@ -18,11 +30,14 @@ void Main_loop::pass()
 {
     SDL_Event event;
     while (SDL_PollEvent(&event)) handle_event(event);
-    if (covers) {
-        const Monitor_cover::Input input = covers->poll();
-        if (input.escape) quit = true;
+    if (policy.covers) {
+        const Monitor_cover::Input input = policy.covers->poll();
+        if (input.escape && policy.escape_ends) quit = true;
         if (input.motion) mouse_moved();
     }
+    follow_window();
+    // The host has asked us to end, or its window is gone: nothing to draw on.
+    if (told_to_end()) return;
     draw_frame();
 }
 
@@ -30,19 +45,53 @@ void Main_loop::handle_event(const SDL_Event& event)
 {
     switch (event.type) {
     case SDL_KEYDOWN:
-        if (event.key.keysym.sym == SDLK_ESCAPE) quit = true;
+        if (policy.escape_ends && event.key.keysym.sym == SDLK_ESCAPE) quit = true;
         break;
     case SDL_MOUSEMOTION:
         mouse_moved();
         break;
+    case SDL_QUIT:
+        if (policy.close_ends) quit = true;
+        break;
+    case SDL_VIDEORESIZE:
+        if (policy.follows_resize) {
+            pending_width = event.resize.w;
+            pending_height = event.resize.h;
+        }
+        break;
     default:
-        // Other keys, buttons, focus changes and the window-close request
-        // (SDL_QUIT) leave the saver running.
+        // Other keys, buttons and focus changes leave the saver running.
         break;
     }
 }
 
 void Main_loop::mouse_moved()
 {
-    if (SDL_GetTicks() > mouse_grace_ms && cfg.mouse_exit == 1) quit = true;
+    if (policy.mouse_rule && SDL_GetTicks() > mouse_grace_ms) quit = true;
+}
+
+void Main_loop::follow_window()
+{
+    if (!display) return;
+    if (pending_width > 0) {
+        display->resize(pending_width, pending_height);
+        pending_width = pending_height = 0;
+    }
+    if (!policy.host) return;
+    const uint32_t now = SDL_GetTicks();
+    if (now - last_size_check < size_check_ms) return;
+    last_size_check = now;
+    int w = 0, h = 0;
+    if (!policy.host->size(w, h)) return;  // gone: the loop ends on the error it raised
+    if (w != display->width || h != display->height) display->resize(w, h);
+}
+
+void Main_loop::wait_for_next_frame()
+{
+    uint32_t now = SDL_GetTicks();
+    pacer.frame_done(now);
+    for (uint32_t left = pacer.wait_ms(now); left > 0 && !told_to_end(); left = pacer.wait_ms(now)) {
+        SDL_Delay(left < sleep_slice_ms ? left : sleep_slice_ms);
+        now = SDL_GetTicks();
+    }
 }

@@ -16,7 +16,6 @@
 #include "app/Garden.h"
 #include "app/Host_options.h"
 #include "app/Main_loop.h"
-#include "app/Paced_loop.h"
 #include "app/Roots.h"
 #include "app/Run_mode.h"
 #include "app/Settings.h"
@@ -56,8 +55,7 @@ bool open_screen(const Host_options& options, const Video_mode& mode, Host_windo
 {
     // A lent window is drawn at its own size, in its own visual.
     int32_t width = mode.width, height = mode.height, bpp = mode.bpp;
-    Display::Kind kind = Display::Kind::Full_screen;
-    if (options.target == Host_options::Target::Hosted) {
+    if (options.target == Display::Kind::Hosted) {
         Host_window::catch_x_errors(end_on_lost_connection);
         if (!host.open(options.window) || !host.size(width, height)) {
             std::fprintf(stderr, "Video initialization failed: no window 0x%lx on the X display\n",
@@ -65,12 +63,9 @@ bool open_screen(const Host_options& options, const Video_mode& mode, Host_windo
             return false;
         }
         host.lend_to_media_layer();
-        kind = Display::Kind::Hosted;
         bpp = 0;
-    } else if (options.target == Host_options::Target::Own_window) {
-        kind = Display::Kind::Window;
     }
-    return display.open(width, height, bpp, kind);
+    return display.open(width, height, bpp, options.target);
 }
 
 int run_saver(const Host_options& options)
@@ -82,7 +77,6 @@ int run_saver(const Host_options& options)
     cfg->read_file(cfg_path, 1);
     const Video_mode& mode = Video_mode::row(cfg->video_mode);
 
-    const bool hosted = options.target == Host_options::Target::Hosted;
     Host_window host;
     // Opening the display takes a good part of start-up: the packs are read
     // and their pictures decoded meanwhile, so building the scene finds them
@@ -94,10 +88,10 @@ int run_saver(const Host_options& options)
         return 1;
     }
     // A host covers its monitors itself.
-    if (options.target == Host_options::Target::Full_screen) monitor_cover.open();
+    if (options.target == Display::Kind::Full_screen) monitor_cover.open();
     // SDL has put its own handlers first; a window destroyed under us (the
     // host's, or ours by xkill) must end us quietly, not print and exit 1.
-    if (options.target != Host_options::Target::Full_screen) Host_window::catch_x_errors(end_on_lost_connection);
+    if (options.target != Display::Kind::Full_screen) Host_window::catch_x_errors(end_on_lost_connection);
     pak_cache.on_missing_pack(end_on_missing_pack);
     prefetch.hand_over(pak_cache);
 
@@ -108,13 +102,10 @@ int run_saver(const Host_options& options)
     garden.emplace(*scene_root, *overlay_root);
     pak_cache.drop_read_ahead();
 
-    if (options.target == Host_options::Target::Full_screen) {
-        Main_loop loop(*cfg, &monitor_cover);
-        loop.run();
-    } else {
-        Paced_loop loop(display, hosted ? &host : nullptr, options.max_fps);
-        loop.run();
-    }
+    Loop_policy policy = Loop_policy::for_target(options, *cfg, &host);
+    policy.covers = &monitor_cover;
+    Main_loop loop(policy, &display);
+    loop.run();
 
     delete cfg;
     delete scene_root;

@@ -6,6 +6,7 @@
 #include <csignal>
 
 #include "resources/Cfg_record.h"
+#include "app/Host_options.h"
 #include "app/Main_loop.h"
 #include "platform/Platform.h"
 #include "tests/support/Gl_context.h"
@@ -37,7 +38,7 @@ bool ends(const SDL_Event& e, uint8_t mouse_exit, uint32_t ticks)
     Cfg_record cfg;
     cfg.mouse_exit = mouse_exit;
     Test_clock::set(ticks);
-    Main_loop loop(cfg);
+    Main_loop loop(Loop_policy::full_screen(cfg));
     loop.handle_event(e);
     Test_clock::use_real();
     return loop.quit_requested();
@@ -92,7 +93,7 @@ TEST(Main_loop, pass_after_escape_drains_the_queue_and_still_draws_a_frame)
     }
     glClearColor(0, 0, 0, 0);
     Cfg_record cfg;
-    Main_loop loop(cfg);
+    Main_loop loop(Loop_policy::full_screen(cfg));
     SDL_Event esc = key(SDLK_ESCAPE), other = key(SDLK_a);
     ASSERT_EQ(SDL_PushEvent(&esc), 0);
     ASSERT_EQ(SDL_PushEvent(&other), 0);
@@ -113,10 +114,44 @@ TEST(Main_loop, termination_signal_ends_the_loop_after_the_current_pass)
     std::raise(SIGTERM);  // would kill the test binary without the handler
     EXPECT_TRUE(Platform::termination_requested());
     Cfg_record cfg;
-    Main_loop loop(cfg);
+    Main_loop loop(Loop_policy::full_screen(cfg));
     loop.run();  // returns instead of running forever
     EXPECT_TRUE(loop.quit_requested());
     std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGINT, SIG_DFL);
     Gl_context::reset_state();
+}
+
+TEST(Main_loop, each_place_it_draws_ends_on_its_own_events_at_its_own_rate)
+{
+    Cfg_record cfg;
+    cfg.mouse_exit = 1;
+    SDL_Event close{};
+    close.type = SDL_QUIT;
+    const struct {
+        std::vector<std::string> args;
+        bool escape, close, late_motion;
+        int max_fps;
+    } rows[] = {
+        {{"/s"}, true, false, true, 0},  // unpaced unless asked
+        {{"/s", "--max-fps", "20"}, true, false, true, 20},
+        {{"--window"}, true, true, false, 30},
+        {{"--window", "--max-fps", "0"}, true, true, false, 0},
+        {{"--root"}, false, false, false, 30},
+        {{"--window-id", "0x400001", "--max-fps", "5"}, false, false, false, 5},
+    };
+    for (const auto& row : rows) {
+        const Host_options options = Host_options::read(row.args, nullptr);
+        const Loop_policy policy = Loop_policy::for_target(options, cfg, nullptr);
+        EXPECT_EQ(policy.max_fps, row.max_fps) << row.args[0];
+        const std::pair<SDL_Event, bool> events[] = {
+            {key(SDLK_ESCAPE), row.escape}, {close, row.close}, {motion(), row.late_motion}, {key(SDLK_a), false}};
+        for (const auto& [event, ends] : events) {
+            Test_clock::set(10000);
+            Main_loop loop(policy);
+            loop.handle_event(event);
+            Test_clock::use_real();
+            EXPECT_EQ(loop.quit_requested(), ends) << row.args[0] << ", event type " << int(event.type);
+        }
+    }
 }

@@ -102,7 +102,10 @@ test_syscommand() {
   local expect=$1
   shift
   (cd "$work" && exec env "$@" wine "$win/bin/gardenlume.scr" /s) &
-  local pid=$!
+  local pid=$! i=0
+  # Shown and drawing, so that the Escape below finds its window focused.
+  while [ -z "$(saver_windows)" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
+  sleep 3
   # To a file: Wine's helper processes may inherit a pipe and hold it open.
   (cd "$win/tests" && wine ./syscommand_probe.exe >"$work/probe.txt" 2>/dev/null)
   local probe=$?
