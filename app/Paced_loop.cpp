@@ -7,9 +7,10 @@
 #include "platform/Platform.h"
 
 namespace {
-// Short enough that a termination request is seen well within its half
-// second, long enough to cost nothing.
-const uint32_t sleep_slice_ms = 10;
+// The longest single sleep: a termination request or a vanished window is
+// seen well within half a second, while a frame's wait (33 ms at the
+// default cap) is slept in one go rather than in many short wake-ups.
+const uint32_t longest_sleep_ms = 100;
 }  // namespace
 
 bool Paced_loop::should_end() const
@@ -77,6 +78,6 @@ void Paced_loop::sleep_until(uint32_t tick)
         const uint32_t now = SDL_GetTicks();
         if (int32_t(tick - now) <= 0 || should_end()) return;
         const uint32_t left = tick - now;
-        SDL_Delay(left < sleep_slice_ms ? left : sleep_slice_ms);
+        SDL_Delay(left < longest_sleep_ms ? left : longest_sleep_ms);
     }
 }
