@@ -7,9 +7,10 @@
 #include "platform/Platform.h"
 
 namespace {
-// Short enough that a termination request is seen well within its half
-// second, long enough to cost nothing.
-const uint32_t sleep_slice_ms = 10;
+// The longest single sleep: a termination request or a vanished window is
+// seen well within half a second, while a frame's wait (33 ms at the
+// default cap) is slept in one go rather than in many short wake-ups.
+const uint32_t longest_sleep_ms = 100;
 }  // namespace
 
 bool Main_loop::told_to_end() const { return Platform::termination_requested() || Host_window::gone(); }
@@ -91,7 +92,7 @@ void Main_loop::wait_for_next_frame()
     uint32_t now = SDL_GetTicks();
     pacer.frame_done(now);
     for (uint32_t left = pacer.wait_ms(now); left > 0 && !told_to_end(); left = pacer.wait_ms(now)) {
-        SDL_Delay(left < sleep_slice_ms ? left : sleep_slice_ms);
+        SDL_Delay(left < longest_sleep_ms ? left : longest_sleep_ms);
         now = SDL_GetTicks();
     }
 }

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
+
+#include "Garden_model.h"
 
 #include "Mesh_builder.h"
 #include "Noise.h"
@@ -132,6 +136,51 @@ Image paint()
 }
 }  // namespace
 
+std::vector<Point> Background_art::garden_cover()
+{
+    // The scene draws the garden model at scale 2, tilted 30 degrees about X
+    // (its far side up), 110 units from the eye; the background stands 200
+    // units away at scale (4, 3, 3), its model +y pointing screen down.
+    const double scale = 2, tilt = 30 * M_PI / 180, garden_distance = 110, sky_distance = 200;
+    auto on_sky = [&](double x, double y, double z) {
+        const double ex = scale * x, ey = scale * y, ez = scale * z;
+        const double up = ey * std::cos(tilt) + ez * std::sin(tilt);
+        const double away = garden_distance + ey * std::sin(tilt) - ez * std::cos(tilt);
+        const double k = sky_distance / away;
+        return Point{ex * k / 4, -up * k / 3};
+    };
+    // Circles inside the lawn's and the soil's polygons (their sides' middles
+    // lie at cos(pi / segments) of the corners' radius), a quarter unit in.
+    const double R = Garden_model::lawn_radius, margin = 0.25;
+    const double inscribed = std::cos(M_PI / Garden_model::rim_segments);
+    const double top_r = R * inscribed - margin;
+    const double low_z = -Garden_model::soil_depth + margin;
+    const double low_r = (R - Garden_model::soil_inset * (-low_z / Garden_model::soil_depth)) * inscribed - margin;
+    std::vector<Point> points;
+    const int n = 48;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / n;
+        points.push_back(on_sky(top_r * std::cos(a), top_r * std::sin(a), 0));
+        points.push_back(on_sky(low_r * std::cos(a), low_r * std::sin(a), low_z));
+    }
+    // Their convex hull, counter-clockwise (Andrew's monotone chain).
+    std::sort(points.begin(), points.end(),
+              [](Point a, Point b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+    auto turn = [](Point o, Point a, Point b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); };
+    std::vector<Point> hull(2 * points.size());
+    size_t k = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        while (k >= 2 && turn(hull[k - 2], hull[k - 1], points[i]) <= 0) --k;
+        hull[k++] = points[i];
+    }
+    for (size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && turn(hull[k - 2], hull[k - 1], points[i]) <= 0) --k;
+        hull[k++] = points[i];
+    }
+    hull.resize(k - 1);
+    return hull;
+}
+
 void Background_art::build(Art_pack& pack)
 {
     Model_writer model;
@@ -139,9 +188,49 @@ void Background_art::build(Art_pack& pack)
     // Unlit and drawn first, behind everything: no alpha test needed.
     b.mesh("#_sky.png");
     const double w = half_width, h = half_height;
-    // Top edge at -y (screen top after the scene's turn), left edge at -x.
-    b.quad(Vec3{-w, -h, 0}, Vec3{w, -h, 0}, Vec3{w, h, 0}, Vec3{-w, h, 0}, Uv{0, 0}, Uv{1, 0}, Uv{1, 1},
-           Uv{0, 1});
+    // Top edge at -y (screen top after the scene's turn), left edge at -x;
+    // the picture is laid on by position, as on one whole quad.
+    auto at = [](Point p) { return Vec3{p.x, p.y, 0}; };
+    auto uv = [w, h](Point p) { return Uv{(p.x + w) / (2 * w), (p.y + h) / (2 * h)}; };
+    // Left out: what the garden always covers. Every pixel of the sky is
+    // shaded before the garden is drawn over it, and the lawn with its soil
+    // is a blunt cone turning about its own axis, so its outline on the
+    // screen never changes. Around it: a band above, a band below, and
+    // between them slabs to the left and right whose inner edges are chords
+    // of the outline (inside it, as the outline is convex). Few, wide
+    // pieces: on software GL every edge across the screen costs more than
+    // the pixels it saves.
+    const std::vector<Point> hole = garden_cover();
+    double top = hole[0].y, bottom = hole[0].y;
+    for (Point p : hole) {
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    // The outline's left and right ends at height y.
+    auto across = [&hole](double y) {
+        double left = 1e9, right = -1e9;
+        for (size_t i = 0; i < hole.size(); ++i) {
+            const Point p = hole[i], q = hole[(i + 1) % hole.size()];
+            if ((y < p.y && y < q.y) || (y > p.y && y > q.y)) continue;
+            const double x = p.y == q.y ? p.x : p.x + (q.x - p.x) * (y - p.y) / (q.y - p.y);
+            const double x2 = p.y == q.y ? q.x : x;
+            left = std::min({left, x, x2});
+            right = std::max({right, x, x2});
+        }
+        return std::pair<double, double>{left, right};
+    };
+    auto piece = [&](Point p0, Point p1, Point p2, Point p3) {
+        b.quad(at(p0), at(p1), at(p2), at(p3), uv(p0), uv(p1), uv(p2), uv(p3));
+    };
+    piece(Point{-w, -h}, Point{w, -h}, Point{w, top}, Point{-w, top});
+    const int slabs = 8;
+    for (int k = 0; k < slabs; ++k) {
+        const double y0 = top + (bottom - top) * k / slabs, y1 = top + (bottom - top) * (k + 1) / slabs;
+        const auto a = across(y0), c = across(y1);
+        piece(Point{-w, y0}, Point{a.first, y0}, Point{c.first, y1}, Point{-w, y1});
+        piece(Point{a.second, y0}, Point{w, y0}, Point{w, y1}, Point{c.second, y1});
+    }
+    piece(Point{-w, bottom}, Point{w, bottom}, Point{w, h}, Point{-w, h});
     pack.add_model(Pack_names::background, model);
     pack.add_image("#_sky.png", paint(), Image::Alpha::opaque);
 }

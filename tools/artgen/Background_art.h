@@ -3,7 +3,10 @@
 // about Y and Z (model +y ends up screen down) at scale (4, 3, 3), 200 units
 // from the eye, so the quad is authored with its top edge at -y.
 #pragma once
+#include <vector>
+
 #include "Art_pack.h"
+#include "Outline.h"
 
 class Background_art {
 public:
@@ -14,4 +17,9 @@ public:
     static constexpr double half_height = 30.0;
 
     static void build(Art_pack& pack);
+
+    // The outline, in the quad's model units, of what the garden's lawn and
+    // soil always cover on the screen, whatever its turn and the window's
+    // shape: a convex polygon, counter-clockwise. The quad leaves it out.
+    static std::vector<Point> garden_cover();
 };

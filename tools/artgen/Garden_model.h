@@ -11,6 +11,12 @@ class Garden_model {
 public:
     // Model units; the scene draws the model at scale 2.
     static constexpr double lawn_radius = 15.0;
+    // The soil under the lawn's rim reaches this far down, drawing in by
+    // soil_inset: with the lawn it is a blunt cone, closed on top.
+    static constexpr double soil_depth = 2.6;
+    static constexpr double soil_inset = 0.3;
+    // The rim's segments, lawn and soil alike.
+    static constexpr int rim_segments = 32;
     // The pond's water: a procedural texture the saver animates. The tint
     // keeps the generator's colour offsets (about -100 to +116, wrapping at
     // 256) from wrapping but at rare peaks; its fixed grid (green 127) reads

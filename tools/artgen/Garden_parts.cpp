@@ -177,19 +177,22 @@ void Garden_parts::rim()
 void Garden_parts::lawn()
 {
     b.mesh("#_lawn.png");
-    b.disc(Vec3{0, 0, 0}, R, R, 32, 1, [](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
+    b.disc(Vec3{0, 0, 0}, R, R, Garden_model::rim_segments, 1,
+           [](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
 }
 
 void Garden_parts::soil()
 {
     b.mesh("#_soil.png");
-    const int rim = 32;
+    const int rim = Garden_model::rim_segments;
+    const Vec3 down{0, 0, -Garden_model::soil_depth};
     for (int s = 0; s < rim; ++s) {
         double a0 = 2 * M_PI * s / rim, a1 = 2 * M_PI * (s + 1) / rim;
         Vec3 t0 = horizontal(a0, R), t1 = horizontal(a1, R);
         // Nearly upright and deep enough to show as a band of earth under the
         // lawn's near edge: the garden reads as an island with some body.
-        Vec3 d0 = horizontal(a0, R - 0.3) + Vec3{0, 0, -2.6}, d1 = horizontal(a1, R - 0.3) + Vec3{0, 0, -2.6};
+        Vec3 d0 = horizontal(a0, R - Garden_model::soil_inset) + down,
+             d1 = horizontal(a1, R - Garden_model::soil_inset) + down;
         double u0 = 16.0 * s / rim, u1 = 16.0 * (s + 1) / rim;
         b.quad(t0, d0, d1, t1, Uv{u0, 0}, Uv{u0, 1}, Uv{u1, 1}, Uv{u1, 0});
     }

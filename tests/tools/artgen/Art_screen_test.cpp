@@ -84,6 +84,25 @@ TEST_F(Art_on_screen, background_fills_the_screen_upright_garden_in_the_middle_o
         }
     EXPECT_EQ(0u, black_edge) << "the background leaves the screen's edge black";
 
+    // Nor anywhere inside, as the garden turns: the background leaves out
+    // what the lawn and its soil cover, and they must cover all of it.
+    auto black_pixels = [](const X_display::Picture& p) {
+        size_t n = 0;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                const uint8_t* c = p.at(x, y);
+                n += c[0] < 8 && c[1] < 8 && c[2] < 8;
+            }
+        return n;
+    };
+    EXPECT_EQ(0u, black_pixels(garden)) << "a gap between the background and the garden";
+    for (int i = 0; i < 3; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        X_display::Picture later = X_display::grab();
+        ASSERT_FALSE(later.empty());
+        EXPECT_EQ(0u, black_pixels(later)) << "a gap between the background and the garden, shot " << i + 2;
+    }
+
     // Sky above, meadow below.
     Mean top = mean_of(garden, 0, 0, w, h / 16), bottom = mean_of(garden, 0, h - h / 16, w, h);
     EXPECT_GT(top.b, top.g) << "no sky at the top: background upside down?";

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# cpu_at_cap.sh - the CPU the saver takes hosted at its default frame-rate
+# cap (--root, 30 frames a second), against the cheapest frame with a
+# background picture at the same pace: floor.c run with -bg -fps 30. Both are
+# measured by glfps.sh (CPU of the process, all threads, llvmpipe's
+# included, each under its own private Xvfb), alternating floor, saver,
+# floor, saver... so that a busy moment of the machine falls on both alike.
+# The saver should take at most 1.4 times the floor's CPU.
+# Mind that the two do not draw into like buffers: hosted on Xvfb's root
+# window the saver gets that window's visual, depth 24 with 8 bits of
+# stencil, while floor opens its own window with a 32-bit depth buffer and
+# no stencil; clearing only the depth of a depth-and-stencil buffer takes
+# llvmpipe a pass over every pixel (about 5 M instructions a frame under
+# callgrind, a tenth of floor -bg's whole frame).
+#
+# usage: bench/cpu_at_cap.sh [-b BUILD] [-r RUNS] [-t SECS] [-T TOOLS] [-u]
+#   -b  build folder holding bin/gardenlume.scr and the packs (default: build)
+#   -r  how many floor/saver pairs to run (default 5)
+#   -t  seconds each program runs after its first frame (default 8; the
+#       first 2 are not counted)
+#   -T  folder with floor.c and glfps.sh (default: $GARDENLUME_SHARED_TOOLS,
+#       else ../shared/tools beside the repository)
+#   -u  also run both unpaced (floor -bg, saver --root --max-fps 0) and
+#       print the ratio of their frame rates
+# Prints one line per pair (CPU in % of one core, frame rate) and the
+# medians with the ratio of the CPU medians. Exit 0 when measured, 1 when
+# something is missing, 2 on a usage error. Timing only: not a test.
+set -u
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$here/build runs=5 secs=8 tools=${GARDENLUME_SHARED_TOOLS:-$here/../shared/tools} unpaced=0
+while getopts "b:r:t:T:u" o; do
+    case $o in
+        b) build=$OPTARG ;; r) runs=$OPTARG ;; t) secs=$OPTARG ;; T) tools=$OPTARG ;; u) unpaced=1 ;;
+        *) sed -n '2,27p' "$0" >&2; exit 2 ;;
+    esac
+done
+saver=$build/bin/gardenlume.scr
+for f in "$tools/floor.c" "$tools/glfps.sh" "$saver" "$build/bin/main.pak"; do
+    [ -e "$f" ] || { echo "cpu_at_cap: $f is missing" >&2; exit 1; }
+done
+floor=$(mktemp /tmp/cpu_at_cap_floor.XXXXXX)
+trap 'rm -f "$floor"' EXIT
+# shellcheck disable=SC2046
+cc -O2 "$tools/floor.c" $(sdl-config --cflags --libs) -lGLU -lGL -lm -o "$floor" ||
+    { echo "cpu_at_cap: $tools/floor.c does not build" >&2; exit 1; }
+
+field() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p" <<<"$2"; }
+median() { tr ' ' '\n' <<<"$1" | sed '/^$/d' | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# One program under glfps.sh; the saver reads the packs beside it.
+measure() { GARDENLUME_REGISTRY=/nonexistent bash "$tools/glfps.sh" -t "$secs" -w 2 -l "$1" -- "${@:2}"; }
+
+fc="" gc="" ratios="" ff="" gf="" fratios=""
+for ((i = 1; i <= runs; i++)); do
+    f=$(measure floor_bg_30 "$floor" -bg -fps 30)
+    g=$(measure garden_root "$saver" --root)
+    a=$(field cpu_pct "$f") b=$(field cpu_pct "$g")
+    if [ -z "$a" ] || [ -z "$b" ] || [ "$a" = 0 ]; then
+        echo "cpu_at_cap: run $i measured nothing: $f / $g" >&2
+        continue
+    fi
+    line="run $i: floor -bg -fps 30 cpu $a % fps $(field fps_med "$f") | garden --root cpu $b % fps $(field fps_med "$g") | ratio $(ratio "$b" "$a")"
+    fc="$fc $a" gc="$gc $b" ratios="$ratios $(ratio "$b" "$a")"
+    if [ "$unpaced" = 1 ]; then
+        f=$(measure floor_bg "$floor" -bg)
+        g=$(measure garden_root_unpaced "$saver" --root --max-fps 0)
+        a=$(field fps_med "$f") b=$(field fps_med "$g")
+        if [ -n "$a" ] && [ -n "$b" ]; then
+            line="$line || unpaced fps floor $a garden $b ratio $(ratio "$b" "$a")"
+            ff="$ff $a" gf="$gf $b" fratios="$fratios $(ratio "$b" "$a")"
+        fi
+    fi
+    echo "$line"
+done
+[ -n "$gc" ] || exit 1
+echo "median CPU at the cap: floor -bg -fps 30 $(median "$fc") %, garden --root $(median "$gc") %," \
+    "ratio $(ratio "$(median "$gc")" "$(median "$fc")") (median of the pairs' ratios $(median "$ratios"); target 1.4)"
+if [ -n "$gf" ]; then
+    echo "median unpaced fps: floor -bg $(median "$ff"), garden $(median "$gf")," \
+        "ratio $(ratio "$(median "$gf")" "$(median "$ff")") (median of the pairs' ratios $(median "$fratios"); target 0.80)"
+fi
