@@ -13,6 +13,7 @@
 class Cfg_record;
 class Host_options;
 class Host_window;
+class Monitor_cover;
 
 struct Loop_policy {
     static Loop_policy for_target(const Host_options& options, const Cfg_record& cfg, Host_window* host);
@@ -24,5 +25,8 @@ struct Loop_policy {
     bool mouse_rule = false;      // late mouse movement ends it
     bool follows_resize = false;  // SDL_VIDEORESIZE
     Host_window* host = nullptr;  // a lent window, whose size is followed
+    // Full screen: the other monitors' covers; Escape and movement they see
+    // count as if over the garden.
+    Monitor_cover* covers = nullptr;
     int max_fps = 0;              // 0: unpaced
 };

@@ -3,6 +3,7 @@
 #include "app/Display.h"
 #include "app/Frame.h"
 #include "platform/Host_window.h"
+#include "platform/Monitor_cover.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -30,6 +31,11 @@ void Main_loop::pass()
 {
     SDL_Event event;
     while (SDL_PollEvent(&event)) handle_event(event);
+    if (policy.covers) {
+        const Monitor_cover::Input input = policy.covers->poll();
+        if (input.escape && policy.escape_ends) quit = true;
+        if (input.motion) mouse_moved();
+    }
     follow_window();
     // The host has asked us to end, or its window is gone: nothing to draw on.
     if (told_to_end()) return;
@@ -43,7 +49,7 @@ void Main_loop::handle_event(const SDL_Event& event)
         if (policy.escape_ends && event.key.keysym.sym == SDLK_ESCAPE) quit = true;
         break;
     case SDL_MOUSEMOTION:
-        if (policy.mouse_rule && SDL_GetTicks() > mouse_grace_ms) quit = true;
+        mouse_moved();
         break;
     case SDL_QUIT:
         if (policy.close_ends) quit = true;
@@ -58,6 +64,11 @@ void Main_loop::handle_event(const SDL_Event& event)
         // Other keys, buttons and focus changes leave the saver running.
         break;
     }
+}
+
+void Main_loop::mouse_moved()
+{
+    if (policy.mouse_rule && SDL_GetTicks() > mouse_grace_ms) quit = true;
 }
 
 void Main_loop::follow_window()

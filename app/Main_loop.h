@@ -1,7 +1,7 @@
 // The saver's one frame loop, wherever it draws: each pass drains SDL's
-// event queue, follows the window's size, draws one frame and, under a
-// frame cap, sleeps until the next is due, so a saver left running behind a
-// locked screen costs little. What ends it and how fast it runs are its
+// event queue and the other monitors' covers' input, follows the window's
+// size, draws one frame and, under a frame cap, sleeps until the next is
+// due, so a saver left running behind a locked screen costs little. What ends it and how fast it runs are its
 // Loop_policy's; motion follows elapsed milliseconds, so the cap changes
 // smoothness only.
 #pragma once
@@ -37,6 +37,7 @@ public:
 
 private:
     bool told_to_end() const;
+    void mouse_moved();
     void follow_window();
     // Sleeps until the pacer's next frame is due, waking early to end.
     void wait_for_next_frame();

@@ -22,6 +22,7 @@
 #include "app/Video_mode.h"
 #include "platform/Command_line.h"
 #include "platform/Host_window.h"
+#include "platform/Monitor_cover.h"
 #include "platform/Platform.h"
 #include "resources/Pak_cache.h"
 #include "resources/Pak_prefetch.h"
@@ -29,11 +30,16 @@
 
 namespace {
 
+// The black windows over the monitors the full screen leaves free; every way
+// out removes them before the display closes.
+Monitor_cover monitor_cover;
+
 // The saver's one early end: a pack the scene needs cannot be read. The
 // display goes first, so a screen mode it changed is given back to the
 // desktop; then the process ends silently with 1.
 void end_on_missing_pack(const std::string&)
 {
+    monitor_cover.close();
     SDL_Quit();
     std::exit(1);
 }
@@ -81,6 +87,8 @@ int run_saver(const Host_options& options)
         delete cfg;
         return 1;
     }
+    // A host covers its monitors itself.
+    if (options.target == Display::Kind::Full_screen) monitor_cover.open();
     // SDL has put its own handlers first; a window destroyed under us (the
     // host's, or ours by xkill) must end us quietly, not print and exit 1.
     if (options.target != Display::Kind::Full_screen) Host_window::catch_x_errors(end_on_lost_connection);
@@ -94,7 +102,9 @@ int run_saver(const Host_options& options)
     garden.emplace(*scene_root, *overlay_root);
     pak_cache.drop_read_ahead();
 
-    Main_loop loop(Loop_policy::for_target(options, *cfg, &host), &display);
+    Loop_policy policy = Loop_policy::for_target(options, *cfg, &host);
+    policy.covers = &monitor_cover;
+    Main_loop loop(policy, &display);
     loop.run();
 
     delete cfg;
@@ -103,6 +113,7 @@ int run_saver(const Host_options& options)
     delete overlay_root;
     overlay_root = nullptr;
     garden.reset();
+    monitor_cover.close();
     display.close();
     return 0;
 }

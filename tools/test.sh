@@ -9,6 +9,8 @@
 #  5. the Windows build (tools/build-windows.sh) and its tests under Wine:
 #     the cross-built unit tests and the end-to-end script. Left out only
 #     when GARDENLUME_SKIP_WINDOWS=1.
+# As root, steps 1 and 5 also run the full screen on two monitors, on a
+# private Xorg with the dummy driver.
 # Exits non-zero on any failure and ends with the ctest summaries.
 #
 #   tools/test.sh        build dirs: ./build, ./build-sanitize, ./build-fuzz,
@@ -57,8 +59,18 @@ build_tree() {
 }
 
 # 1. Normal build, warnings as errors.
+two_monitor_summary=()
 if build_tree "normal" "$build" -DGARDENLUME_WERROR=ON; then
   run_ctest "normal" --test-dir "$build"
+  # The covers of the other monitors: Xvfb has but one.
+  if [ "$(id -u)" -ne 0 ]; then
+    two_monitor_summary+=("== two monitors: skipped (the dummy Xorg needs root)")
+  elif timeout 300 bash "$root/tests/app/run_two_monitor_e2e.sh" "$build" 2>&1 | tee "$logs/two-monitors.txt"; then
+    two_monitor_summary+=("== two monitors: $(grep -E '^\[  PASSED  \]' "$logs/two-monitors.txt")")
+  else
+    two_monitor_summary+=("== two monitors: FAILED")
+    failed+=("two-monitor tests")
+  fi
 fi
 
 # 2. Sanitizers; the end-to-end tests drive the normal build's programs and
@@ -134,7 +146,8 @@ echo "==================== Summary ===================="
 if [ ${#failed[@]} -ne 0 ]; then
   echo "FAILED: ${failed[*]}"
 fi
-for line in "${fuzz_summary[@]}" "${package_summary[@]}" "${windows_summary[@]}" "${summaries[@]}"; do echo "$line"; done
+for line in "${two_monitor_summary[@]}" "${fuzz_summary[@]}" "${package_summary[@]}" "${windows_summary[@]}" \
+  "${summaries[@]}"; do echo "$line"; done
 # One closing line over every ctest run: passed, failed, skipped.
 cat "$logs"/*.log 2>/dev/null | awk '
   /tests passed, [0-9]+ tests failed out of/ { failed += $4; total += $NF }

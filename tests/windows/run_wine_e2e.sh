@@ -5,16 +5,18 @@
 # WINDOWS_BUILD is tools/build-windows.sh's folder (programs, tests and the
 # installer); LINUX_BIN, when given,
 # holds the Linux pak and config.exe for the byte-format comparisons.
+# As root it also runs the full screen on a private two-monitor Xorg.
 # Ends with "windows: N passed, N failed"; exits non-zero on any failure.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 win=$(cd "$1" && pwd)
 linux_bin=${2:+$(cd "$2" && pwd)}
 . "$here/wine_env.sh"
+. "$here/../support/two_monitor_xorg.sh"
 [ -n "${DISPLAY:-}" ] || { echo "run_wine_e2e.sh: no DISPLAY" >&2; exit 1; }
 wine_prefix_ready || exit 1
 work=$(mktemp -d)
-trap 'wine_prefix_done; rm -rf "$work"' EXIT
+trap 'wine_prefix_done; stop_two_monitor_xorg; rm -rf "$work"' EXIT
 
 passed=0
 failed=0
@@ -333,6 +335,62 @@ test_uninstall() {
     ! wine reg query 'HKLM\Software\Korvanta' >/dev/null 2>&1
 }
 check "the uninstaller (/S) removes the files, the system folder's saver and the value" test_uninstall
+
+# ---- two monitors: the second one black while the garden runs ----
+# As root only: a private Xorg with the dummy driver, a red X window on its
+# second monitor. Wine keeps the monitors of the server it started on, so it
+# is ended before and after.
+second_monitor() {
+  import -window root "$work/two.png" 2>/dev/null
+  mean_rgb "$work/two.png" 680x480+860+60
+}
+red_shown() { local r g b; read -r r g b <<<"$(second_monitor)"; [ "$r" -gt 200 ] && [ $((g + b)) -lt 40 ]; }
+black_shown() { local r g b; read -r r g b <<<"$(second_monitor)"; [ $((r + g + b)) -lt 24 ]; }
+# /s with mouse byte $1, the red window having the focus; once the second
+# monitor is black and the 3 s of grace are over, $2... must end the saver
+# with 0 and bring the red window back. (Wine, unlike SDL on X11, grabs no
+# keyboard: the saver takes the focus as it starts, as on Windows.)
+two_monitor_run() {
+  local mouse=$1 i=0 started=$SECONDS
+  shift
+  xdotool windowfocus "$red_window" 2>/dev/null
+  cfg_bytes 3 "$mouse" | xxd -r -p >"$two/cfg"
+  (cd "$work" && exec wine "$two/gardenlume.scr" /s) &
+  local pid=$!
+  while ! black_shown && [ $i -lt 60 ]; do sleep 0.5; i=$((i + 1)); done
+  black_shown || { echo "  the second monitor stayed in view"; wineserver -k; return 1; }
+  while [ $((SECONDS - started)) -lt 5 ]; do sleep 0.2; done
+  "$@"
+  wait_for $pid 20
+  local status=$?
+  [ $status -ne 124 ] || wineserver -k >/dev/null 2>&1
+  echo "  exit $status"
+  [ $status -eq 0 ] && red_shown
+}
+if [ "$(id -u)" -eq 0 ]; then
+  test_display=$DISPLAY
+  wineserver -k >/dev/null 2>&1
+  if start_two_monitor_xorg; then
+    two=$work/two
+    make_install "$two"
+    set_folder "$two"
+    xlogo -bg red -fg red -geometry 700x500+850+50 >/dev/null 2>&1 &
+    for _ in $(seq 100); do
+      red_window=$(xdotool search --onlyvisible --classname xlogo 2>/dev/null | head -n1)
+      [ -n "$red_window" ] && red_shown && break
+      sleep 0.1
+    done
+    check "two monitors: /s blacks out the second; Escape ends it with 0 and shows it again" \
+      two_monitor_run 0 xdotool key Escape
+    check "two monitors: with the mouse rule, movement towards the second ends it with 0" \
+      two_monitor_run 1 xdotool mousemove 1200 300 mousemove 1300 400
+    wineserver -k >/dev/null 2>&1
+  else
+    check "a private two-monitor Xorg starts" false
+  fi
+  stop_two_monitor_xorg
+  export DISPLAY=$test_display
+fi
 
 echo "windows: $passed passed, $failed failed"
 [ $failed -eq 0 ]

@@ -1,0 +1,118 @@
+// The covers on Windows: the monitors from EnumDisplayMonitors, each cover a
+// topmost popup of a black class that never activates, so the garden's
+// window keeps the keyboard, and has no taskbar button. Their messages are
+// dispatched by the media layer's event pump (same thread); the window
+// procedure notes the input in the Shown it points at.
+#include "platform/Monitor_cover.h"
+
+#include <windows.h>
+
+struct Monitor_cover::Shown {
+    std::vector<HWND> windows;
+    Input seen;
+    // A WM_MOUSEMOVE also comes when a window appears under a still
+    // pointer: only a changed position counts as movement.
+    POINT pointer{};
+};
+
+namespace {
+
+const char cover_class[] = "GardenlumeMonitorCover";
+
+struct Found {
+    std::vector<Monitor_cover::Area> monitors;
+    size_t primary = 0;
+};
+
+BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+{
+    Found& found = *reinterpret_cast<Found*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    if (info.dwFlags & MONITORINFOF_PRIMARY) found.primary = found.monitors.size();
+    found.monitors.push_back({int(r.left), int(r.top), int(r.right - r.left), int(r.bottom - r.top)});
+    return TRUE;
+}
+
+LRESULT CALLBACK cover_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    auto* shown = reinterpret_cast<Monitor_cover::Shown*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_SETCURSOR:
+        SetCursor(nullptr);
+        return TRUE;
+    case WM_KEYDOWN:
+        if (shown && wparam == VK_ESCAPE) shown->seen.escape = true;
+        return 0;
+    case WM_MOUSEMOVE: {
+        POINT p{};
+        if (shown && GetCursorPos(&p) && (p.x != shown->pointer.x || p.y != shown->pointer.y)) {
+            shown->pointer = p;
+            shown->seen.motion = true;
+        }
+        return 0;
+    }
+    default:
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+bool register_class(HINSTANCE instance)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = cover_procedure;
+    wc.hInstance = instance;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = cover_class;
+    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+Monitor_cover::Monitor_cover() = default;
+Monitor_cover::~Monitor_cover() { close(); }
+
+void Monitor_cover::open()
+{
+    close();
+    Found found;
+    EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&found));
+    const std::vector<Area> areas = to_cover(found.monitors, found.primary);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (areas.empty() || !register_class(instance)) return;
+    shown = std::make_unique<Shown>();
+    GetCursorPos(&shown->pointer);
+    for (const Area& a : areas) {
+        HWND w = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cover_class, "",
+                                 WS_POPUP, a.x, a.y, a.width, a.height, nullptr, nullptr, instance, nullptr);
+        if (!w) continue;
+        SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shown.get()));
+        ShowWindow(w, SW_SHOWNOACTIVATE);
+        UpdateWindow(w);
+        shown->windows.push_back(w);
+    }
+}
+
+void Monitor_cover::close()
+{
+    if (!shown) return;
+    for (HWND w : shown->windows) DestroyWindow(w);
+    shown.reset();
+}
+
+Monitor_cover::Input Monitor_cover::poll()
+{
+    Input input;
+    if (!shown) return input;
+    // Messages the media layer's pump has not dispatched yet.
+    MSG message;
+    for (HWND w : shown->windows)
+        while (PeekMessageA(&message, w, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    input = shown->seen;
+    shown->seen = Input();
+    return input;
+}
