@@ -18,9 +18,7 @@
 #include "tests/support/Saver_process.h"
 #include "tests/support/X_display.h"
 
-#include <GL/glx.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include <GL/glx.h>  // Xlib too
 
 namespace {
 
