@@ -6,12 +6,11 @@
 # included, each under its own private Xvfb), alternating floor, saver,
 # floor, saver... so that a busy moment of the machine falls on both alike.
 # The saver should take at most 1.4 times the floor's CPU.
-# Mind that the two do not draw into like buffers: hosted on Xvfb's root
-# window the saver gets that window's visual, depth 24 with 8 bits of
-# stencil, while floor opens its own window with a 32-bit depth buffer and
-# no stencil; clearing only the depth of a depth-and-stencil buffer takes
-# llvmpipe a pass over every pixel (about 5 M instructions a frame under
-# callgrind, a tenth of floor -bg's whole frame).
+# Both draw into like buffers: hosted on Xvfb's root window the saver draws
+# into a child window of its own with a 32-bit depth buffer and no stencil,
+# as floor's window has, not into the root window's visual (depth 24 with 8
+# bits of stencil, where clearing depth alone takes llvmpipe a pass over
+# every pixel: about 5 M instructions a frame under callgrind).
 #
 # usage: bench/cpu_at_cap.sh [-b BUILD] [-r RUNS] [-t SECS] [-T TOOLS] [-u]
 #   -b  build folder holding bin/gardenlume.scr and the packs (default: build)

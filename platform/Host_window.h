@@ -19,12 +19,18 @@ public:
     void close();
     unsigned long id() const { return window; }
 
-    // The window's size now; false once it is gone.
+    // The window's size now; false once it is gone. The window we draw
+    // into, when it is our own (below), is brought to the same size.
     bool size(int& width, int& height);
 
     // Has the media layer draw into the window instead of opening its own
-    // (read once when the media layer starts).
-    void lend_to_media_layer() const;
+    // (read once when the media layer starts). On X11 it draws into a child
+    // window of ours that covers the lent one, made with a GL visual that
+    // has a depth buffer and no stencil, when the screen offers one: a lent
+    // window's visual often has a packed depth-stencil buffer, and clearing
+    // its depth alone makes a software renderer read and rewrite every pixel.
+    // The child selects no input, so the host gets every event as before.
+    void lend_to_media_layer();
 
     // From now on an X error, on any connection of the process, is taken for
     // the window going away: it is not printed, and gone() turns true. A
@@ -36,4 +42,6 @@ public:
 private:
     void* display = nullptr;  // our own Display*, apart from the media layer's
     unsigned long window = 0;
+    unsigned long drawn = 0;  // our child window the media layer draws into; 0: none
+    int drawn_width = 0, drawn_height = 0;
 };

@@ -13,7 +13,7 @@ void Host_window::close() {}
 
 bool Host_window::size(int&, int&) { return false; }
 
-void Host_window::lend_to_media_layer() const {}
+void Host_window::lend_to_media_layer() {}
 
 void Host_window::catch_x_errors(void (*)()) {}
 

@@ -25,22 +25,8 @@ class Private_x_server {
 public:
     Private_x_server()
     {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        pid = fork();
-        if (pid == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                   "-noreset", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        char number[16] = {};
-        const ssize_t n = pid > 0 ? read(fds[0], number, sizeof number - 1) : -1;
-        close(fds[0]);
-        if (n > 0) name = ":" + std::string(number, number + std::strcspn(number, "\n"));
-        if (!name.empty()) x = XOpenDisplay(name.c_str());
+        // Servers starting at the same moment may race for a display number.
+        for (int attempt = 0; attempt < 3 && !x; ++attempt) start();
     }
     ~Private_x_server()
     {
@@ -61,6 +47,31 @@ public:
     std::string name;
 
 private:
+    void start()
+    {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   "-noreset", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        char number[16] = {};
+        const ssize_t n = pid > 0 ? read(fds[0], number, sizeof number - 1) : -1;
+        close(fds[0]);
+        if (n > 0) name = ":" + std::string(number, number + std::strcspn(number, "\n"));
+        if (!name.empty()) x = XOpenDisplay(name.c_str());
+        if (x || pid <= 0) return;
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        pid = -1;
+        name.clear();
+    }
+
     pid_t pid = -1;
     Display* x = nullptr;
 };

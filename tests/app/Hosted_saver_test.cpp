@@ -18,6 +18,8 @@
 #include "tests/support/Saver_process.h"
 #include "tests/support/X_display.h"
 
+#include <GL/glx.h>  // Xlib too
+
 namespace {
 
 const int end_timeout_ms = 10000;
@@ -141,6 +143,34 @@ TEST_F(Hosted_saver, never_grabs_input_and_sigterm_ends_it_within_half_a_second_
     EXPECT_TRUE(pane.can_grab_input()) << "the hosted saver holds the keyboard or pointer";
     saver.send_signal(SIGTERM);
     expect_quiet_end(500);
+}
+
+// The lent window's visual has a packed depth-stencil buffer on Mesa's X
+// servers: the saver draws into a child of its own with depth and no stencil.
+TEST_F(Hosted_saver, draws_into_a_child_with_a_depth_buffer_and_no_stencil)
+{
+    Host_test_window pane(320, 240);
+    ASSERT_TRUE(pane.ok() && start_in(pane));
+    std::this_thread::sleep_for(std::chrono::milliseconds(settle_ms));
+    ::Display* d = XOpenDisplay(nullptr);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    ASSERT_TRUE(d && XQueryTree(d, pane.id(), &root, &parent, &children, &count));
+    ASSERT_EQ(1u, count) << "children of the lent window";
+    XWindowAttributes child{};
+    ASSERT_TRUE(XGetWindowAttributes(d, children[0], &child));
+    XVisualInfo wanted{};
+    wanted.visualid = XVisualIDFromVisual(child.visual);
+    int found = 0, depth_bits = 0, stencil_bits = -1;
+    XVisualInfo* info = XGetVisualInfo(d, VisualIDMask, &wanted, &found);
+    ASSERT_NE(nullptr, info);
+    glXGetConfig(d, info, GLX_DEPTH_SIZE, &depth_bits);
+    glXGetConfig(d, info, GLX_STENCIL_SIZE, &stencil_bits);
+    EXPECT_GT(depth_bits, 0);
+    EXPECT_EQ(0, stencil_bits);
+    XFree(info), XFree(children), XCloseDisplay(d);
+    saver.send_signal(SIGTERM);
+    expect_quiet_end(end_timeout_ms);
 }
 
 TEST_F(Hosted_saver, destroyed_window_ends_it_quietly)
