@@ -15,24 +15,12 @@
 #include "resources/Pack_names.h"
 #include "resources/Pak.h"
 #include "tests/support/Saver_process.h"
+#include "tests/tools/pak/Pak_run.h"
 #include "tests/support/Temp_folder.h"
 #include "tests/support/Test_files.h"
 #include "tests/support/Test_packs.h"
 
 namespace {
-struct Pak_run {
-    int code;
-    std::string err;
-};
-
-Pak_run pak(const std::vector<std::string>& args)
-{
-    Saver_process p;
-    if (!p.start(GARDENLUME_BIN_DIR "/pak", args) || !p.wait(60000)) return {-1, "did not run"};
-    return {p.exit_code(), p.stderr_text()};
-}
-
-void write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 std::array<double, 3> face_normal(const Mesh_record& m, int32_t t)
 {
