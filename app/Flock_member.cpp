@@ -3,12 +3,9 @@
 #include "app/Garden_placement.h"
 
 namespace {
-
-// Every script action: group 1, running, endless.
-const int group = 1;
-const bool running = true;
-const double endless = 0.0;
-
+const int group = Garden_script::action_group;
+const bool running = Garden_script::action_running;
+const double endless = Garden_script::action_duration;
 }  // namespace
 
 Flock_member::Flock_member(const char* pack, const Flock_butterfly_values& values, Node& flock)

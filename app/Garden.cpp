@@ -10,16 +10,11 @@
 
 namespace {
 
-// Every script action: group 1, running, endless.
-const int group = 1;
-const bool running = true;
-const double endless = 0.0;
-
 // Makes a script action in its slot, then sets it with the values given.
 template <class Script_action, class... Values>
 Script_action& start(std::optional<Script_action>& slot, Values... values)
 {
-    slot.emplace(group, running, endless);
+    slot.emplace(Garden_script::action_group, Garden_script::action_running, Garden_script::action_duration);
     slot->set(values...);
     return *slot;
 }

@@ -2,12 +2,15 @@
 // switch): the Node is made first and the action after it, and they go in
 // the reverse order.
 #pragma once
+#include "app/Garden_script.h"
 #include "scene/Node.h"
 
 template <class Script_action>
 struct Scripted_node {
-    // Every script action: group 1, running, endless.
-    Scripted_node() : action(1, true, 0.0) {}
+    Scripted_node()
+        : action(Garden_script::action_group, Garden_script::action_running, Garden_script::action_duration)
+    {
+    }
     Scripted_node(const Scripted_node&) = delete;
     Scripted_node& operator=(const Scripted_node&) = delete;
 
