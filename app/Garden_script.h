@@ -52,7 +52,7 @@ struct Butterfly_values {
 
 struct Garden_script {
     // Every action of the script: group 1, running, endless (duration 0).
-    static const int action_group = 1;
+    static constexpr int action_group = 1;
     static constexpr bool action_running = true;
     static constexpr double action_duration = 0.0;
     static const Placement_values garden;
