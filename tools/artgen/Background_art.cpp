@@ -10,6 +10,7 @@
 #include "Mesh_builder.h"
 #include "Noise.h"
 #include "Rng.h"
+#include "Sky_cut.h"
 #include "resources/Pack_names.h"
 
 namespace {
@@ -181,6 +182,74 @@ std::vector<Point> Background_art::garden_cover()
     return hull;
 }
 
+std::vector<Point> Background_art::hole(int corners)
+{
+    const std::vector<Point> cover = garden_cover();
+    double x0 = cover[0].x, x1 = x0, y0 = cover[0].y, y1 = y0;
+    for (Point p : cover) {
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+    }
+    const Point centre{(x0 + x1) / 2, (y0 + y1) / 2};
+    // Where rays from the middle, evenly turned and starting straight up
+    // (least y), leave the outline.
+    std::vector<Point> out;
+    for (int k = 0; k < corners; ++k) {
+        const double a = -M_PI / 2 + 2 * M_PI * k / corners, dx = std::cos(a), dy = std::sin(a);
+        double best = 0;
+        for (size_t i = 0; i < cover.size(); ++i) {
+            const Point p = cover[i], q = cover[(i + 1) % cover.size()];
+            const double ex = q.x - p.x, ey = q.y - p.y, den = dx * ey - dy * ex;
+            if (std::fabs(den) < 1e-12) continue;
+            const double t = ((p.x - centre.x) * ey - (p.y - centre.y) * ex) / den;
+            const double u = ((p.x - centre.x) * dy - (p.y - centre.y) * dx) / den;
+            if (t > 0 && u >= -1e-9 && u <= 1 + 1e-9) best = std::max(best, t);
+        }
+        out.push_back(Point{centre.x + best * dx, centre.y + best * dy});
+    }
+    return out;
+}
+
+std::vector<Sky_cut::Triangle> Background_art::sky_triangles()
+{
+    // A 4:3 screen shows +-27.6 units each way (45 degrees of view, 200
+    // units away, scale 4 across and 3 down).
+    const double shown = 200 * std::tan(22.5 * M_PI / 180) / 3;
+    const Sky_cut::Screen screen{shown, shown, 512 / shown, 384 / shown};
+    const double px_area = screen.px_per_x * screen.px_per_y;
+    auto area = [](const std::vector<Point>& poly) {
+        double a = 0;
+        for (size_t i = 0; i < poly.size(); ++i) {
+            const Point p = poly[i], q = poly[(i + 1) % poly.size()];
+            a += p.x * q.y - q.x * p.y;
+        }
+        return std::fabs(a) / 2;
+    };
+    const double cover_area = area(garden_cover());
+    // Above and below, the sky's corners may lie far off the screen (no
+    // window ever shows more than +-27.6 units down), so the edges between
+    // the triangles there leave it straight up and down, by the shortest way.
+    const double beyond = 10 * half_height;
+    // Pixels shaded beyond the sky's own: about six for each pixel of an
+    // inner edge's screen length (measured on llvmpipe: strips of a
+    // full-screen quad cost 340 instructions per pixel of edge, a pixel of
+    // the quad 57), and the sky under the garden the hole misses.
+    std::vector<Sky_cut::Triangle> best;
+    double best_cost = 0;
+    for (int corners = 8; corners <= 24; corners += 2) {
+        const std::vector<Point> h = hole(corners);
+        std::vector<Sky_cut::Triangle> t = Sky_cut::around(h, half_width, beyond, screen);
+        if (t.empty()) continue;
+        double edges = 0;
+        for (const Sky_cut::Triangle& tri : t)
+            for (int e = 0; e < 3; ++e) edges += Sky_cut::screen_length(tri[e], tri[(e + 1) % 3], screen);
+        // Every inner edge is counted twice above, the hole's edges once.
+        const double cost = 6.0 * edges / 2 + (cover_area - area(h)) * px_area;
+        if (best.empty() || cost < best_cost) best = t, best_cost = cost;
+    }
+    return best;
+}
+
 void Background_art::build(Art_pack& pack)
 {
     Model_writer model;
@@ -195,42 +264,12 @@ void Background_art::build(Art_pack& pack)
     // Left out: what the garden always covers. Every pixel of the sky is
     // shaded before the garden is drawn over it, and the lawn with its soil
     // is a blunt cone turning about its own axis, so its outline on the
-    // screen never changes. Around it: a band above, a band below, and
-    // between them slabs to the left and right whose inner edges are chords
-    // of the outline (inside it, as the outline is convex). Few, wide
-    // pieces: on software GL every edge across the screen costs more than
-    // the pixels it saves.
-    const std::vector<Point> hole = garden_cover();
-    double top = hole[0].y, bottom = hole[0].y;
-    for (Point p : hole) {
-        top = std::min(top, p.y);
-        bottom = std::max(bottom, p.y);
-    }
-    // The outline's left and right ends at height y.
-    auto across = [&hole](double y) {
-        double left = 1e9, right = -1e9;
-        for (size_t i = 0; i < hole.size(); ++i) {
-            const Point p = hole[i], q = hole[(i + 1) % hole.size()];
-            if ((y < p.y && y < q.y) || (y > p.y && y > q.y)) continue;
-            const double x = p.y == q.y ? p.x : p.x + (q.x - p.x) * (y - p.y) / (q.y - p.y);
-            const double x2 = p.y == q.y ? q.x : x;
-            left = std::min({left, x, x2});
-            right = std::max({right, x, x2});
-        }
-        return std::pair<double, double>{left, right};
-    };
-    auto piece = [&](Point p0, Point p1, Point p2, Point p3) {
-        b.quad(at(p0), at(p1), at(p2), at(p3), uv(p0), uv(p1), uv(p2), uv(p3));
-    };
-    piece(Point{-w, -h}, Point{w, -h}, Point{w, top}, Point{-w, top});
-    const int slabs = 8;
-    for (int k = 0; k < slabs; ++k) {
-        const double y0 = top + (bottom - top) * k / slabs, y1 = top + (bottom - top) * (k + 1) / slabs;
-        const auto a = across(y0), c = across(y1);
-        piece(Point{-w, y0}, Point{a.first, y0}, Point{c.first, y1}, Point{-w, y1});
-        piece(Point{a.second, y0}, Point{w, y0}, Point{w, y1}, Point{c.second, y1});
-    }
-    piece(Point{-w, bottom}, Point{w, bottom}, Point{w, h}, Point{-w, h});
+    // screen never changes. The hole is a polygon with its corners on that
+    // outline (so inside it, as the outline is convex); more corners leave
+    // out more sky but bring more edges across it, and the count is the one
+    // that shades the fewest pixels on a 4:3 screen.
+    for (const Sky_cut::Triangle& t : sky_triangles())
+        b.triangle(at(t[0]), at(t[1]), at(t[2]), uv(t[0]), uv(t[1]), uv(t[2]));
     pack.add_model(Pack_names::background, model);
     pack.add_image("#_sky.png", paint(), Image::Alpha::opaque);
 }

@@ -7,6 +7,7 @@
 
 #include "Art_pack.h"
 #include "Outline.h"
+#include "Sky_cut.h"
 
 class Background_art {
 public:
@@ -22,4 +23,9 @@ public:
     // soil always cover on the screen, whatever its turn and the window's
     // shape: a convex polygon, counter-clockwise. The quad leaves it out.
     static std::vector<Point> garden_cover();
+    // A polygon of that many corners on that outline, the first straight
+    // above its middle, going round by the right.
+    static std::vector<Point> hole(int corners);
+    // The sky: the quad less the hole that shades the fewest pixels.
+    static std::vector<Sky_cut::Triangle> sky_triangles();
 };

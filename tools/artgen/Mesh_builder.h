@@ -46,7 +46,11 @@ public:
     void card(Vec3 c, Vec3 half_u, Vec3 half_v, double u0 = 0, double v0 = 0, double u1 = 1,
               double v1 = 1);
     // A flat elliptic disc in the plane z = c.z, fanned from its centre in
-    // rings; texcoord(x, y) gives each corner's texture coordinates.
+    // rings; texcoord(x, y) gives each corner's texture coordinates. With
+    // rings 0 the middle reaches every other rim corner only and the corners
+    // between are ears: the lighting still has its middle point, and the
+    // edges across the disc, whose blocks software GL shades twice, are half
+    // as many.
     void disc(Vec3 c, double rx, double ry, int segments, int rings,
               const std::function<Uv(double, double)>& texcoord);
     // A tube through the path with a radius per path point; the texture wraps

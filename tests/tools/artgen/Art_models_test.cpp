@@ -144,6 +144,31 @@ TEST(Art_models, background_covers_5_4_to_21_9_windows_upright_and_not_mirrored)
     }
 }
 
+// Two sky triangles over one pixel shade it twice; none over the garden's
+// middle is the point of leaving it out.
+TEST(Art_models, sky_triangles_never_overlap_and_leave_the_garden_out)
+{
+    REQUIRE_GL();
+    const std::vector<Corner> cs = corners(load(Pack_names::main_pack, Pack_names::background));
+    auto side = [](const Corner& a, const Corner& b, double x, double y) {
+        return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
+    };
+    const double half_h = half_height_at(200) / 3, half_w = half_height_at(200) * 21 / 9 / 4;
+    for (double y = -half_h; y <= half_h; y += half_h / 97)
+        for (double x = -half_w; x <= half_w; x += half_w / 101) {
+            int inside = 0;
+            for (size_t t = 0; t + 2 < cs.size(); t += 3) {
+                const double d0 = side(cs[t], cs[t + 1], x, y), d1 = side(cs[t + 1], cs[t + 2], x, y),
+                             d2 = side(cs[t + 2], cs[t], x, y);
+                inside += (d0 > 1e-9 && d1 > 1e-9 && d2 > 1e-9) || (d0 < -1e-9 && d1 < -1e-9 && d2 < -1e-9);
+            }
+            ASSERT_LE(inside, 1) << "at " << x << ", " << y;
+            if (std::fabs(x) < 5 && std::fabs(y) < 5) {
+                ASSERT_EQ(inside, 0) << "at " << x << ", " << y;
+            }
+        }
+}
+
 // The overlay stands at the scene origin, 100 units from the eye, at scale
 // 0.5 and turned like the background. It is drawn last with the depth test
 // on, and the tree and butterflies come nearer than that plane.
