@@ -182,9 +182,8 @@ std::vector<Point> Background_art::garden_cover()
     return hull;
 }
 
-std::vector<Point> Background_art::hole(int corners)
+std::vector<Point> Background_art::hole(const std::vector<Point>& cover, int corners)
 {
-    const std::vector<Point> cover = garden_cover();
     double x0 = cover[0].x, x1 = x0, y0 = cover[0].y, y1 = y0;
     for (Point p : cover) {
         x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
@@ -225,7 +224,8 @@ std::vector<Sky_cut::Triangle> Background_art::sky_triangles()
         }
         return std::fabs(a) / 2;
     };
-    const double cover_area = area(garden_cover());
+    const std::vector<Point> cover = garden_cover();
+    const double cover_area = area(cover);
     // Above and below, the sky's corners may lie far off the screen (no
     // window ever shows more than +-27.6 units down), so the edges between
     // the triangles there leave it straight up and down, by the shortest way.
@@ -237,7 +237,7 @@ std::vector<Sky_cut::Triangle> Background_art::sky_triangles()
     std::vector<Sky_cut::Triangle> best;
     double best_cost = 0;
     for (int corners = 8; corners <= 24; corners += 2) {
-        const std::vector<Point> h = hole(corners);
+        const std::vector<Point> h = hole(cover, corners);
         std::vector<Sky_cut::Triangle> t = Sky_cut::around(h, half_width, beyond, screen);
         if (t.empty()) continue;
         double edges = 0;
@@ -246,6 +246,12 @@ std::vector<Sky_cut::Triangle> Background_art::sky_triangles()
         // Every inner edge is counted twice above, the hole's edges once.
         const double cost = 6.0 * edges / 2 + (cover_area - area(h)) * px_area;
         if (best.empty() || cost < best_cost) best = t, best_cost = cost;
+    }
+    if (best.empty()) {
+        // No hole fits: the whole picture, shaded under the garden too.
+        const Point a{-half_width, -half_height}, b{half_width, -half_height}, c{half_width, half_height},
+                    d{-half_width, half_height};
+        best = {{a, b, c}, {a, c, d}};
     }
     return best;
 }

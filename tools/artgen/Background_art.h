@@ -23,9 +23,9 @@ public:
     // soil always cover on the screen, whatever its turn and the window's
     // shape: a convex polygon, counter-clockwise. The quad leaves it out.
     static std::vector<Point> garden_cover();
-    // A polygon of that many corners on that outline, the first straight
-    // above its middle, going round by the right.
-    static std::vector<Point> hole(int corners);
+    // A polygon of that many corners on that outline (garden_cover's), the
+    // first straight above its middle, going round by the right.
+    static std::vector<Point> hole(const std::vector<Point>& cover, int corners);
     // The sky: the quad less the hole that shades the fewest pixels.
     static std::vector<Sky_cut::Triangle> sky_triangles();
 };

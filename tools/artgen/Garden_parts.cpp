@@ -177,7 +177,7 @@ void Garden_parts::rim()
 void Garden_parts::lawn()
 {
     b.mesh("#_lawn.png");
-    b.disc(Vec3{0, 0, 0}, R, R, Garden_model::rim_segments, 0,
+    b.disc(Vec3{0, 0, 0}, R, R, Garden_model::rim_segments,
            [](double x, double y) { return Uv{(x + R) / (2 * R), (R - y) / (2 * R)}; });
 }
 
@@ -202,7 +202,7 @@ void Garden_parts::soil()
 void Garden_parts::pond()
 {
     b.mesh(Garden_model::pond_texture);
-    b.disc(Vec3{water.x, water.y, 0.06}, water.rx, water.ry, 14, 0, [](double x, double y) {
+    b.disc(Vec3{water.x, water.y, 0.06}, water.rx, water.ry, 14, [](double x, double y) {
         return Uv{(x - water.x) / (2 * water.rx) + 0.5, (y - water.y) / (2 * water.ry) + 0.5};
     });
 

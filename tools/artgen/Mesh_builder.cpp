@@ -19,41 +19,22 @@ void Mesh_builder::card(Vec3 c, Vec3 hu, Vec3 hv, double u0, double v0, double u
          Uv{u0, v1});
 }
 
-void Mesh_builder::disc(Vec3 c, double rx, double ry, int segments, int rings,
+void Mesh_builder::disc(Vec3 c, double rx, double ry, int segments,
                         const std::function<Uv(double, double)>& texcoord)
 {
-    if (rings == 0) {
-        // Spokes to every other rim corner only, and ears for the corners
-        // between: the light still comes from the middle, with half the
-        // edges across the disc.
-        auto at = [&](int seg) {
-            const double a = 2 * M_PI * seg / segments;
-            return Vec3{c.x + rx * std::cos(a), c.y + ry * std::sin(a), c.z};
-        };
-        auto uv = [&](Vec3 p) { return texcoord(p.x, p.y); };
-        for (int s = 0; s + 1 < segments; s += 2) {
-            const Vec3 p = at(s), q = at(s + 1), w = at(s + 2);
-            triangle(c, p, w, uv(c), uv(p), uv(w));
-            triangle(p, q, w, uv(p), uv(q), uv(w));
-        }
-        if (segments % 2) {
-            const Vec3 p = at(segments - 1), w = at(segments);
-            triangle(c, p, w, uv(c), uv(p), uv(w));
-        }
-        return;
-    }
-    auto at = [&](int ring, int seg) {
-        double f = double(ring) / rings, a = 2 * M_PI * seg / segments;
-        return Vec3{c.x + rx * f * std::cos(a), c.y + ry * f * std::sin(a), c.z};
+    auto at = [&](int seg) {
+        const double a = 2 * M_PI * seg / segments;
+        return Vec3{c.x + rx * std::cos(a), c.y + ry * std::sin(a), c.z};
     };
     auto uv = [&](Vec3 p) { return texcoord(p.x, p.y); };
-    for (int s = 0; s < segments; ++s) {
-        Vec3 a = at(1, s), b = at(1, s + 1);
-        triangle(c, a, b, uv(c), uv(a), uv(b));
-        for (int r = 1; r < rings; ++r) {
-            Vec3 p = at(r, s), q = at(r + 1, s), w = at(r + 1, s + 1), e = at(r, s + 1);
-            quad(p, q, w, e, uv(p), uv(q), uv(w), uv(e));
-        }
+    for (int s = 0; s + 1 < segments; s += 2) {
+        const Vec3 p = at(s), q = at(s + 1), w = at(s + 2);
+        triangle(c, p, w, uv(c), uv(p), uv(w));
+        triangle(p, q, w, uv(p), uv(q), uv(w));
+    }
+    if (segments % 2) {
+        const Vec3 p = at(segments - 1), w = at(segments);
+        triangle(c, p, w, uv(c), uv(p), uv(w));
     }
 }
 

@@ -45,14 +45,12 @@ public:
     // top-left corner (u0, v0) lands at c - half_u - half_v.
     void card(Vec3 c, Vec3 half_u, Vec3 half_v, double u0 = 0, double v0 = 0, double u1 = 1,
               double v1 = 1);
-    // A flat elliptic disc in the plane z = c.z, fanned from its centre in
-    // rings; texcoord(x, y) gives each corner's texture coordinates. With
-    // rings 0 the middle reaches every other rim corner only and the corners
-    // between are ears: the lighting still has its middle point, and the
-    // edges across the disc, whose blocks software GL shades twice, are half
-    // as many.
-    void disc(Vec3 c, double rx, double ry, int segments, int rings,
-              const std::function<Uv(double, double)>& texcoord);
+    // A flat elliptic disc in the plane z = c.z; texcoord(x, y) gives each
+    // corner's texture coordinates. The middle reaches every other rim corner
+    // and the corners between are ears: the lighting keeps its middle point,
+    // and the edges across the disc, whose blocks software GL shades twice,
+    // are half a fan's.
+    void disc(Vec3 c, double rx, double ry, int segments, const std::function<Uv(double, double)>& texcoord);
     // A tube through the path with a radius per path point; the texture wraps
     // u_repeat times round it and repeats every v_length along it, starting
     // at v_start.
