@@ -4,9 +4,7 @@
 // add and named by verify and list.
 #include <gtest/gtest.h>
 
-#include <sys/mount.h>
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +15,7 @@
 #include "tests/support/Saver_process.h"
 #include "tests/tools/pak/Pak_run.h"
 #include "tests/support/Temp_folder.h"
+#include "tests/support/Small_tmpfs.h"
 #include "tests/support/Test_files.h"
 #include "tests/support/Test_packs.h"
 
@@ -97,13 +96,8 @@ TEST(Obj_export, a_full_disk_leaves_each_file_old_or_whole)
     Temp_folder dir;
     ASSERT_EQ(0, pak({"export-obj", shipped, "tree", dir / "whole"}).code);
     const std::string full = dir / "full";
-    fs::create_directory(full);
-    if (mount("tmpfs", full.c_str(), "tmpfs", 0, "size=256k") != 0)
-        GTEST_SKIP() << "no small tmpfs to fill: " << std::strerror(errno);
-    struct Unmount {
-        std::string at;
-        ~Unmount() { umount(at.c_str()); }
-    } unmount{full};
+    const Small_tmpfs disk(full, "256k");
+    if (!disk.mounted()) GTEST_SKIP() << "no small tmpfs to fill: " << disk.error();
     for (const char* old : {"tree.obj", "tree.mtl", "#_bark.png"}) write(full + "/" + old, "old");
     write(full + "/filler", std::string(200 * 1024, 'f'));
     const Pak_run r = pak({"export-obj", shipped, "tree", full});

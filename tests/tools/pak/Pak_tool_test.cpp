@@ -2,12 +2,10 @@
 // its exit codes (0 ok, 1 failure, 2 usage) and the files it writes.
 #include <gtest/gtest.h>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -18,6 +16,7 @@
 #include "resources/Pak.h"
 #include "tests/support/Test_packs.h"
 #include "tools/common/Png_writer.h"
+#include "tests/support/Small_tmpfs.h"
 #include "tests/support/Test_files.h"
 
 namespace fs = std::filesystem;
@@ -309,13 +308,8 @@ TEST_F(Pak_tool_test, add_replace_never_writes_through_a_link_at_the_old_tempora
 TEST_F(Pak_tool_test, a_full_disk_leaves_the_old_pack_byte_for_byte)
 {
     const std::string full = dir + "full";
-    fs::create_directory(full);
-    if (mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "no small tmpfs to fill: " << std::strerror(errno);
-    struct Unmount {
-        std::string at;
-        ~Unmount() { umount(at.c_str()); }
-    } unmount{full};
+    const Small_tmpfs disk(full, "64k");
+    if (!disk.mounted()) GTEST_SKIP() << "no small tmpfs to fill: " << disk.error();
     std::vector<uint8_t> big(48 * 1024, 'b');
     write("big", big);
     ASSERT_TRUE(Test_packs::write_pack(full + "/p.pak", {{"a", std::vector<uint8_t>(30000, 'a')}}));
