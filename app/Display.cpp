@@ -4,6 +4,9 @@
 #include <GL/glu.h>
 #include <cstdio>
 
+#include "app/Media_window.h"
+#include "platform/Desktop_window.h"
+#include "platform/Monitor_list.h"
 #include "platform/Platform.h"
 
 SDL_Surface* screen_surface = nullptr;
@@ -26,14 +29,33 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     bpp = depth;
     Platform::choose_video_driver();
     Platform::allow_display_sleep();
+    if (kind == Kind::Full_screen) Platform::keep_display_mode();
     if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail("Video initialization failed: %s\n");
 
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    // The desktop mode (0 x 0): the primary monitor's size as it is now,
+    // before any mode of ours is set.
+    const bool desktop = kind == Kind::Full_screen && width == 0 && height == 0;
+    Monitor_list::Area monitor;
+    if (desktop) {
+        if (!Monitor_list::primary(monitor) && info) monitor = {0, 0, info->current_w, info->current_h};
+        width = monitor.width;
+        height = monitor.height;
+    }
+    const bool own_desktop_window = desktop && Desktop_window::needed();
     switch (kind) {
     case Kind::Full_screen:
         flags = SDL_OPENGL | SDL_FULLSCREEN | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWPALETTE | SDL_RESIZABLE;
         if (info && info->hw_available) flags |= SDL_HWSURFACE;
         if (info && info->blit_hw) flags |= SDL_HWACCEL;
+        if (own_desktop_window) {
+            // A borderless window made where the monitor is, so that it
+            // never shows anywhere else.
+            flags = SDL_OPENGL | SDL_NOFRAME;
+            static char position[64];
+            std::snprintf(position, sizeof position, "SDL_VIDEO_WINDOW_POS=%d,%d", monitor.x, monitor.y);
+            SDL_putenv(position);
+        }
         break;
     case Kind::Own_window:
         flags = SDL_OPENGL | SDL_RESIZABLE;
@@ -50,6 +72,11 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     screen_surface = SDL_SetVideoMode(width, height, bpp, flags);
     if (!screen_surface) return fail("Video mode set failed: %s\n");
     is_open = true;
+    if (own_desktop_window) {
+        Desktop_window::place(Media_window::handle(), monitor);
+        // The pointer stays on the garden's monitor, as in a full screen.
+        SDL_WM_GrabInput(SDL_GRAB_ON);
+    }
 
     glEnable(GL_TEXTURE_2D);
     glShadeModel(GL_SMOOTH);

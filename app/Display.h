@@ -25,6 +25,9 @@ public:
 
     // False when the screen cannot be opened: one line on stderr has said
     // why, the media layer is shut down again, and the caller ends with 1.
+    // Full screen at 0 x 0 is the desktop: the primary monitor at the size
+    // it has, covered without a display mode change; width and height then
+    // hold that size.
     bool open(int32_t width, int32_t height, int32_t bpp, Kind kind = Kind::Full_screen);
     // A window's new size: the drawable follows (our own window only) and
     // the viewport and projection are set for it. False when SDL refuses.

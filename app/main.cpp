@@ -53,8 +53,12 @@ void end_on_lost_connection() { std::_Exit(0); }
 // on stderr.
 bool open_screen(const Host_options& options, const Video_mode& mode, Host_window& host, Display& display)
 {
-    // A lent window is drawn at its own size, in its own visual.
-    int32_t width = mode.width, height = mode.height, bpp = mode.bpp;
+    // A lent window is drawn at its own size, in its own visual. A window
+    // of our own opens at the mode's size; the desktop's would not fit on
+    // the desktop beside its frame, so it takes the default row's.
+    const bool own_window = options.target == Display::Kind::Own_window;
+    const Video_mode& size = mode.is_desktop() && own_window ? Video_mode::row(Video_mode::default_index) : mode;
+    int32_t width = size.width, height = size.height, bpp = size.bpp;
     if (options.target == Display::Kind::Hosted) {
         Host_window::catch_x_errors(end_on_lost_connection);
         if (!host.open(options.window) || !host.size(width, height)) {

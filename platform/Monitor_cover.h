@@ -14,15 +14,11 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Monitor_list.h"
+
 class Monitor_cover {
 public:
-    // A monitor's place on the desktop, in pixels.
-    struct Area {
-        int x = 0;
-        int y = 0;
-        int width = 0;
-        int height = 0;
-    };
+    using Area = Monitor_list::Area;
 
     // What the covers saw since the last poll.
     struct Input {
@@ -35,10 +31,9 @@ public:
     Monitor_cover(const Monitor_cover&) = delete;
     Monitor_cover& operator=(const Monitor_cover&) = delete;
 
-    // Covers every monitor but the garden's: the primary one, where the media
-    // layer puts its full screen (on X11 the first Xinerama head, which RandR
-    // makes the primary output). With one monitor nothing is made; so too
-    // when the window system cannot be asked.
+    // Covers every monitor but the garden's: the primary one, the first of
+    // Monitor_list, where the media layer puts its full screen. With one
+    // monitor nothing is made; so too when the window system cannot be asked.
     void open();
     // Removes the covers; they are gone from the screen when it returns.
     void close();

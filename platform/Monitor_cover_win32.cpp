@@ -1,8 +1,8 @@
-// The covers on Windows: the monitors from EnumDisplayMonitors, each cover a
-// topmost popup of a black class that never activates, so the garden's
-// window keeps the keyboard, and has no taskbar button. Their messages are
-// dispatched by the media layer's event pump (same thread); the window
-// procedure notes the input in the Shown it points at.
+// The covers on Windows: each a topmost popup of a black class that never
+// activates, so the garden's window keeps the keyboard, and has no taskbar
+// button. Their messages are dispatched by the media layer's event pump
+// (same thread); the window procedure notes the input in the Shown it
+// points at.
 #include "platform/Monitor_cover.h"
 
 #include <windows.h>
@@ -18,23 +18,6 @@ struct Monitor_cover::Shown {
 namespace {
 
 const char cover_class[] = "GardenlumeMonitorCover";
-
-struct Found {
-    std::vector<Monitor_cover::Area> monitors;
-    size_t primary = 0;
-};
-
-BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
-{
-    Found& found = *reinterpret_cast<Found*>(data);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
-    const RECT& r = info.rcMonitor;
-    if (info.dwFlags & MONITORINFOF_PRIMARY) found.primary = found.monitors.size();
-    found.monitors.push_back({int(r.left), int(r.top), int(r.right - r.left), int(r.bottom - r.top)});
-    return TRUE;
-}
 
 LRESULT CALLBACK cover_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -79,9 +62,7 @@ Monitor_cover::~Monitor_cover() { close(); }
 void Monitor_cover::open()
 {
     close();
-    Found found;
-    EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&found));
-    const std::vector<Area> areas = to_cover(found.monitors, found.primary);
+    const std::vector<Area> areas = to_cover(Monitor_list::read(), 0);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (areas.empty() || !register_class(instance)) return;
     shown = std::make_unique<Shown>();

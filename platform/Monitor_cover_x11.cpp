@@ -1,11 +1,8 @@
-// The covers on X11: the monitors are Xinerama's heads (RandR answers for
-// them on a current server, the primary output first), each cover an
-// override-redirect window on our own connection, so no window manager
-// frames, moves or lists it.
+// The covers on X11: each an override-redirect window on our own
+// connection, so no window manager frames, moves or lists it.
 #include "platform/Monitor_cover.h"
 
 #include <X11/Xlib.h>
-#include <X11/extensions/Xinerama.h>
 #include <X11/keysym.h>
 
 struct Monitor_cover::Shown {
@@ -15,18 +12,6 @@ struct Monitor_cover::Shown {
 };
 
 namespace {
-
-std::vector<Monitor_cover::Area> monitors(Display* display)
-{
-    std::vector<Monitor_cover::Area> result;
-    int event_base = 0, error_base = 0, count = 0;
-    if (!XineramaQueryExtension(display, &event_base, &error_base) || !XineramaIsActive(display)) return result;
-    XineramaScreenInfo* heads = XineramaQueryScreens(display, &count);
-    for (int i = 0; i < count; ++i)
-        result.push_back({heads[i].x_org, heads[i].y_org, heads[i].width, heads[i].height});
-    if (heads) XFree(heads);
-    return result;
-}
 
 // An empty cursor: the pointer stays hidden over the covers as over the garden.
 Cursor blank_cursor(Display* display, Window root)
@@ -64,13 +49,10 @@ Monitor_cover::~Monitor_cover() { close(); }
 void Monitor_cover::open()
 {
     close();
+    const std::vector<Area> areas = to_cover(Monitor_list::read(), 0);
+    if (areas.empty()) return;
     Display* display = XOpenDisplay(nullptr);
     if (!display) return;
-    const std::vector<Area> areas = to_cover(monitors(display), 0);
-    if (areas.empty()) {
-        XCloseDisplay(display);
-        return;
-    }
     shown = std::make_unique<Shown>();
     shown->display = display;
     shown->blank = blank_cursor(display, DefaultRootWindow(display));

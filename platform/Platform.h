@@ -60,6 +60,16 @@ public:
     // server the display fails plainly instead of taking over the terminal.
     static void choose_video_driver();
 
+    // Keeps the media layer's full screen from changing the display mode,
+    // and on the primary monitor. Left to itself SDL 1.2 on X11 switches
+    // modes through XVidMode (a driver that only pretends to switch leaves
+    // a smaller mode in a corner of the monitor) and spreads its full
+    // screen over every monitor. Called before the media layer starts; a
+    // value the user set stands. Nothing on Windows: there the fixed
+    // screen modes change the display mode on purpose, and the desktop mode
+    // opens no full screen (Desktop_window).
+    static void keep_display_mode();
+
     // Lets the host's display blanking and power saving go on while the
     // garden shows: left to itself SDL 1.2 keeps resetting the X server's
     // idle timer and swallows Windows' SC_SCREENSAVE and SC_MONITORPOWER,

@@ -134,6 +134,8 @@ std::string Platform::executable_folder()
 // SDL's own choice (DirectX, else GDI) is the right one on Windows.
 void Platform::choose_video_driver() {}
 
+void Platform::keep_display_mode() {}
+
 void Platform::allow_display_sleep()
 {
     // SDL reads it with the C library's getenv, so it goes in through

@@ -8,8 +8,8 @@
 #   tools/build-windows.sh     build dir: ./build-windows (GARDENLUME_WINDOWS_BUILD_DIR)
 #
 # SDL 1.2 for mingw is in no Debian package: it is built once from Debian's
-# source package and kept in build-windows/deps/, so later builds take
-# seconds. The packs are painted by artgen built for this machine (the
+# source package, with our patches (win32/sdl-*.patch), and kept in
+# build-windows/deps/, so later builds take seconds. The packs are painted by artgen built for this machine (the
 # bytes of a pack are the same on both systems).
 set -euo pipefail
 
@@ -23,7 +23,10 @@ host=x86_64-w64-mingw32
 "$root/tools/install_packages.sh"
 
 # ---- SDL 1.2, static, for mingw-w64 ----
-if [ ! -f "$sdl_prefix/lib/libSDL.a" ]; then
+# Built again when our patches of its source change: the stamp holds their sum.
+sdl_patches=("$root"/win32/sdl-*.patch)
+sdl_stamp=$(cat "${sdl_patches[@]}" | sha256sum | cut -d' ' -f1)
+if [ ! -f "$sdl_prefix/lib/libSDL.a" ] || [ "$(cat "$sdl_prefix/patches.sha256" 2>/dev/null)" != "$sdl_stamp" ]; then
   echo "== Building SDL 1.2 for $host (once; kept in $sdl_prefix)"
   # The source package needs deb-src lines; the archive's own deb822 file
   # gives them, with the suite pinned below (the default picks files that
@@ -43,6 +46,7 @@ if [ ! -f "$sdl_prefix/lib/libSDL.a" ]; then
   sdl_dir=$(find "$deps/sdl-src" -maxdepth 1 -mindepth 1 -type d -name 'libsdl1.2-*' | head -n1)
   (
     cd "$sdl_dir"
+    for p in "${sdl_patches[@]}"; do patch -p1 -s <"$p"; done
     # Without --disable-stdio-redirect SDL writes stdout.txt beside the
     # program, and a child process truncates its parent's file.
     ./configure --host=$host --prefix="$sdl_prefix" --disable-shared --enable-static \
@@ -50,6 +54,7 @@ if [ ! -f "$sdl_prefix/lib/libSDL.a" ]; then
     make -j"$jobs" >"$deps/sdl-make.log" 2>&1
     make install >"$deps/sdl-install.log" 2>&1
   ) || { echo "build-windows.sh: SDL 1.2 did not build; see $deps/sdl-*.log" >&2; exit 1; }
+  echo "$sdl_stamp" >"$sdl_prefix/patches.sha256"
   rm -rf "$deps/sdl-src"
 fi
 

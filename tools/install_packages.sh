@@ -22,7 +22,7 @@ packages=(
   libtinyobjloader-dev
   # The Windows build (tools/build-windows.sh) and its tests under Wine.
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64
-  libstb-dev googletest nsis
+  libstb-dev googletest nsis patch
 )
 
 missing=()

@@ -1,8 +1,10 @@
 #!/bin/bash
 # Builds everything and starts the saver from the build's installation
-# folder (<build>/bin). On a desktop it fills the screen until Escape. With
-# no DISPLAY it runs a few seconds on a private Xvfb, saves a screenshot as
-# PNG, ends the saver with Escape and prints where the picture is.
+# folder (<build>/bin), whose settings, when it has none yet, are made the
+# desktop screen mode (the primary monitor at its own size). On a desktop it
+# fills the screen until Escape. With no DISPLAY it runs a few seconds on a
+# private Xvfb, saves a screenshot as PNG, ends the saver with Escape and
+# prints where the picture is.
 #
 #   tools/run.sh                      build dir: ./build
 #   GARDENLUME_BUILD_DIR=... GARDENLUME_RUN_SECONDS=8 tools/run.sh
@@ -17,6 +19,11 @@ cmake -S "$root" -B "$build" -G Ninja
 cmake --build "$build" -j"$(nproc)"
 
 saver="$build/bin/gardenlume.scr"
+# A new installation folder shows the desktop at its own size; settings
+# already there stay as they are, byte for byte.
+if "$build/bin/config.exe" | grep -qx 'source: defaults (no file)'; then
+  "$build/bin/config.exe" --mode desktop >/dev/null || echo "run.sh: no settings written; the saver uses its defaults" >&2
+fi
 if [ -n "${DISPLAY:-}" ]; then
   exec "$saver" /s
 fi

@@ -19,11 +19,17 @@ add_custom_command(
   COMMENT "Making the saver's icon"
   VERBATIM)
 
-# gardenlume_resources(target file_name description [SAVER])
+# gardenlume_resources(target file_name description [SAVER|DPI_AWARE])
+# SAVER: the icon, the manifest and the name; DPI_AWARE: the manifest alone
+# (config.exe names the primary monitor's size in real pixels).
 function(gardenlume_resources target file_name description)
   set(GARDENLUME_RC_FILE ${file_name})
   set(GARDENLUME_RC_DESCRIPTION ${description})
   set(GARDENLUME_RC_EXTRA "")
+  if(ARGN STREQUAL "DPI_AWARE")
+    set(GARDENLUME_RC_EXTRA
+"CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${CMAKE_SOURCE_DIR}/win32/gardenlume.manifest\"")
+  endif()
   if(ARGN STREQUAL "SAVER")
     set(GARDENLUME_RC_EXTRA
 "1 ICON \"${GARDENLUME_ICON}\"
@@ -40,5 +46,7 @@ END")
   if(ARGN STREQUAL "SAVER")
     set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
       "${GARDENLUME_ICON};${CMAKE_SOURCE_DIR}/win32/gardenlume.manifest")
+  elseif(ARGN STREQUAL "DPI_AWARE")
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/win32/gardenlume.manifest")
   endif()
 endfunction()

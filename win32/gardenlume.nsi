@@ -42,6 +42,11 @@ Section "Gardenlume"
   SetOutPath "$INSTDIR"
   ; The saver joins file names straight to this value: it ends with "\".
   WriteRegStr HKLM "${SETTINGS_KEY}" "Path" "$INSTDIR\"
+  ; A new install shows the desktop at its own size: config.exe, which finds
+  ; the folder through the value above, writes the first cfg there (with the
+  ; folder's own rights). Settings already there stay byte for byte.
+  IfFileExists "$INSTDIR\cfg" +2 0
+  ExecWait '"$INSTDIR\config.exe" --mode desktop'
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Gardenlume screensaver"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"

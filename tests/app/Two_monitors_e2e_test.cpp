@@ -49,9 +49,10 @@ protected:
         std::system("xdotool search --classname xlogo windowfocus >/dev/null 2>&1");
     }
 
-    void start(Saver_process& run, uint8_t mouse_exit, const std::vector<std::string>& args)
+    // Mode 3 is 800x600, the monitors' size.
+    void start(Saver_process& run, uint8_t mouse_exit, const std::vector<std::string>& args, int32_t mode = 3)
     {
-        ASSERT_TRUE(install.write_cfg(mouse_exit, 3));  // 800x600, the monitors' size
+        ASSERT_TRUE(install.write_cfg(mouse_exit, mode));
         run.set_argv0("/opt/gardenlume/gardenlume.scr");
         ASSERT_TRUE(run.start(Saver_process::saver_path(), args, install.environment()));
     }
@@ -119,4 +120,25 @@ TEST_F(Two_monitors, a_hosted_run_leaves_the_second_monitor_in_view)
     EXPECT_TRUE(second_monitor_shows(true, 0));
     run.send_signal(SIGTERM);
     expect_end_and_red_back(run);
+}
+
+TEST_F(Two_monitors, the_desktop_mode_fills_the_primary_monitor_and_blacks_out_the_other)
+{
+    Saver_process saver;
+    start(saver, 0, {"/s"}, 18);
+    EXPECT_TRUE(second_monitor_shows(false)) << saver.describe();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    const X_display::Picture shot = X_display::grab();
+    ASSERT_EQ(shot.width, 1600);
+    // The test packs' unlit background, edge to edge of the first monitor.
+    const struct {
+        const char* what;
+        int x0, y0, x1, y1;
+    } edges[] = {{"left", 0, 0, 6, 600}, {"right", 794, 0, 800, 600}, {"top", 0, 0, 800, 6}, {"bottom", 0, 594, 800, 600}};
+    for (const auto& edge : edges) {
+        const X_display::Picture::Mean m = shot.mean(edge.x0, edge.y0, edge.x1, edge.y1);
+        EXPECT_GT(m.r + m.g + m.b, 150) << edge.what << " edge of the primary monitor is dark";
+    }
+    X_display::key("Escape");
+    expect_end_and_red_back(saver);
 }

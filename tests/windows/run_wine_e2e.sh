@@ -12,7 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 win=$(cd "$1" && pwd)
 linux_bin=${2:+$(cd "$2" && pwd)}
 . "$here/wine_env.sh"
-. "$here/../support/two_monitor_xorg.sh"
+. "$here/../support/dummy_xorg.sh"
 [ -n "${DISPLAY:-}" ] || { echo "run_wine_e2e.sh: no DISPLAY" >&2; exit 1; }
 wine_prefix_ready || exit 1
 work=$(mktemp -d)

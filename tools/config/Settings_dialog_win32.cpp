@@ -5,6 +5,7 @@
 #include "resources/Cfg_record.h"
 #include "app/Video_mode.h"
 #include "tools/config/Cfg_file.h"
+#include "platform/Monitor_list.h"
 #include "tools/config/Settings_dialog_ids.h"
 
 namespace {
@@ -23,8 +24,21 @@ struct State {
 std::string row_text(int32_t i)
 {
     const Video_mode& m = Video_mode::row(i);
+    if (m.is_desktop()) {
+        Monitor_list::Area primary;
+        if (!Monitor_list::primary(primary)) return "Desktop";
+        return "Desktop (" + std::to_string(primary.width) + " x " + std::to_string(primary.height) + ")";
+    }
     return std::to_string(m.width) + " x " + std::to_string(m.height) + ", " + std::to_string(m.bpp) + " bits" +
            (i == Video_mode::default_index ? "  (default)" : "");
+}
+
+// The list shows the desktop first, then the fixed rows; each item keeps
+// its mode's index.
+void add_row(HWND list, int32_t mode)
+{
+    const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row_text(mode).c_str()));
+    if (item >= 0) SendMessageA(list, LB_SETITEMDATA, WPARAM(item), LPARAM(mode));
 }
 
 void fill(HWND dialog, State& state)
@@ -35,9 +49,12 @@ void fill(HWND dialog, State& state)
     state.shown_mode = Video_mode::valid(record.video_mode) ? record.video_mode : Video_mode::default_index;
     state.shown_mouse = record.mouse_exit == 1;
     const HWND list = GetDlgItem(dialog, GARDENLUME_MODE_LIST);
-    for (int32_t i = 0; i < Video_mode::count; ++i)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row_text(i).c_str()));
-    SendMessageA(list, LB_SETCURSEL, WPARAM(state.shown_mode), 0);
+    add_row(list, Video_mode::desktop_index);
+    for (int32_t i = 0; i < Video_mode::count; ++i) add_row(list, i);
+    const LRESULT items = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT item = 0; item < items; ++item)
+        if (SendMessageA(list, LB_GETITEMDATA, WPARAM(item), 0) == state.shown_mode)
+            SendMessageA(list, LB_SETCURSEL, WPARAM(item), 0);
     CheckDlgButton(dialog, GARDENLUME_MOUSE_EXIT, state.shown_mouse ? BST_CHECKED : BST_UNCHECKED);
 }
 
@@ -58,8 +75,11 @@ bool save(HWND dialog, const State& state, std::string& message)
     case Cfg_file::Source::Missing:
         break;
     }
-    const LRESULT row = SendDlgItemMessageA(dialog, GARDENLUME_MODE_LIST, LB_GETCURSEL, 0, 0);
-    if (row != LB_ERR && row != state.shown_mode) record.video_mode = int32_t(row);
+    const LRESULT item = SendDlgItemMessageA(dialog, GARDENLUME_MODE_LIST, LB_GETCURSEL, 0, 0);
+    if (item != LB_ERR) {
+        const LRESULT mode = SendDlgItemMessageA(dialog, GARDENLUME_MODE_LIST, LB_GETITEMDATA, WPARAM(item), 0);
+        if (Video_mode::valid(int32_t(mode)) && mode != state.shown_mode) record.video_mode = int32_t(mode);
+    }
     const bool mouse = IsDlgButtonChecked(dialog, GARDENLUME_MOUSE_EXIT) == BST_CHECKED;
     if (mouse != state.shown_mouse) record.mouse_exit = mouse ? 1 : 0;
     const Write_status written = Cfg_file::write(state.path, record);

@@ -3,7 +3,9 @@
 //
 //   config.exe                      prints the current settings
 //   config.exe --list-modes         prints the table of screen modes
-//   config.exe --mode N|WxH@BPP     chooses a screen mode
+//   config.exe --mode N|desktop|WxH@BPP
+//                                   chooses a screen mode (desktop: the
+//                                   primary monitor's own size)
 //   config.exe --mouse-exit on|off  whether mouse movement ends the saver
 //   config.exe --reset              writes a fresh file (defaults, then any
 //                                   changes given)
@@ -26,6 +28,7 @@
 #include "app/Video_mode.h"
 #include "tools/config/Cfg_file.h"
 #include "platform/Command_line.h"
+#include "platform/Monitor_list.h"
 #include "platform/Platform.h"
 #include "tools/config/Settings_dialog.h"
 
@@ -47,8 +50,22 @@ struct Option {
     bool (*apply)(const std::string& value, Request& request, std::string& problem);
 };
 
+// The primary monitor's size now, "1920x1080", or empty when no window
+// system answers.
+std::string desktop_size()
+{
+    Monitor_list::Area primary;
+    if (!Monitor_list::primary(primary)) return std::string();
+    return std::to_string(primary.width) + "x" + std::to_string(primary.height);
+}
+
 std::string mode_text(const Video_mode& m)
 {
+    if (m.is_desktop()) {
+        const std::string now = desktop_size();
+        return "the desktop: the primary monitor's size at " + std::to_string(m.bpp) + " bpp" +
+               (now.empty() ? "" : ", now " + now);
+    }
     return std::to_string(m.width) + "x" + std::to_string(m.height) + " at " + std::to_string(m.bpp) +
            " bpp";
 }
@@ -65,10 +82,15 @@ bool parse_int(const std::string& s, int32_t& out)
     return true;
 }
 
-// "N" (a row index) or "WxH@BPP" (the row with those values).
+// "N" (a row index), "desktop" or "WxH@BPP" (the fixed row with those
+// values).
 bool parse_mode(const std::string& s, int32_t& index)
 {
     int32_t n = 0;
+    if (s == "desktop") {
+        index = Video_mode::desktop_index;
+        return true;
+    }
     if (parse_int(s, n)) {
         if (!Video_mode::valid(n)) return false;
         index = n;
@@ -99,7 +121,7 @@ bool apply_list(const std::string&, Request& r, std::string&)
 bool apply_mode(const std::string& value, Request& r, std::string& problem)
 {
     if (!parse_mode(value, r.mode)) {
-        problem = "--mode: no screen mode \"" + value + "\" (0 to 17, or WxH@BPP from --list-modes)";
+        problem = "--mode: no screen mode \"" + value + "\" (0 to 18, desktop, or WxH@BPP from --list-modes)";
         return false;
     }
     r.set_mode = true;
@@ -125,7 +147,7 @@ bool apply_reset(const std::string&, Request& r, std::string&)
 
 const Option options[] = {
     {"--list-modes", nullptr, "print the table of screen modes", apply_list},
-    {"--mode", "N|WxH@BPP", "choose the screen mode (a row of --list-modes)", apply_mode},
+    {"--mode", "N|desktop|WxH@BPP", "choose the screen mode (a row of --list-modes)", apply_mode},
     {"--mouse-exit", "on|off", "whether mouse movement ends the saver after 3 seconds", apply_mouse},
     {"--reset", nullptr, "write a fresh file: the defaults, then the changes given", apply_reset},
 };
@@ -134,7 +156,7 @@ void print_usage(FILE* out)
 {
     std::fprintf(out, "usage: config.exe [options]   (no options: print the current settings)\n");
     for (const Option& o : options)
-        std::fprintf(out, "  %s %-10s %s\n", o.name, o.argument ? o.argument : "", o.help);
+        std::fprintf(out, "  %s %-18s %s\n", o.name, o.argument ? o.argument : "", o.help);
 }
 
 // Fills `request`; false with a one-line problem for bad arguments.
@@ -173,6 +195,9 @@ void list_modes()
         std::printf("%2d  %dx%d@%d%s\n", i, m.width, m.height, m.bpp,
                     i == Video_mode::default_index ? "  (default)" : "");
     }
+    const std::string now = desktop_size();
+    std::printf("%2d  desktop@%d  (the primary monitor's size%s, no mode change)\n", Video_mode::desktop_index,
+                Video_mode::bpp_of(Video_mode::desktop_index), now.empty() ? "" : (": " + now + " now").c_str());
 }
 
 const char* source_text(Cfg_file::Source source)

@@ -1,0 +1,26 @@
+// The desktop's monitors as the window system lists them, the primary one
+// first: where the garden goes full screen, what size the desktop screen
+// mode has, and what the covers cover.
+//
+//   Monitor_list::Area primary;
+//   if (Monitor_list::primary(primary)) ... primary.width x primary.height
+#pragma once
+#include <vector>
+
+class Monitor_list {
+public:
+    // A monitor's place on the desktop, in pixels.
+    struct Area {
+        int x = 0;
+        int y = 0;
+        int width = 0;
+        int height = 0;
+    };
+
+    // Every monitor, the primary one first (on X11 Xinerama's heads, which
+    // RandR lists primary first; without Xinerama the one screen). Empty
+    // when the window system cannot be asked.
+    static std::vector<Area> read();
+    // The primary monitor; false when there is none to ask about.
+    static bool primary(Area& area);
+};
