@@ -5,32 +5,38 @@
 # measured by glfps.sh (CPU of the process, all threads, llvmpipe's
 # included, each under its own private Xvfb), alternating floor, saver,
 # floor, saver... so that a busy moment of the machine falls on both alike.
-# The saver should take at most 1.4 times the floor's CPU.
+# The saver should take at most 1.4 times the floor's CPU (at 1024x768).
 # Both draw into like buffers: hosted on Xvfb's root window the saver draws
 # into a child window of its own with a 32-bit depth buffer and no stencil,
 # as floor's window has, not into the root window's visual (depth 24 with 8
 # bits of stencil, where clearing depth alone takes llvmpipe a pass over
 # every pixel: about 5 M instructions a frame under callgrind).
 #
-# usage: bench/cpu_at_cap.sh [-b BUILD] [-r RUNS] [-t SECS] [-T TOOLS] [-u]
+# Each size of -s is measured in turn, the screen and floor's window alike:
+# 1024x768, then 1920x1080, today's common monitor.
+#
+# usage: bench/cpu_at_cap.sh [-b BUILD] [-r RUNS] [-t SECS] [-T TOOLS] [-s SIZES] [-u]
 #   -b  build folder holding bin/gardenlume.scr and the packs (default: build)
 #   -r  how many floor/saver pairs to run (default 5)
 #   -t  seconds each program runs after its first frame (default 8; the
 #       first 2 are not counted)
 #   -T  folder with floor.c and glfps.sh (default: $GARDENLUME_SHARED_TOOLS,
 #       else ../shared/tools beside the repository)
+#   -s  screen sizes, blank-separated (default "1024x768 1920x1080")
 #   -u  also run both unpaced (floor -bg, saver --root --max-fps 0) and
 #       print the ratio of their frame rates
-# Prints one line per pair (CPU in % of one core, frame rate) and the
-# medians with the ratio of the CPU medians. Exit 0 when measured, 1 when
-# something is missing, 2 on a usage error. Timing only: not a test.
+# Prints one line per pair (CPU in % of one core, frame rate) and, for each
+# size, the medians with the ratio of the CPU medians. Exit 0 when measured,
+# 1 when something is missing, 2 on a usage error. Timing only: not a test.
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$here/build runs=5 secs=8 tools=${GARDENLUME_SHARED_TOOLS:-$here/../shared/tools} unpaced=0
-while getopts "b:r:t:T:u" o; do
+sizes="1024x768 1920x1080"
+while getopts "b:r:t:T:s:u" o; do
     case $o in
-        b) build=$OPTARG ;; r) runs=$OPTARG ;; t) secs=$OPTARG ;; T) tools=$OPTARG ;; u) unpaced=1 ;;
-        *) sed -n '2,27p' "$0" >&2; exit 2 ;;
+        b) build=$OPTARG ;; r) runs=$OPTARG ;; t) secs=$OPTARG ;; T) tools=$OPTARG ;; s) sizes=$OPTARG ;;
+        u) unpaced=1 ;;
+        *) sed -n '2,31p' "$0" >&2; exit 2 ;;
     esac
 done
 saver=$build/bin/gardenlume.scr
@@ -46,35 +52,39 @@ cc -O2 "$tools/floor.c" $(sdl-config --cflags --libs) -lGLU -lGL -lm -o "$floor"
 field() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p" <<<"$2"; }
 median() { tr ' ' '\n' <<<"$1" | sed '/^$/d' | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-# One program under glfps.sh; the saver reads the packs beside it.
-measure() { GARDENLUME_REGISTRY=/nonexistent bash "$tools/glfps.sh" -t "$secs" -w 2 -l "$1" -- "${@:2}"; }
+# One program under glfps.sh at $size; the saver reads the packs beside it.
+measure() { GARDENLUME_REGISTRY=/nonexistent bash "$tools/glfps.sh" -s "$size" -t "$secs" -w 2 -l "$1" -- "${@:2}"; }
 
-fc="" gc="" ratios="" ff="" gf="" fratios=""
-for ((i = 1; i <= runs; i++)); do
-    f=$(measure floor_bg_30 "$floor" -bg -fps 30)
-    g=$(measure garden_root "$saver" --root)
-    a=$(field cpu_pct "$f") b=$(field cpu_pct "$g")
-    if [ -z "$a" ] || [ -z "$b" ] || [ "$a" = 0 ]; then
-        echo "cpu_at_cap: run $i measured nothing: $f / $g" >&2
-        continue
-    fi
-    line="run $i: floor -bg -fps 30 cpu $a % fps $(field fps_med "$f") | garden --root cpu $b % fps $(field fps_med "$g") | ratio $(ratio "$b" "$a")"
-    fc="$fc $a" gc="$gc $b" ratios="$ratios $(ratio "$b" "$a")"
-    if [ "$unpaced" = 1 ]; then
-        f=$(measure floor_bg "$floor" -bg)
-        g=$(measure garden_root_unpaced "$saver" --root --max-fps 0)
-        a=$(field fps_med "$f") b=$(field fps_med "$g")
-        if [ -n "$a" ] && [ -n "$b" ]; then
-            line="$line || unpaced fps floor $a garden $b ratio $(ratio "$b" "$a")"
-            ff="$ff $a" gf="$gf $b" fratios="$fratios $(ratio "$b" "$a")"
+summary=()
+for size in $sizes; do
+    w=${size%x*} h=${size#*x}
+    fc="" gc="" ratios="" ff="" gf="" fratios=""
+    for ((i = 1; i <= runs; i++)); do
+        f=$(measure floor_bg_30 "$floor" -bg -fps 30 -w "$w" -h "$h")
+        g=$(measure garden_root "$saver" --root)
+        a=$(field cpu_pct "$f") b=$(field cpu_pct "$g")
+        if [ -z "$a" ] || [ -z "$b" ] || [ "$a" = 0 ]; then
+            echo "cpu_at_cap: $size run $i measured nothing: $f / $g" >&2
+            continue
         fi
+        line="$size run $i: floor -bg -fps 30 cpu $a % fps $(field fps_med "$f") | garden --root cpu $b % fps $(field fps_med "$g") | ratio $(ratio "$b" "$a")"
+        fc="$fc $a" gc="$gc $b" ratios="$ratios $(ratio "$b" "$a")"
+        if [ "$unpaced" = 1 ]; then
+            f=$(measure floor_bg "$floor" -bg -w "$w" -h "$h")
+            g=$(measure garden_root_unpaced "$saver" --root --max-fps 0)
+            a=$(field fps_med "$f") b=$(field fps_med "$g")
+            if [ -n "$a" ] && [ -n "$b" ]; then
+                line="$line || unpaced fps floor $a garden $b ratio $(ratio "$b" "$a")"
+                ff="$ff $a" gf="$gf $b" fratios="$fratios $(ratio "$b" "$a")"
+            fi
+        fi
+        echo "$line"
+    done
+    [ -n "$gc" ] || continue
+    summary+=("$size median CPU at the cap: floor -bg -fps 30 $(median "$fc") %, garden --root $(median "$gc") %, ratio $(ratio "$(median "$gc")" "$(median "$fc")") (median of the pairs' ratios $(median "$ratios"); target 1.4)")
+    if [ -n "$gf" ]; then
+        summary+=("$size median unpaced fps: floor -bg $(median "$ff"), garden $(median "$gf"), ratio $(ratio "$(median "$gf")" "$(median "$ff")") (median of the pairs' ratios $(median "$fratios"); target 0.80)")
     fi
-    echo "$line"
 done
-[ -n "$gc" ] || exit 1
-echo "median CPU at the cap: floor -bg -fps 30 $(median "$fc") %, garden --root $(median "$gc") %," \
-    "ratio $(ratio "$(median "$gc")" "$(median "$fc")") (median of the pairs' ratios $(median "$ratios"); target 1.4)"
-if [ -n "$gf" ]; then
-    echo "median unpaced fps: floor -bg $(median "$ff"), garden $(median "$gf")," \
-        "ratio $(ratio "$(median "$gf")" "$(median "$ff")") (median of the pairs' ratios $(median "$fratios"); target 0.80)"
-fi
+[ ${#summary[@]} -gt 0 ] || exit 1
+printf '%s\n' "${summary[@]}"

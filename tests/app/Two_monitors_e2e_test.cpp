@@ -1,5 +1,5 @@
 // The real saver on an X server with two 800x600 monitors side by side
-// (tests/app/run_two_monitor_e2e.sh starts one), a user's red window on the
+// (tests/app/run_monitor_e2e.sh starts one), a user's red window on the
 // second: full screen blacks it out until the saver ends, however it ends;
 // a hosted run leaves it in view. Skipped on other servers.
 #include <gtest/gtest.h>

@@ -221,6 +221,14 @@ test_dialog_cancel() {
   done
 }
 check "Escape and Cancel leave cfg byte for byte" test_dialog_cancel
+test_dialog_desktop_first() {
+  dialog_run Home Return || return 1
+  local got
+  got=$(xxd -p "$dlg/cfg" 2>/dev/null | tr -d '\n')
+  echo "  cfg: ${got:-none}"
+  [ "$got" = "$(cfg_bytes 18 0)" ]
+}
+check "the desktop mode heads the list: Home and Enter write row 18" test_dialog_desktop_first
 test_dialog_refuses_foreign() {
   printf '\002\000\000\000foreign settings' >"$dlg/cfg"
   cp "$dlg/cfg" "$work/cfg.before"
@@ -310,18 +318,28 @@ test_install() {
     [ -s "$installed/$f" ] || { echo "  missing: $f"; return 1; }
   done
   cmp "$system_saver" "$win/bin/gardenlume.scr" || return 1
-  local p
+  local p cfg
   p=$(registry_path)
-  echo "  Path: $p"
-  [ "$p" = 'C:\Program Files\Gardenlume\' ]
+  cfg=$(xxd -p "$installed/cfg" 2>/dev/null | tr -d '\n')
+  echo "  Path: $p, cfg: ${cfg:-none}"
+  [ "$p" = 'C:\Program Files\Gardenlume\' ] && [ "$cfg" = "$(cfg_bytes 18 0)" ]
 }
-check "the installer (/S) puts the files, the system folder's saver and Path in place" test_install
+check "the installer (/S) puts the files, the system folder's saver, Path and a desktop-mode cfg in place" \
+  test_install
+test_install_keeps_cfg() {
+  # Another format and trailing text: the installer must not even read it.
+  printf '\002\000\000\000 settings of an earlier install' >"$installed/cfg"
+  cp "$installed/cfg" "$work/cfg.before"
+  (cd "$work" && wine "$setup" /S) || { echo "  the installer failed"; return 1; }
+  cmp "$installed/cfg" "$work/cfg.before"
+}
+check "the installer run again keeps an existing cfg byte for byte" test_install_keeps_cfg
 check "the installed saver (/s) shows the garden and ends on Escape with 0" \
   test_garden 'C:\windows\system32\gardenlume.scr'
 test_uninstall() {
   [ -x "$installed/config.exe" ] || return 1
   # Settings written after installing go too.
-  wine "$installed/config.exe" --mode 3 >/dev/null 2>&1 || return 1
+  wine "$installed/config.exe" --reset --mode 3 >/dev/null 2>&1 || return 1
   [ -s "$installed/cfg" ] || return 1
   (cd "$work" && wine "$installed/uninstall.exe" /S) || { echo "  the uninstaller failed"; return 1; }
   # It goes on from a copy of itself in the temporary folder.
@@ -349,17 +367,19 @@ black_shown() { local r g b; read -r r g b <<<"$(second_monitor)"; [ $((r + g + 
 # /s with mouse byte $1, the red window having the focus; once the second
 # monitor is black and the 3 s of grace are over, $2... must end the saver
 # with 0 and bring the red window back. (Wine, unlike SDL on X11, grabs no
-# keyboard: the saver takes the focus as it starts, as on Windows.)
+# keyboard: the saver takes the focus as it starts, as on Windows.) The
+# screen mode is 3 (800x600, the monitors' size) unless MODE says.
 two_monitor_run() {
   local mouse=$1 i=0 started=$SECONDS
   shift
   xdotool windowfocus "$red_window" 2>/dev/null
-  cfg_bytes 3 "$mouse" | xxd -r -p >"$two/cfg"
+  cfg_bytes "${MODE:-3}" "$mouse" | xxd -r -p >"$two/cfg"
   (cd "$work" && exec wine "$two/gardenlume.scr" /s) &
   local pid=$!
   while ! black_shown && [ $i -lt 60 ]; do sleep 0.5; i=$((i + 1)); done
   black_shown || { echo "  the second monitor stayed in view"; wineserver -k; return 1; }
   while [ $((SECONDS - started)) -lt 5 ]; do sleep 0.2; done
+  import -window root "$work/two-running.png" 2>/dev/null
   "$@"
   wait_for $pid 20
   local status=$?
@@ -384,11 +404,111 @@ if [ "$(id -u)" -eq 0 ]; then
       two_monitor_run 0 xdotool key Escape
     check "two monitors: with the mouse rule, movement towards the second ends it with 0" \
       two_monitor_run 1 xdotool mousemove 1200 300 mousemove 1300 400
+    # The garden's monitor is lit to its four edges while the other is black.
+    primary_filled() {
+      local edge r g b
+      for edge in 6x600+0+0 6x600+794+0 800x6+0+0 800x6+0+594; do
+        read -r r g b <<<"$(mean_rgb "$work/two-running.png" "$edge")"
+        echo "  primary edge $edge: $r $g $b"
+        [ $((r + g + b)) -gt 60 ] || return 1
+      done
+    }
+    check "two monitors: the desktop mode fills the primary monitor; the second is black until Escape" \
+      eval 'MODE=18 two_monitor_run 0 xdotool key Escape && primary_filled'
     wineserver -k >/dev/null 2>&1
   else
     check "a private two-monitor Xorg starts" false
   fi
   stop_two_monitor_xorg
+
+  # ---- one 1920x1080 monitor that offers 1024x768 too ----
+  wineserver -k >/dev/null 2>&1
+  if start_desktop_xorg; then
+    desk=$work/desk
+    make_install "$desk"
+    set_folder "$desk"
+    # The screen's size every 100 ms, one line a sample in modes.txt, until
+    # the file $work/sampling goes.
+    sample_modes() {
+      while [ -e "$work/sampling" ]; do
+        xrandr --current 2>/dev/null | head -n1 | grep -o 'current [0-9]* x [0-9]*' >>"$work/modes.txt"
+        sleep 0.1
+      done
+    }
+    # /s in mode $1 until the garden has shown 4 s; the picture in
+    # $work/desk.png; the exit code.
+    desktop_run() {
+      cfg_bytes "$1" 0 | xxd -r -p >"$desk/cfg"
+      : >"$work/modes.txt"
+      touch "$work/sampling"
+      sample_modes &
+      sampler=$!
+      local i=0 r g b
+      (cd "$work" && exec wine "$desk/gardenlume.scr" /s) &
+      local pid=$!
+      while [ $i -lt 60 ]; do
+        read -r r g b <<<"$(import -window root "$work/desk.png" 2>/dev/null && mean_rgb "$work/desk.png" 64x64+928+508)"
+        [ $((${r:-0} + ${g:-0} + ${b:-0})) -gt 60 ] && break
+        sleep 0.5
+        i=$((i + 1))
+      done
+      sleep 4
+      import -window root "$work/desk.png" 2>/dev/null
+      xdotool key Escape
+      wait_for $pid 20
+      local status=$?
+      [ $status -ne 124 ] || wineserver -k >/dev/null 2>&1
+      ended_at=$(date +%s%N)
+      echo "  exit $status"
+      [ $status -eq 0 ]
+    }
+    stop_sampling() { rm -f "$work/sampling"; wait "$sampler" 2>/dev/null; sort "$work/modes.txt" | uniq -c | sed 's/^/  /'; }
+    test_desktop_mode() {
+      desktop_run 18
+      local status=$?
+      stop_sampling
+      [ $status -eq 0 ] || return 1
+      # Only ever the desktop's own mode.
+      [ "$(sort -u "$work/modes.txt")" = "current 1920 x 1080" ] || return 1
+      local sky meadow left right r g b
+      sky=$(mean_rgb "$work/desk.png" 1920x60+0+0)
+      meadow=$(mean_rgb "$work/desk.png" 1920x60+0+1020)
+      left=$(mean_rgb "$work/desk.png" 8x1080+0+0)
+      right=$(mean_rgb "$work/desk.png" 8x1080+1912+0)
+      echo "  sky $sky, meadow $meadow, left edge $left, right edge $right"
+      read -r r g b <<<"$sky"
+      [ "$b" -gt "$r" ] && [ "$b" -gt 120 ] || return 1
+      read -r r g b <<<"$meadow"
+      [ "$g" -gt "$r" ] && [ "$g" -gt "$b" ] || return 1
+      read -r r g b <<<"$left"
+      [ $((r + g + b)) -gt 60 ] || return 1
+      read -r r g b <<<"$right"
+      [ $((r + g + b)) -gt 60 ]
+    }
+    check "1920x1080: /s in the desktop mode fills the screen and never changes the mode" test_desktop_mode
+    test_fixed_mode_restores() {
+      desktop_run 5
+      local status=$?
+      # The desktop's mode again within a second of the end.
+      local back=no i=0
+      while [ $i -lt 20 ]; do
+        if xrandr --current 2>/dev/null | head -n1 | grep -q 'current 1920 x 1080'; then back=yes; break; fi
+        sleep 0.05
+        i=$((i + 1))
+      done
+      local took=$(( ($(date +%s%N) - ended_at) / 1000000 ))
+      stop_sampling
+      echo "  1920x1080 again: $back, $took ms after the end"
+      [ $status -eq 0 ] && [ $back = yes ] && [ $took -le 1000 ] &&
+        grep -q 'current 1024 x 768' "$work/modes.txt"
+    }
+    check "1920x1080: /s in mode 5 switches to 1024x768 and gives 1920x1080 back within a second" \
+      test_fixed_mode_restores
+    wineserver -k >/dev/null 2>&1
+    stop_dummy_xorg
+  else
+    check "a private 1920x1080 Xorg starts" false
+  fi
   export DISPLAY=$test_display
 fi
 

@@ -147,23 +147,38 @@ TEST_F(Config_exe, reports_a_file_of_another_format_as_defaults)
         << out;
 }
 
-TEST_F(Config_exe, lists_the_18_modes)
+TEST_F(Config_exe, lists_the_18_fixed_modes_and_the_desktop)
 {
     ASSERT_EQ(run({"--list-modes"}), 0);
     int lines = 0;
     for (char c : out) lines += c == '\n';
-    EXPECT_EQ(lines, 18);
+    EXPECT_EQ(lines, 19);
     EXPECT_NE(out.find(" 5  1024x768@32  (default)"), std::string::npos) << out;
     EXPECT_NE(out.find("17  1600x1200@32"), std::string::npos) << out;
+    EXPECT_NE(out.find("18  desktop@32  (the primary monitor's size"), std::string::npos) << out;
+}
+
+TEST_F(Config_exe, desktop_and_18_both_choose_the_desktop_mode)
+{
+    const std::string desktop = bytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 18, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    for (const char* name : {"desktop", "18"}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(run({"--reset", "--mode", name}), 0) << err;
+        EXPECT_EQ(install.read_file("cfg"), desktop);
+        ASSERT_EQ(run({}), 0);
+        EXPECT_NE(out.find("screen mode: 18 (the desktop: the primary monitor's size at 32 bpp"), std::string::npos)
+            << out;
+    }
 }
 
 TEST_F(Config_exe, bad_arguments_exit_2_with_one_line_and_leave_the_file)
 {
     ASSERT_TRUE(install.write_file("cfg", example_21));
     const std::vector<std::vector<std::string>> bad = {
-        {"--bogus"},          {"--mode", "18"},        {"--mode", "-1"},
+        {"--bogus"},          {"--mode", "19"},        {"--mode", "-1"},
         {"--mode", "640x480@24"}, {"--mode"},          {"--mouse-exit", "yes"},
         {"--mode", "3x"},     {"--mode", "99999999999"}, {"--list-modes", "--mode", "1"},
+        {"--mode", "0x0@32"}, {"--mode", "Desktop"},
     };
     for (const auto& args : bad) {
         SCOPED_TRACE(args.size() > 1 ? args[0] + " " + args[1] : args[0]);
