@@ -9,6 +9,7 @@ const char* text(Write_reason reason)
     case Write_reason::is_folder: return "is a folder, not replaced";
     case Write_reason::not_regular: return "is not a regular file, not replaced";
     case Write_reason::cannot_create_beside: return "cannot create a file beside it";
+    case Write_reason::not_permitted: return "may not be changed by this user";
     case Write_reason::cannot_write: return "cannot be written";
     case Write_reason::cannot_replace: return "cannot be replaced";
     case Write_reason::outside_folder: return "would land outside the folder";

@@ -13,6 +13,9 @@ enum class Write_reason {
     is_folder,
     not_regular,
     cannot_create_beside,
+    // The folder or the file is not this user's to change (an installation
+    // folder of an administrator's): someone with the rights may.
+    not_permitted,
     cannot_write,
     cannot_replace,
     // Writing a file below a folder (Confined_writer, Pak::extract_entry).

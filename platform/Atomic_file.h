@@ -16,8 +16,13 @@ public:
     // `mode` (POSIX permission bits; Windows has none to give). A failure
     // leaves no temporary file. On Windows a link (a reparse point: symbolic
     // link, junction) at `path` is refused rather than replaced.
+    // A folder whose files this user may not create or replace gives
+    // not_permitted.
     static Write_status replace(const std::string& path, const std::string& temp_template, const void* data,
                                 size_t size, unsigned mode);
+    // Whether replace could begin: creates the temporary file of
+    // `temp_template` and removes it again, and answers as replace would.
+    static Write_status may_create(const std::string& temp_template);
 
     // What stands at a path, the last part not followed when it is a link.
     enum class Target { missing, regular, link, other };

@@ -10,6 +10,13 @@
 
 namespace {
 
+// A folder or file this user has no rights on; a read-only file system is
+// no question of rights.
+Write_reason creating_failed(int error)
+{
+    return error == EACCES || error == EPERM ? Write_reason::not_permitted : Write_reason::cannot_create_beside;
+}
+
 bool write_all(int fd, const unsigned char* data, size_t size)
 {
     size_t done = 0;
@@ -50,7 +57,7 @@ Write_status Atomic_file::replace(const std::string& path, const std::string& te
     std::vector<char> temp(temp_template.begin(), temp_template.end());
     temp.push_back('\0');
     const int fd = mkstemp(temp.data());
-    if (fd < 0) return Write_status::failed(Write_reason::cannot_create_beside, std::strerror(errno));
+    if (fd < 0) return Write_status::failed(creating_failed(errno), std::strerror(errno));
     const bool written = write_all(fd, static_cast<const unsigned char*>(data), size) &&
                          fchmod(fd, mode_t(mode)) == 0 && fsync(fd) == 0;
     const int write_errno = errno;
@@ -63,9 +70,22 @@ Write_status Atomic_file::replace(const std::string& path, const std::string& te
     if (std::rename(temp.data(), path.c_str()) != 0) {
         const int error = errno;
         unlink(temp.data());
-        return Write_status::failed(Write_reason::cannot_replace, std::strerror(error));
+        const bool denied = error == EACCES || error == EPERM;
+        return Write_status::failed(denied ? Write_reason::not_permitted : Write_reason::cannot_replace,
+                                    std::strerror(error));
     }
     flush_folder(path);
+    return Write_status();
+}
+
+Write_status Atomic_file::may_create(const std::string& temp_template)
+{
+    std::vector<char> temp(temp_template.begin(), temp_template.end());
+    temp.push_back('\0');
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return Write_status::failed(creating_failed(errno), std::strerror(errno));
+    ::close(fd);
+    unlink(temp.data());
     return Write_status();
 }
 

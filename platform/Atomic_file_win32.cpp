@@ -54,7 +54,44 @@ bool fill_template(std::string& name)
     return true;
 }
 
+// An installation folder under Program Files answers a standard user, and
+// an administrator without elevation, with ERROR_ACCESS_DENIED.
+Write_status failed(Write_reason otherwise, DWORD error)
+{
+    return Write_status::failed(error == ERROR_ACCESS_DENIED ? Write_reason::not_permitted : otherwise,
+                                error_text(error));
+}
+
+// Creates a new file of `temp_template`'s pattern, never an existing one and
+// never through a link; its name in `temp`.
+HANDLE create_temporary(const std::string& temp_template, std::string& temp, DWORD& error)
+{
+    HANDLE file = INVALID_HANDLE_VALUE;
+    error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS; ++attempt) {
+        temp = temp_template;
+        if (!fill_template(temp)) {
+            error = ERROR_INVALID_NAME;
+            break;
+        }
+        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) error = GetLastError();
+    }
+    return file;
+}
+
 }  // namespace
+
+Write_status Atomic_file::may_create(const std::string& temp_template)
+{
+    std::string temp;
+    DWORD error = 0;
+    HANDLE file = create_temporary(temp_template, temp, error);
+    if (file == INVALID_HANDLE_VALUE) return failed(Write_reason::cannot_create_beside, error);
+    CloseHandle(file);
+    DeleteFileA(temp.c_str());
+    return Write_status();
+}
 
 Write_status Atomic_file::replace(const std::string& path, const std::string& temp_template, const void* data,
                                   size_t size, unsigned)
@@ -68,15 +105,9 @@ Write_status Atomic_file::replace(const std::string& path, const std::string& te
     }
 
     std::string temp;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    DWORD error = ERROR_FILE_EXISTS;
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS; ++attempt) {
-        temp = temp_template;
-        if (!fill_template(temp)) return Write_status::failed(Write_reason::cannot_create_beside, "bad temporary name");
-        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) error = GetLastError();
-    }
-    if (file == INVALID_HANDLE_VALUE) return Write_status::failed(Write_reason::cannot_create_beside, error_text(error));
+    DWORD error = 0;
+    HANDLE file = create_temporary(temp_template, temp, error);
+    if (file == INVALID_HANDLE_VALUE) return failed(Write_reason::cannot_create_beside, error);
     const bool written = write_all(file, static_cast<const unsigned char*>(data), size) && FlushFileBuffers(file);
     error = GetLastError();
     const bool closed = CloseHandle(file) != 0;
@@ -88,7 +119,7 @@ Write_status Atomic_file::replace(const std::string& path, const std::string& te
     if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD failed_with = GetLastError();
         DeleteFileA(temp.c_str());
-        return Write_status::failed(Write_reason::cannot_replace, error_text(failed_with));
+        return failed(Write_reason::cannot_replace, failed_with);
     }
     return Write_status();
 }

@@ -29,6 +29,11 @@ public:
     static bool start_program(const std::string& program, const std::string& working_dir,
                               const std::string& argument = std::string());
 
+    // Whether an administrator's consent is asked by a prompt that raises a
+    // program's rights (Windows' elevation, ShellExecuteEx "runas"); on
+    // POSIX systems sudo serves, from a terminal.
+    static bool consent_by_prompt();
+
     // What a command line without the host's switch asks for: Windows opens
     // a screensaver's settings so ("Configure" in Explorer); elsewhere such
     // a line runs the saver.

@@ -88,6 +88,8 @@ void Platform::choose_video_driver()
     setenv("SDL_VIDEODRIVER", "x11", 0);
 }
 
+bool Platform::consent_by_prompt() { return false; }
+
 void Platform::keep_display_mode()
 {
     setenv("SDL_VIDEO_X11_VIDMODE", "0", 0);

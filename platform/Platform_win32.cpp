@@ -136,6 +136,8 @@ void Platform::choose_video_driver() {}
 
 void Platform::keep_display_mode() {}
 
+bool Platform::consent_by_prompt() { return true; }
+
 void Platform::allow_display_sleep()
 {
     // SDL reads it with the C library's getenv, so it goes in through

@@ -269,6 +269,81 @@ test_missing_pack() {
 check "a missing main.pak ends with 1" test_missing_pack
 clear_folder
 
+# ---- a folder that is an administrator's: a standard user saves by consent ----
+# As root only: config.exe runs as nobody, in a Wine prefix of its own, over
+# an installation folder that root owns. Wine raises no rights for "runas",
+# so the program it starts fails to write as well; the test reads the verb
+# and the values from Wine's trace of ShellExecuteEx, then gives that
+# command line the rights an administrator's consent would: runs it as root.
+if [ "$(id -u)" -eq 0 ]; then
+  admin=$work/admin
+  mkdir -p "$admin" "$work/nobody"
+  cp "$win/bin/gardenlume.scr" "$win/bin/config.exe" "$admin/"
+  cfg_bytes 5 0 | xxd -r -p >"$admin/cfg"
+  chmod 755 "$work" "$admin"
+  chmod 644 "$admin/cfg"
+  chown 65534:65534 "$work/nobody"
+  as_nobody() {
+    setpriv --reuid=65534 --regid=65534 --clear-groups \
+      env HOME="$work/nobody" WINEPREFIX="$work/nobody/prefix" DISPLAY="$DISPLAY" "$@"
+  }
+  admin_ready() {
+    as_nobody wineboot -i >/dev/null 2>&1 &&
+      as_nobody wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 &&
+      as_nobody wine reg add "$settings_key" /v Path /d "$(winepath -w "$admin")\\" /f >/dev/null 2>&1
+  }
+  test_consent_asked() {
+    admin_ready || { echo "  no Wine prefix for nobody"; return 1; }
+    cp "$admin/cfg" "$work/cfg.before"
+    as_nobody env WINEDEBUG=-all,trace+exec wine "$admin/config.exe" 2>"$work/exec-trace.txt" &
+    local pid=$! i=0
+    while [ -z "$(dialog_windows)" ] && [ $i -lt 300 ]; do sleep 0.1; i=$((i + 1)); done
+    xdotool windowfocus --sync "$(dialog_windows | head -n1)" 2>/dev/null
+    sleep 0.3
+    # Row 7 and the box ticked, then OK: Wine's "runas" run fails as nobody,
+    # which the dialog reports in a message box of its own title.
+    xdotool key --delay 100 Down Down Tab space Return
+    i=0
+    while [ "$(dialog_windows | wc -l)" -lt 2 ] && [ $i -lt 300 ]; do sleep 0.1; i=$((i + 1)); done
+    local boxes
+    boxes=$(dialog_windows | wc -l)
+    xdotool key Return
+    sleep 0.5
+    local open_after
+    open_after=$(dialog_windows | wc -l)
+    xdotool key Escape
+    wait_for $pid 20
+    local status=$?
+    local call
+    call=$(grep -o 'verb=L"runas" file=L"[^"]*" parameters=L"[^"]*"' "$work/exec-trace.txt" | head -n1)
+    echo "  windows after OK: $boxes, still open after the message: $open_after, exit $status"
+    echo "  ShellExecuteEx: ${call:-none}"
+    [ "$boxes" -ge 2 ] && [ "$open_after" -ge 1 ] && [ $status -eq 0 ] || return 1
+    case "$call" in *'config.exe" parameters=L"--mode 7 --mouse-exit on"') ;; *) return 1 ;; esac
+    cmp "$admin/cfg" "$work/cfg.before" || { echo "  cfg changed before the elevated run"; return 1; }
+    # The elevated run: the same command line with an administrator's rights.
+    set_folder "$admin"
+    wine "$admin/config.exe" --mode 7 --mouse-exit on >/dev/null 2>&1 || return 1
+    clear_folder
+    local got
+    got=$(xxd -p "$admin/cfg" | tr -d '\n')
+    echo "  cfg after the elevated run: $got"
+    [ "$got" = "$(cfg_bytes 7 1)" ]
+  }
+  check "a standard user's OK over an administrator's folder asks consent: runas config.exe --mode 7 --mouse-exit on" \
+    test_consent_asked
+  test_no_prompt_on_the_command_line() {
+    cp "$admin/cfg" "$work/cfg.before"
+    as_nobody wine "$admin/config.exe" --mode 3 >"$work/nobody-out.txt" 2>&1
+    local status=$?
+    echo "  exit $status: $(tr -d '\r' <"$work/nobody-out.txt")"
+    [ $status -eq 1 ] && grep -q 'run config.exe as an administrator to change them' "$work/nobody-out.txt" &&
+      cmp "$admin/cfg" "$work/cfg.before"
+  }
+  check "config.exe --mode 3 there exits 1, names the administrator and leaves cfg" test_no_prompt_on_the_command_line
+  as_nobody wineserver -k >/dev/null 2>&1
+fi
+
 # ---- the same bytes on both systems ----
 pak_exe() { wine "$win/bin/pak.exe" "$@" 2>&1 | tr -d '\r'; }
 test_pak_verify() { (cd "$win/bin" && wine ./pak.exe verify . >/dev/null 2>&1); }

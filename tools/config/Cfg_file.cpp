@@ -25,6 +25,12 @@ std::string folder_of(const std::string& path)
     return slash == std::string::npos ? std::string(".") + Platform::path_separator : path.substr(0, slash + 1);
 }
 
+// "cfg.tmp-<pid>-XXXXXX" in `folder`.
+std::string temp_template(const std::string& folder)
+{
+    return folder + Cfg_file::temp_prefix + std::to_string(Platform::process_id()) + "-XXXXXX";
+}
+
 // Why a file read whole does not hold a record of our format.
 std::string invalid_reason(const std::string& path)
 {
@@ -83,6 +89,11 @@ int Cfg_file::remove_stale_temporaries(const std::string& folder)
     return Platform::remove_old_files(folder, temp_prefix, left_by_an_ended_run, stale_after_seconds);
 }
 
+Write_status Cfg_file::may_write(const std::string& path)
+{
+    return Atomic_file::may_create(temp_template(folder_of(path)));
+}
+
 Write_status Cfg_file::write(const std::string& path, const Cfg_record& record)
 {
     std::ostringstream stream;
@@ -94,6 +105,5 @@ Write_status Cfg_file::write(const std::string& path, const Cfg_record& record)
     // run made it, so one left by a killed run can be told from a live one.
     const std::string folder = folder_of(path);
     remove_stale_temporaries(folder);
-    const std::string temp = folder + temp_prefix + std::to_string(Platform::process_id()) + "-XXXXXX";
-    return Atomic_file::replace(path, temp, bytes.data(), bytes.size(), 0644);
+    return Atomic_file::replace(path, temp_template(folder), bytes.data(), bytes.size(), 0644);
 }

@@ -21,6 +21,10 @@ public:
     // Writes `record` with format number 1; on failure the old file is
     // untouched.
     static Write_status write(const std::string& path, const Cfg_record& record);
+    // Whether this user may write `path` at all (not_permitted when the
+    // folder is an administrator's), found by creating and removing a
+    // temporary file beside it; nothing else changes.
+    static Write_status may_write(const std::string& path);
 
     // The prefix of every temporary file name; a name is ours only when the
     // pid and six more characters follow it: "cfg.tmp-<pid>-XXXXXX".

@@ -17,6 +17,9 @@
 // it is a dialog (modal to that window); the options stay for scripts and
 // print to the console they were started from.
 //
+// Options never prompt: a folder this user may not write (an installation's,
+// an administrator's) ends with 1 and a message that names the remedy.
+//
 // Exit codes: 0 done, 1 the file could not be read as ours or written,
 // 2 bad arguments.
 #include <cstdio>
@@ -27,6 +30,7 @@
 #include "app/Settings.h"
 #include "app/Video_mode.h"
 #include "tools/config/Cfg_file.h"
+#include "tools/config/Save_plan.h"
 #include "platform/Command_line.h"
 #include "platform/Monitor_list.h"
 #include "platform/Platform.h"
@@ -280,7 +284,14 @@ int main(int argc, char** argv)
     if (request.set_mode) record.video_mode = request.mode;
     if (request.set_mouse) record.mouse_exit = request.mouse_exit;
     const Write_status written = Cfg_file::write(path, record);
-    if (!written.ok()) {
+    switch (Save_plan::next(written, false)) {
+    case Save_plan::Step::done:
+        break;
+    case Save_plan::Step::fail_with_remedy:
+        std::fprintf(stderr, "config.exe: %s: %s; %s\n", path.c_str(), written.text().c_str(),
+                     Save_plan::remedy(Platform::consent_by_prompt()));
+        return 1;
+    default:
         std::fprintf(stderr, "config.exe: %s: %s\n", path.c_str(), written.text().c_str());
         return 1;
     }

@@ -2,6 +2,7 @@
 // and that bad arguments or an unwritable folder leave "cfg" alone.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -194,6 +195,30 @@ TEST_F(Config_exe, folder_it_cannot_write_exits_1_and_leaves_no_file)
     EXPECT_EQ(run({"--mode", "1"}), 1);
     EXPECT_NE(err.find("missing/cfg"), std::string::npos) << err;
     EXPECT_FALSE(install.exists("missing"));
+}
+
+TEST_F(Config_exe, a_folder_of_an_administrators_exits_1_names_sudo_and_leaves_cfg_byte_for_byte)
+{
+    // The folder and its files are root's (or, run by a user, read-only to
+    // them); config.exe runs as a standard user: nobody.
+    ASSERT_TRUE(install.write_file("cfg", example_21));
+    const bool root = geteuid() == 0;
+    ASSERT_EQ(chmod(install.path().c_str(), root ? 0755 : 0555), 0);
+    ASSERT_EQ(chmod(install.registry_file().c_str(), 0644), 0);
+    Saver_process p;
+    const std::vector<std::string> change = {"--mode", "7"};
+    std::vector<std::string> args = {"--reuid=65534", "--regid=65534", "--clear-groups", Saver_process::config_path()};
+    args.insert(args.end(), change.begin(), change.end());
+    ASSERT_TRUE(root ? p.start("/usr/bin/setpriv", args, install.environment())
+                     : p.start(Saver_process::config_path(), change, install.environment()));
+    ASSERT_TRUE(p.wait(20000));
+    chmod(install.path().c_str(), 0755);
+    EXPECT_EQ(p.exit_code(), 1) << p.stderr_text();
+    EXPECT_NE(p.stderr_text().find("cfg: may not be changed by this user: Permission denied; the settings are for "
+                                   "all users: run config.exe with sudo to change them\n"),
+              std::string::npos)
+        << p.stderr_text();
+    EXPECT_EQ(install.read_file("cfg"), example_21);
 }
 
 TEST_F(Config_exe, writes_leave_no_temporary_files_behind)
