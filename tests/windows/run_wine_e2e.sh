@@ -315,11 +315,11 @@ if [ "$(id -u)" -eq 0 ]; then
     wait_for $pid 20
     local status=$?
     local call
-    call=$(grep -o 'verb=L"runas" file=L"[^"]*" parameters=L"[^"]*"' "$work/exec-trace.txt" | head -n1)
+    call=$(grep -o 'verb=L"runas" file=L"[^"]*" parm=L"[^"]*"' "$work/exec-trace.txt" | head -n1)
     echo "  windows after OK: $boxes, still open after the message: $open_after, exit $status"
     echo "  ShellExecuteEx: ${call:-none}"
     [ "$boxes" -ge 2 ] && [ "$open_after" -ge 1 ] && [ $status -eq 0 ] || return 1
-    case "$call" in *'config.exe" parameters=L"--mode 7 --mouse-exit on"') ;; *) return 1 ;; esac
+    case "$call" in *'config.exe" parm=L"--mode 7 --mouse-exit on"') ;; *) return 1 ;; esac
     cmp "$admin/cfg" "$work/cfg.before" || { echo "  cfg changed before the elevated run"; return 1; }
     # The elevated run: the same command line with an administrator's rights.
     set_folder "$admin"
