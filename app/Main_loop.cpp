@@ -13,7 +13,13 @@ namespace {
 const uint32_t longest_sleep_ms = 100;
 }  // namespace
 
-bool Main_loop::told_to_end() const { return Platform::termination_requested() || Host_window::gone(); }
+bool Main_loop::told_to_end()
+{
+    // A lent window's end is read from the server right before each frame
+    // and in each wait, so no frame starts on a window already gone.
+    if (policy.host) policy.host->still_there();
+    return Platform::termination_requested() || Host_window::gone();
+}
 
 void Main_loop::run()
 {
@@ -40,6 +46,13 @@ void Main_loop::pass()
     // The host has asked us to end, or its window is gone: nothing to draw on.
     if (told_to_end()) return;
     draw_frame();
+    if (!grace_started) start_mouse_grace(SDL_GetTicks());
+}
+
+void Main_loop::start_mouse_grace(uint32_t now)
+{
+    grace_started = true;
+    grace_start = now;
 }
 
 void Main_loop::handle_event(const SDL_Event& event)
@@ -68,7 +81,8 @@ void Main_loop::handle_event(const SDL_Event& event)
 
 void Main_loop::mouse_moved()
 {
-    if (policy.mouse_rule && SDL_GetTicks() > mouse_grace_ms) quit = true;
+    // A tick difference stays right across the counter's wrap (49.7 days).
+    if (policy.mouse_rule && grace_started && SDL_GetTicks() - grace_start > mouse_grace_ms) quit = true;
 }
 
 void Main_loop::follow_window()

@@ -16,6 +16,7 @@
 #include "app/Garden.h"
 #include "app/Host_options.h"
 #include "app/Main_loop.h"
+#include "app/Media_window.h"
 #include "app/Roots.h"
 #include "app/Run_mode.h"
 #include "app/Settings.h"
@@ -44,9 +45,18 @@ void end_on_missing_pack(const std::string&)
     std::exit(1);
 }
 
-// The host's X connection is gone (the host or the server ended): nothing
-// is left to draw on, and the host expects a quiet end.
+// The host's window or X connection is gone (the host or the server
+// ended): nothing is left to draw on, and the host expects a quiet end.
 void end_on_lost_connection() { std::_Exit(0); }
+
+// The X server went away under the full screen. Every connection died with
+// it: the process ends here, once, without running a destructor that would
+// talk to one of them again.
+void end_on_lost_display()
+{
+    std::fputs("Video connection lost: the X server is gone\n", stderr);
+    std::_Exit(1);
+}
 
 // Opens the screen the options ask for: the mode's size full screen or in
 // a window of our own, a lent window at its own size. False after one line
@@ -91,11 +101,18 @@ int run_saver(const Host_options& options)
         delete cfg;
         return 1;
     }
-    // A host covers its monitors itself.
-    if (options.target == Display::Kind::Full_screen) monitor_cover.open();
-    // SDL has put its own handlers first; a window destroyed under us (the
-    // host's, or ours by xkill) must end us quietly, not print and exit 1.
-    if (options.target != Display::Kind::Full_screen) Host_window::catch_x_errors(end_on_lost_connection);
+    if (options.target == Display::Kind::Full_screen) {
+        // A host covers its monitors itself. The covers go where the
+        // garden's window is not.
+        monitor_cover.open(Media_window::handle());
+        Host_window::catch_lost_connection(end_on_lost_display);
+    } else {
+        // SDL has put its own handlers first; a window of ours destroyed
+        // under us (the host's, or ours by xkill) must end us quietly, not
+        // print and exit 1. Errors about anything else go on to SDL's.
+        Host_window::count_as_ours(Media_window::handle());
+        Host_window::catch_x_errors(end_on_lost_connection);
+    }
     pak_cache.on_missing_pack(end_on_missing_pack);
     prefetch.hand_over(pak_cache);
 

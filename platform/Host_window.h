@@ -22,6 +22,11 @@ public:
     // The window's size now; false once it is gone. The window we draw
     // into, when it is our own (below), is brought to the same size.
     bool size(int& width, int& height);
+    // Reads what the server has told our connection so far, without
+    // waiting: false once the lent window or our child in it is destroyed.
+    // Asked right before each frame, so that no frame starts on a window
+    // already gone.
+    bool still_there();
 
     // Has the media layer draw into the window instead of opening its own
     // (read once when the media layer starts). On X11 it draws into a child
@@ -32,12 +37,22 @@ public:
     // The child selects no input, so the host gets every event as before.
     void lend_to_media_layer();
 
-    // From now on an X error, on any connection of the process, is taken for
-    // the window going away: it is not printed, and gone() turns true. A
-    // lost connection calls `connection_lost`, which must end the process
-    // (Xlib ends it with 1 when the handler returns).
-    static void catch_x_errors(void (*connection_lost)());
+    // From now on an X error about one of our windows (the lent one, our
+    // child in it, any named by count_as_ours) is taken for the window
+    // going away: it is not printed, and gone() turns true. Met by the
+    // renderer's own requests, it calls `window_lost` at once, which must
+    // end the process: the renderer would go on with whatever the failed
+    // request left (Mesa's software renderer then sizes its buffers from
+    // uninitialised numbers). Any other error goes to the handler that
+    // was there before. A lost connection calls `window_lost` too (Xlib
+    // ends the process with 1 when the handler returns).
+    static void catch_x_errors(void (*window_lost)());
+    static void count_as_ours(unsigned long window);
     static bool gone();
+    // A lost connection to the X server calls `connection_lost`, which must
+    // end the process at once: every connection is gone with it, and
+    // nothing may talk to them again (no destructor, no second message).
+    static void catch_lost_connection(void (*connection_lost)());
 
 private:
     void* display = nullptr;  // our own Display*, apart from the media layer's

@@ -15,6 +15,12 @@ bool Host_window::size(int&, int&) { return false; }
 
 void Host_window::lend_to_media_layer() {}
 
+bool Host_window::still_there() { return false; }
+
 void Host_window::catch_x_errors(void (*)()) {}
+
+void Host_window::count_as_ours(unsigned long) {}
+
+void Host_window::catch_lost_connection(void (*)()) {}
 
 bool Host_window::gone() { return false; }

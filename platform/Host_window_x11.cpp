@@ -9,12 +9,49 @@
 namespace {
 
 volatile std::sig_atomic_t x_error_seen = 0;
+void (*on_window_lost)() = nullptr;
 void (*on_connection_lost)() = nullptr;
+XErrorHandler error_handler_before = nullptr;
+// Our own connection, whose requests' errors our code sees returned.
+Display* own_connection = nullptr;
 
-extern "C" int on_x_error(Display*, XErrorEvent*)
+// The windows whose errors mean "gone": the lent one, our child in it, the
+// media layer's. A few, fixed, read inside the error handler.
+const int max_windows = 8;
+unsigned long our_windows[max_windows] = {};
+
+void add_window(unsigned long window)
 {
-    // BadWindow, BadDrawable and the like: the host has destroyed our window.
-    x_error_seen = 1;
+    for (unsigned long& w : our_windows) {
+        if (w == window) return;
+        if (w == 0) {
+            w = window;
+            return;
+        }
+    }
+}
+
+bool is_ours(unsigned long resource)
+{
+    for (unsigned long w : our_windows)
+        if (w != 0 && w == resource) return true;
+    return false;
+}
+
+extern "C" int on_x_error(Display* display, XErrorEvent* error)
+{
+    // BadWindow, BadDrawable, GLXBadDrawable...: the host has destroyed our
+    // window, or our child went with it.
+    if (is_ours(error->resourceid)) {
+        x_error_seen = 1;
+        if (display != own_connection && on_window_lost) on_window_lost();
+        return 0;
+    }
+    static bool passing_on = false;
+    if (passing_on || !error_handler_before) return 0;
+    passing_on = true;
+    error_handler_before(display, error);
+    passing_on = false;
     return 0;
 }
 
@@ -51,12 +88,17 @@ bool Host_window::open(unsigned long id)
     Display* d = XOpenDisplay(nullptr);
     if (!d) return false;
     display = d;
+    own_connection = d;
     window = id ? id : DefaultRootWindow(d);
     int w = 0, h = 0;
     if (!size(w, h)) {
         close();
         return false;
     }
+    add_window(window);
+    // Our connection hears of the window's end (DestroyNotify), whoever
+    // ends it; the host keeps every event of its own.
+    XSelectInput(d, window, StructureNotifyMask);
     return true;
 }
 
@@ -64,8 +106,22 @@ void Host_window::close()
 {
     // Closing the connection also destroys our child window and colormap.
     if (display) XCloseDisplay(x_display(display));
+    if (own_connection == display) own_connection = nullptr;
     display = nullptr;
     drawn = 0;
+}
+
+bool Host_window::still_there()
+{
+    if (!display) return false;
+    Display* d = x_display(display);
+    XEvent event;
+    while (XPending(d)) {
+        XNextEvent(d, &event);
+        if (event.type == DestroyNotify && (event.xdestroywindow.window == window || event.xdestroywindow.window == drawn))
+            x_error_seen = 1;
+    }
+    return !x_error_seen;
 }
 
 bool Host_window::size(int& width, int& height)
@@ -96,7 +152,9 @@ void Host_window::lend_to_media_layer()
             XSetWindowAttributes attributes{};
             attributes.colormap = XCreateColormap(d, RootWindow(d, screen), visual->visual, AllocNone);
             attributes.border_pixel = 0;
-            unsigned long mask = CWColormap | CWBorderPixel;
+            // Its own end is heard of too; it takes no input.
+            attributes.event_mask = StructureNotifyMask;
+            unsigned long mask = CWColormap | CWBorderPixel | CWEventMask;
             // A child of the root is a top-level window: no window manager
             // may frame or move it, and it stays below every other window,
             // where the root's own picture would be.
@@ -116,6 +174,7 @@ void Host_window::lend_to_media_layer()
             drawn_width = host.width;
             drawn_height = host.height;
             target = drawn;
+            add_window(drawn);
             if (x_error_seen) {
                 // Either the host's window went away (the loop ends on the
                 // flag) or the server refused our child: then draw into the
@@ -135,10 +194,25 @@ void Host_window::lend_to_media_layer()
     setenv("SDL_WINDOWID", std::to_string(target).c_str(), 1);
 }
 
-void Host_window::catch_x_errors(void (*connection_lost)())
+void Host_window::catch_x_errors(void (*window_lost)())
+{
+    on_window_lost = window_lost;
+    // Installed again after the media layer put its own first: the one
+    // before ours stays the one found the first time (the media layer's
+    // own passes errors back to ours).
+    const XErrorHandler before = XSetErrorHandler(on_x_error);
+    if (!error_handler_before && before != on_x_error) error_handler_before = before;
+    catch_lost_connection(window_lost);
+}
+
+void Host_window::count_as_ours(unsigned long window)
+{
+    if (window) add_window(window);
+}
+
+void Host_window::catch_lost_connection(void (*connection_lost)())
 {
     on_connection_lost = connection_lost;
-    XSetErrorHandler(on_x_error);
     XSetIOErrorHandler(on_x_io_error);
 }
 

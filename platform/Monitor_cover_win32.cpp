@@ -9,6 +9,9 @@
 
 struct Monitor_cover::Shown {
     std::vector<HWND> windows;
+    HWND garden = nullptr;
+    std::vector<Monitor_cover::Area> monitors;  // the layout the covers follow
+    DWORD checked = 0;                          // when it was last asked for
     Input seen;
     // A WM_MOUSEMOVE also comes when a window appears under a still
     // pointer: only a changed position counts as movement.
@@ -54,28 +57,53 @@ bool register_class(HINSTANCE instance)
     return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+// Puts covers over the monitors the garden's window does not reach, after
+// taking away any from before; `monitors` is the layout they follow.
+void place_covers(Monitor_cover::Shown& shown, const std::vector<Monitor_cover::Area>& monitors)
+{
+    for (HWND w : shown.windows) DestroyWindow(w);
+    shown.windows.clear();
+    shown.monitors = monitors;
+    if (monitors.empty()) return;
+    Monitor_cover::Area garden = monitors[0];
+    RECT r;
+    if (shown.garden && GetWindowRect(shown.garden, &r))
+        garden = {int(r.left), int(r.top), int(r.right - r.left), int(r.bottom - r.top)};
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    for (const Monitor_cover::Area& a : Monitor_cover::to_cover(monitors, garden)) {
+        HWND w = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cover_class, "",
+                                 WS_POPUP, a.x, a.y, a.width, a.height, nullptr, nullptr, instance, nullptr);
+        if (!w) continue;
+        SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shown));
+        ShowWindow(w, SW_SHOWNOACTIVATE);
+        UpdateWindow(w);
+        shown.windows.push_back(w);
+    }
+}
+
+bool same(const std::vector<Monitor_cover::Area>& a, const std::vector<Monitor_cover::Area>& b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].width != b[i].width || a[i].height != b[i].height)
+            return false;
+    return true;
+}
+
 }  // namespace
 
 Monitor_cover::Monitor_cover() = default;
 Monitor_cover::~Monitor_cover() { close(); }
 
-void Monitor_cover::open()
+void Monitor_cover::open(uintptr_t garden_window)
 {
     close();
-    const std::vector<Area> areas = to_cover(Monitor_list::read(), 0);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (areas.empty() || !register_class(instance)) return;
+    if (!register_class(GetModuleHandleA(nullptr))) return;
     shown = std::make_unique<Shown>();
+    shown->garden = reinterpret_cast<HWND>(garden_window);
     GetCursorPos(&shown->pointer);
-    for (const Area& a : areas) {
-        HWND w = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cover_class, "",
-                                 WS_POPUP, a.x, a.y, a.width, a.height, nullptr, nullptr, instance, nullptr);
-        if (!w) continue;
-        SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shown.get()));
-        ShowWindow(w, SW_SHOWNOACTIVATE);
-        UpdateWindow(w);
-        shown->windows.push_back(w);
-    }
+    shown->checked = GetTickCount();
+    place_covers(*shown, Monitor_list::read());
 }
 
 void Monitor_cover::close()
@@ -95,5 +123,12 @@ Monitor_cover::Input Monitor_cover::poll()
         while (PeekMessageA(&message, w, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     input = shown->seen;
     shown->seen = Input();
+    // Monitors plugged in or out: the layout is asked again each second.
+    const DWORD now = GetTickCount();
+    if (now - shown->checked >= 1000) {
+        shown->checked = now;
+        const std::vector<Area> monitors = Monitor_list::read();
+        if (!same(monitors, shown->monitors)) place_covers(*shown, monitors);
+    }
     return input;
 }

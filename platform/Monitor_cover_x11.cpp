@@ -1,17 +1,51 @@
 // The covers on X11: each an override-redirect window on our own
-// connection, so no window manager frames, moves or lists it.
+// connection, so no window manager frames, moves or lists it. RandR tells
+// the connection when outputs change; the covers are then placed anew.
 #include "platform/Monitor_cover.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/keysym.h>
+
+#include <algorithm>
 
 struct Monitor_cover::Shown {
     Display* display = nullptr;
     Cursor blank = None;
+    Window garden = None;
+    int randr_events = -1;  // RandR's first event number; -1: no RandR
     std::vector<Window> windows;
 };
 
 namespace {
+
+// Errors of a few requests about windows that may vanish meanwhile (the
+// garden's, another program's): counted, not fatal. The process's own
+// handler is put back afterwards.
+int quiet_errors = 0;
+extern "C" int count_error(Display*, XErrorEvent*)
+{
+    ++quiet_errors;
+    return 0;
+}
+
+class Quiet_errors {
+public:
+    explicit Quiet_errors(Display* display) : display(display), before(XSetErrorHandler(count_error))
+    {
+        quiet_errors = 0;
+    }
+    ~Quiet_errors()
+    {
+        XSync(display, False);
+        XSetErrorHandler(before);
+    }
+    bool any() const { return quiet_errors != 0; }
+
+private:
+    Display* display;
+    XErrorHandler before;
+};
 
 // An empty cursor: the pointer stays hidden over the covers as over the garden.
 Cursor blank_cursor(Display* display, Window root)
@@ -41,23 +75,85 @@ Window make_cover(Display* display, Cursor cursor, const Monitor_cover::Area& ar
     return window;
 }
 
+// A window's place on the root window; false when it is not there.
+bool place_of(Display* display, Window window, Monitor_cover::Area& area)
+{
+    Quiet_errors quiet(display);
+    XWindowAttributes attributes;
+    Window child = None;
+    int x = 0, y = 0;
+    if (!XGetWindowAttributes(display, window, &attributes) ||
+        !XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child))
+        return false;
+    area = {x, y, attributes.width, attributes.height};
+    return true;
+}
+
+// Whether a mapped window that is not one of ours lies above `cover` and
+// over part of it: a program's window to go under the cover again. Covers
+// that overlap each other (monitors of other sizes at one place) never
+// raise one another.
+bool hidden_by_another(Display* display, Window cover, const std::vector<Window>& ours)
+{
+    Quiet_errors quiet(display);
+    Window root = None, parent = None, *children = nullptr;
+    unsigned int count = 0;
+    Monitor_cover::Area own;
+    if (!place_of(display, cover, own) || !XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+        return false;
+    bool hidden = false;
+    bool above = false;  // the list runs from the bottom of the stack up
+    for (unsigned int i = 0; i < count && !hidden; ++i) {
+        if (children[i] == cover) {
+            above = true;
+            continue;
+        }
+        if (!above || std::find(ours.begin(), ours.end(), children[i]) != ours.end()) continue;
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(display, children[i], &a) || a.map_state != IsViewable) continue;
+        hidden = a.x < own.x + own.width && own.x < a.x + a.width && a.y < own.y + own.height && own.y < a.y + a.height;
+    }
+    if (children) XFree(children);
+    return hidden;
+}
+
+// Puts covers over the monitors the garden's window does not reach, after
+// taking away any from before.
+void place_covers(Monitor_cover::Shown& shown)
+{
+    for (Window w : shown.windows) XDestroyWindow(shown.display, w);
+    shown.windows.clear();
+    const std::vector<Monitor_cover::Area> monitors = Monitor_list::read();
+    if (monitors.empty()) return;
+    Monitor_cover::Area garden = monitors[0];
+    if (shown.garden != None) place_of(shown.display, shown.garden, garden);
+    for (const Monitor_cover::Area& area : Monitor_cover::to_cover(monitors, garden))
+        shown.windows.push_back(make_cover(shown.display, shown.blank, area));
+    XSync(shown.display, False);
+}
+
 }  // namespace
 
 Monitor_cover::Monitor_cover() = default;
 Monitor_cover::~Monitor_cover() { close(); }
 
-void Monitor_cover::open()
+void Monitor_cover::open(uintptr_t garden_window)
 {
     close();
-    const std::vector<Area> areas = to_cover(Monitor_list::read(), 0);
-    if (areas.empty()) return;
     Display* display = XOpenDisplay(nullptr);
     if (!display) return;
     shown = std::make_unique<Shown>();
     shown->display = display;
+    shown->garden = Window(garden_window);
     shown->blank = blank_cursor(display, DefaultRootWindow(display));
-    for (const Area& area : areas) shown->windows.push_back(make_cover(display, shown->blank, area));
-    XSync(display, False);
+    // Outputs switched on or off, moved or resized: a notice on our connection.
+    int error_base = 0;
+    if (XRRQueryExtension(display, &shown->randr_events, &error_base))
+        XRRSelectInput(display, DefaultRootWindow(display),
+                       RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+    else
+        shown->randr_events = -1;
+    place_covers(*shown);
 }
 
 void Monitor_cover::close()
@@ -76,6 +172,7 @@ Monitor_cover::Input Monitor_cover::poll()
     Input input;
     if (!shown) return input;
     Display* display = shown->display;
+    bool layout_changed = false;
     while (XPending(display)) {
         XEvent event;
         XNextEvent(display, &event);
@@ -85,9 +182,15 @@ Monitor_cover::Input Monitor_cover::poll()
             input.motion = true;
         } else if (event.type == VisibilityNotify && event.xvisibility.state != VisibilityUnobscured) {
             // A window mapped later went over the cover.
-            XRaiseWindow(display, event.xvisibility.window);
+            if (hidden_by_another(display, event.xvisibility.window, shown->windows))
+                XRaiseWindow(display, event.xvisibility.window);
+        } else if (shown->randr_events >= 0 && event.type >= shown->randr_events &&
+                   event.type < shown->randr_events + RRNumberEvents) {
+            XRRUpdateConfiguration(&event);
+            layout_changed = true;
         }
     }
+    if (layout_changed) place_covers(*shown);
     XFlush(display);
     return input;
 }

@@ -15,9 +15,10 @@ packages=(
   libxss-dev
   # The package test runs the garden under the MATE screen saver too.
   mate-screensaver desktop-file-utils dbus
-  # The full screen's monitor covers ask Xinerama for the monitors; the
-  # two-monitor tests run a dummy Xorg server placed with xrandr.
-  libxinerama-dev xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+  # The full screen's monitor covers ask Xinerama for the monitors and hear
+  # from RandR when they change; the monitor tests run a dummy Xorg server
+  # placed with xrandr.
+  libxinerama-dev libxrandr-dev xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # pak import-obj reads OBJ files with it (the Windows build compiles its header).
   libtinyobjloader-dev
   # The Windows build (tools/build-windows.sh) and its tests under Wine.

@@ -59,6 +59,21 @@ TEST(Action, finishing_update_keeps_elapsed_and_still_steps)
     EXPECT_DOUBLE_EQ(120.0, t.rot_z);
 }
 
+TEST(Action, frames_landing_exactly_on_the_duration_finish_without_overshooting)
+{
+    Transform t;
+    Action_rot a(&t, 1, true, 100.0);
+    a.set(2, 1000.0, 0.0);
+    a.update(50);
+    a.update(50);  // elapsed is the duration itself now
+    EXPECT_FALSE(a.finished);
+    t.reset();
+    a.update(50);
+    EXPECT_TRUE(a.finished);
+    EXPECT_EQ(100, a.elapsed);
+    EXPECT_DOUBLE_EQ(100.0, t.rot_z);
+}
+
 TEST(Action, not_running_stays_at_time_zero_but_writes_every_update)
 {
     Transform t;

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <csignal>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -186,6 +187,34 @@ TEST_F(Hosted_saver, destroyed_window_ends_it_quietly)
         ASSERT_TRUE(run.running()) << run.describe() << ": " << run.stderr_text();
         pane.destroy();
         ASSERT_TRUE(run.wait(end_timeout_ms)) << "still running with its window gone";
+        EXPECT_EQ(0, run.exit_code()) << run.describe();
+        EXPECT_EQ("", run.stderr_text());
+    }
+}
+
+TEST_F(Hosted_saver, a_window_destroyed_at_any_moment_ends_it_within_half_a_second_in_little_memory)
+{
+    // Mesa's software renderer sizes a frame's buffers from the drawable's
+    // geometry; a frame begun on a window already gone would be sized from
+    // garbage (gigabytes, seconds of work).
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> moment_ms(800, 1500);  // its first frames are drawn by 800 ms
+    for (int trial = 0; trial < 30; ++trial) {
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        Host_test_window pane(640, 480);
+        ASSERT_TRUE(pane.ok());
+        Saver_process run;
+        ASSERT_TRUE(run.start(Saver_process::saver_path(), {"--window-id", pane.hex_id(), "--max-fps", "0"},
+                              install.environment()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(moment_ms(random)));
+        ASSERT_TRUE(run.running()) << run.describe() << ": " << run.stderr_text();
+        pane.destroy();
+        const auto destroyed = std::chrono::steady_clock::now();
+        ASSERT_TRUE(run.wait(end_timeout_ms)) << "still running with its window gone";
+        const auto took =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - destroyed);
+        EXPECT_LE(took.count(), 500) << "ms to end";
+        EXPECT_LE(run.peak_rss_kb(), 200 * 1024) << "KiB at the peak";
         EXPECT_EQ(0, run.exit_code()) << run.describe();
         EXPECT_EQ("", run.stderr_text());
     }

@@ -33,12 +33,14 @@ SDL_Event motion()
     return e;
 }
 
-bool ends(const SDL_Event& e, uint8_t mouse_exit, uint32_t ticks)
+// `ticks` after the first frame, drawn at `first_frame`.
+bool ends(const SDL_Event& e, uint8_t mouse_exit, uint32_t ticks, uint32_t first_frame = 0)
 {
     Cfg_record cfg;
     cfg.mouse_exit = mouse_exit;
-    Test_clock::set(ticks);
     Main_loop loop(Loop_policy::full_screen(cfg));
+    loop.start_mouse_grace(first_frame);
+    Test_clock::set(first_frame + ticks);
     loop.handle_event(e);
     Test_clock::use_real();
     return loop.quit_requested();
@@ -62,6 +64,23 @@ TEST(Main_loop, mouse_movement_in_the_first_3000_ms_never_ends_it)
     EXPECT_FALSE(ends(motion(), 1, 0));
     EXPECT_FALSE(ends(motion(), 1, 2999));
     EXPECT_FALSE(ends(motion(), 1, 3000));  // exactly 3000 does not count
+}
+
+TEST(Main_loop, the_grace_runs_from_the_first_frame_across_the_tick_counters_wrap)
+{
+    const uint32_t late_start = 0xFFFFFFFFu - 1000;  // 49.7 days of ticks: the counter wraps in the grace
+    EXPECT_FALSE(ends(motion(), 1, 2999, late_start));
+    EXPECT_FALSE(ends(motion(), 1, 3000, late_start));
+    EXPECT_TRUE(ends(motion(), 1, 3001, late_start));
+    EXPECT_FALSE(ends(motion(), 1, 2500, 60000));  // a slow start: 62.5 s since SDL began
+    // Before the first frame nothing counts, however long the start takes.
+    Cfg_record cfg;
+    cfg.mouse_exit = 1;
+    Main_loop loop(Loop_policy::full_screen(cfg));
+    Test_clock::set(60000);
+    loop.handle_event(motion());
+    Test_clock::use_real();
+    EXPECT_FALSE(loop.quit_requested());
 }
 
 TEST(Main_loop, late_mouse_movement_ends_it_only_with_mouse_exit_1)
@@ -107,7 +126,7 @@ TEST(Main_loop, pass_after_escape_drains_the_queue_and_still_draws_a_frame)
     Gl_context::reset_state();
 }
 
-TEST(Main_loop, termination_signal_ends_the_loop_after_the_current_pass)
+TEST(Main_loop, termination_signal_ends_the_loop_without_another_frame)
 {
     REQUIRE_GL();
     Platform::catch_termination();
@@ -115,8 +134,13 @@ TEST(Main_loop, termination_signal_ends_the_loop_after_the_current_pass)
     EXPECT_TRUE(Platform::termination_requested());
     Cfg_record cfg;
     Main_loop loop(Loop_policy::full_screen(cfg));
+    glClearColor(0, 0, 0, 0);
     loop.run();  // returns instead of running forever
     EXPECT_TRUE(loop.quit_requested());
+    // No frame was drawn (it would set opaque black for the next clear).
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_FLOAT_EQ(clear[3], 0.0f);
     std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGINT, SIG_DFL);
     Gl_context::reset_state();
@@ -147,8 +171,9 @@ TEST(Main_loop, each_place_it_draws_ends_on_its_own_events_at_its_own_rate)
         const std::pair<SDL_Event, bool> events[] = {
             {key(SDLK_ESCAPE), row.escape}, {close, row.close}, {motion(), row.late_motion}, {key(SDLK_a), false}};
         for (const auto& [event, ends] : events) {
-            Test_clock::set(10000);
             Main_loop loop(policy);
+            loop.start_mouse_grace(0);
+            Test_clock::set(10000);
             loop.handle_event(event);
             Test_clock::use_real();
             EXPECT_EQ(loop.quit_requested(), ends) << row.args[0] << ", event type " << int(event.type);

@@ -4,6 +4,7 @@
 // a hosted run leaves it in view. Skipped on other servers.
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -24,18 +25,71 @@ bool open_red_window(Saver_process& xlogo)
     return xlogo.start("/usr/bin/xlogo", {"-bg", "red", "-fg", "red", "-geometry", "700x500+850+50"});
 }
 
-// Waits until the red window's place on the second monitor is red (or black).
-bool second_monitor_shows(bool red, int ms = timeout_ms)
+enum class Shows { red, black, lit };
+
+// Waits until the place [x0, x1) x [y0, y1) of the screen shows `what`.
+bool place_shows(Shows what, int x0, int y0, int x1, int y1, int ms = timeout_ms)
 {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     for (;;) {
         const X_display::Picture p = X_display::grab();
-        const X_display::Picture::Mean m = p.width >= 1600 ? p.mean(860, 60, 1540, 540) : X_display::Picture::Mean{};
-        if (red ? m.r > 200 && m.g + m.b < 40 : p.width >= 1600 && m.r + m.g + m.b < 24) return true;
+        if (p.width >= x1 && p.height >= y1) {
+            const X_display::Picture::Mean m = p.mean(x0, y0, x1, y1);
+            const double sum = m.r + m.g + m.b;
+            if (what == Shows::red ? m.r > 200 && m.g + m.b < 40 : what == Shows::black ? sum < 24 : sum > 150)
+                return true;
+        }
         if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }
+
+// Waits until the red window's place on the second monitor is red (or black).
+bool second_monitor_shows(bool red, int ms = timeout_ms)
+{
+    return place_shows(red ? Shows::red : Shows::black, 860, 60, 1540, 540, ms);
+}
+
+// Sets the monitors with xrandr: DUMMY0 is the primary at 0,0, DUMMY1
+// beside it, DUMMY2 a projector; put back as they were when it goes.
+class Layout {
+public:
+    explicit Layout(const std::string& outputs) { set(outputs); }
+    ~Layout() { set("--output DUMMY2 --off --output DUMMY1 --mode g800x600 --right-of DUMMY0"); }
+    static void set(const std::string& outputs)
+    {
+        // The projector's mode, once per server (a second time fails harmlessly).
+        std::system("xrandr --newmode g640x480 25.175 640 656 752 800 480 490 492 525 -hsync -vsync 2>/dev/null;"
+                    " xrandr --addmode DUMMY2 g640x480 2>/dev/null");
+        std::system(("xrandr " + outputs).c_str());
+    }
+};
+
+// Restacks among the root's children, as a client watching them sees them.
+class Restack_count {
+public:
+    Restack_count() : d(XOpenDisplay(nullptr))
+    {
+        if (d) XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask), XSync(d, True);
+    }
+    ~Restack_count()
+    {
+        if (d) XCloseDisplay(d);
+    }
+    int take()
+    {
+        int n = 0;
+        while (d && XPending(d)) {
+            XEvent e;
+            XNextEvent(d, &e);
+            n += e.type == ConfigureNotify;
+        }
+        return n;
+    }
+
+private:
+    Display* d;
+};
 
 class Two_monitors : public ::testing::Test {
 protected:
@@ -50,11 +104,14 @@ protected:
     }
 
     // Mode 3 is 800x600, the monitors' size.
-    void start(Saver_process& run, uint8_t mouse_exit, const std::vector<std::string>& args, int32_t mode = 3)
+    void start(Saver_process& run, uint8_t mouse_exit, const std::vector<std::string>& args, int32_t mode = 3,
+               const Saver_process::Environment& more = {})
     {
         ASSERT_TRUE(install.write_cfg(mouse_exit, mode));
         run.set_argv0("/opt/gardenlume/gardenlume.scr");
-        ASSERT_TRUE(run.start(Saver_process::saver_path(), args, install.environment()));
+        Saver_process::Environment env = install.environment();
+        env.insert(env.end(), more.begin(), more.end());
+        ASSERT_TRUE(run.start(Saver_process::saver_path(), args, env));
     }
 
     // Ended with 0, and the red window is in view again at once.
@@ -139,6 +196,51 @@ TEST_F(Two_monitors, the_desktop_mode_fills_the_primary_monitor_and_blacks_out_t
         const X_display::Picture::Mean m = shot.mean(edge.x0, edge.y0, edge.x1, edge.y1);
         EXPECT_GT(m.r + m.g + m.b, 150) << edge.what << " edge of the primary monitor is dark";
     }
+    X_display::key("Escape");
+    expect_end_and_red_back(saver);
+}
+
+TEST_F(Two_monitors, the_garden_put_on_the_second_head_stays_in_view_and_the_first_is_covered)
+{
+    Saver_process left_red;
+    ASSERT_TRUE(left_red.start("/usr/bin/xlogo", {"-bg", "red", "-fg", "red", "-geometry", "700x500+50+50"}));
+    ASSERT_TRUE(place_shows(Shows::red, 60, 60, 740, 540)) << "the red window on the first monitor is not in view";
+    Saver_process saver;
+    start(saver, 0, {"/s"}, 3, {{"SDL_VIDEO_FULLSCREEN_HEAD", "1"}});
+    EXPECT_TRUE(place_shows(Shows::black, 60, 60, 740, 540)) << "the first monitor stayed in view";
+    EXPECT_TRUE(place_shows(Shows::lit, 800, 0, 1600, 600)) << "the garden is covered";
+    X_display::key("Escape");
+    expect_end_and_red_back(saver);
+    EXPECT_TRUE(place_shows(Shows::red, 60, 60, 740, 540, 0));
+}
+
+TEST_F(Two_monitors, covers_of_monitors_that_overlap_each_other_never_raise_one_another)
+{
+    // A projector of another size mirrors the second monitor.
+    Layout projector("--output DUMMY2 --mode g640x480 --pos 800x0");
+    Saver_process saver;
+    start(saver, 0, {"/s"});
+    ASSERT_TRUE(second_monitor_shows(false)) << saver.describe();
+    Restack_count restacks;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    restacks.take();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+    EXPECT_LE(restacks.take(), 2) << "covers raised again and again";
+    X_display::key("Escape");
+    expect_end_and_red_back(saver);
+}
+
+TEST_F(Two_monitors, a_monitor_switched_on_while_the_garden_shows_is_covered_within_a_second)
+{
+    Layout one("--output DUMMY1 --off");
+    Saver_process saver;
+    start(saver, 0, {"/s"});
+    ASSERT_TRUE(place_shows(Shows::lit, 0, 0, 800, 600)) << saver.describe() << " " << saver.stderr_text();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    Layout::set("--output DUMMY1 --mode g800x600 --right-of DUMMY0");
+    EXPECT_TRUE(second_monitor_shows(false, 1000)) << "not covered within a second";
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_TRUE(second_monitor_shows(false, 0)) << "the red window came back";
     X_display::key("Escape");
     expect_end_and_red_back(saver);
 }

@@ -2,7 +2,8 @@
 # The saver's tests on real monitors (as root: private Xorg servers with the
 # dummy driver):
 #   run_monitor_e2e.sh BUILD
-# 1. two 800x600 monitors side by side: test_app_two_monitors;
+# 1. two 800x600 monitors side by side: test_app_two_monitors, then the
+#    server ended under the full screen;
 # 2. one 1920x1080 monitor that also offers 1024x768 and 800x600:
 #    test_app_desktop_monitor, then tools/run.sh on that desktop from a
 #    build folder without settings (the garden fills the screen, the
@@ -25,10 +26,39 @@ trap 'stop_dummy_xorg; restore_cfg; rm -rf "$work"' EXIT
 # Killed by a timeout: still stop the server.
 trap 'exit 1' TERM INT
 status=0
+# version 1, mouse byte, spare 0, mode, two empty texts: 21 bytes.
+cfg_hex() { printf '01000000%02x00000000%02x0000000000000000000000' "$2" "$1"; }
 
 start_two_monitor_xorg || exit 1
 echo "Two-monitor X server: $DISPLAY"
 "$build/tests/test_app_two_monitors" || status=1
+stop_dummy_xorg
+
+# The X server ended under the full screen: the saver and its cover each
+# hold a connection; the saver ends once, with 1 and one line.
+start_two_monitor_xorg || exit 1
+lost=$work/lost
+mkdir -p "$lost"
+cp "$build/bin/"*.pak "$lost/"
+cfg_hex 3 0 | xxd -r -p >"$lost/cfg"  # 800x600, the monitors' size
+printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Korvanta\\Gardenlume\\Settings]\n"Path"="%s/"\n' \
+  "$lost" >"$lost.reg"
+GARDENLUME_REGISTRY=$lost.reg "$build/bin/gardenlume.scr" /s 2>"$work/lost.err" &
+saver=$!
+sleep 4
+kill "$dummy_xorg_pid"
+wait "$dummy_xorg_pid" 2>/dev/null
+dummy_xorg_pid=""
+wait "$saver"
+code=$?
+lines=$(wc -l <"$work/lost.err")
+echo "  exit $code, stderr: $(cat "$work/lost.err")"
+if [ $code -eq 1 ] && [ "$lines" -eq 1 ]; then
+  echo "PASS the X server ended under the full screen ends the saver once, with 1 and one line"
+else
+  echo "FAIL the X server ended under the full screen ends the saver once, with 1 and one line"
+  status=1
+fi
 stop_dummy_xorg
 
 start_desktop_xorg || exit 1
@@ -66,9 +96,6 @@ run_sh() {
   read -r r g b <<<"$right"
   [ $((r + g + b)) -gt 60 ]
 }
-# version 1, mouse byte, spare 0, mode, two empty texts: 21 bytes.
-cfg_hex() { printf '01000000%02x00000000%02x0000000000000000000000' "$2" "$1"; }
-
 [ -e "$build/bin/cfg" ] && { saved_cfg=$work/saved-cfg; mv "$build/bin/cfg" "$saved_cfg"; }
 if run_sh && [ "$(xxd -p "$build/bin/cfg" | tr -d '\n')" = "$(cfg_hex 18 0)" ]; then
   echo "PASS tools/run.sh without settings fills the 1920x1080 screen and writes the desktop mode"

@@ -10,6 +10,7 @@
 #include <map>
 #include <spawn.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -101,12 +102,14 @@ bool Saver_process::reap(bool block)
     if (child <= 0) return false;
     if (ended) return true;
     int status = 0;
+    struct rusage usage {};
     pid_t r;
     do {
-        r = waitpid(child, &status, block ? 0 : WNOHANG);
+        r = wait4(child, &status, block ? 0 : WNOHANG, &usage);
     } while (r < 0 && errno == EINTR);
     if (r != child) return false;
     ended = true;
+    peak_kb = usage.ru_maxrss;
     exited_normally = WIFEXITED(status);
     status_value = exited_normally ? WEXITSTATUS(status) : WTERMSIG(status);
     return true;

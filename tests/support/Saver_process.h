@@ -49,6 +49,8 @@ public:
     bool exited() const { return ended && exited_normally; }
     int exit_code() const { return (ended && exited_normally) ? status_value : -1; }
     int term_signal() const { return (ended && !exited_normally) ? status_value : 0; }
+    // The largest resident size the ended process had, in KiB.
+    long peak_rss_kb() const { return ended ? peak_kb : 0; }
     std::string stdout_text() const;
     std::string stderr_text() const;
     // "exit 0", "signal 9" or "running", for messages.
@@ -62,6 +64,7 @@ private:
     bool ended = false;
     bool exited_normally = false;
     int status_value = 0;
+    long peak_kb = 0;
     std::string out_path;
     std::string err_path;
 };

@@ -49,22 +49,33 @@ bool X_display::available()
     return c.display != nullptr;
 }
 
-std::vector<unsigned long> X_display::mapped_windows()
+namespace {
+
+std::vector<unsigned long> mapped_on(Display* display)
 {
     std::vector<unsigned long> result;
-    Connection c;
-    if (!c.display) return result;
-    Window root = DefaultRootWindow(c.display), parent = 0, *children = nullptr;
+    if (!display) return result;
+    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(c.display, root, &root, &parent, &children, &count)) return result;
+    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return result;
     for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes a;
-        if (XGetWindowAttributes(c.display, children[i], &a) && a.map_state == IsViewable)
+        if (XGetWindowAttributes(display, children[i], &a) && a.map_state == IsViewable)
             result.push_back(children[i]);
     }
     if (children) XFree(children);
     return result;
 }
+
+}  // namespace
+
+std::vector<unsigned long> X_display::mapped_windows()
+{
+    Connection c;
+    return mapped_on(c.display);
+}
+
+size_t X_display::mapped_windows_of(struct _XDisplay* display) { return mapped_on(display).size(); }
 
 bool X_display::wait_for_new_window(const std::vector<unsigned long>& before, int timeout_ms)
 {

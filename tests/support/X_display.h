@@ -2,6 +2,7 @@
 // one Xvfb): which top-level windows are mapped, keys and pointer motion
 // through xdotool (XTEST, as a user would), and pictures of the root window.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@ public:
 
     // The mapped (viewable) top-level windows, for telling new ones apart.
     static std::vector<unsigned long> mapped_windows();
+    // How many there are on another server's connection (an Xlib Display*).
+    static size_t mapped_windows_of(struct _XDisplay* display);
     // Waits until a mapped top-level window appears that is not in
     // `before`; true when one did.
     static bool wait_for_new_window(const std::vector<unsigned long>& before, int timeout_ms);
