@@ -5,6 +5,7 @@
 #include "Lawn_texture.h"
 #include "Mesh_builder.h"
 #include "Rng.h"
+#include "Tree_parts.h"
 #include "resources/Pack_names.h"
 
 void Garden_model::build(Art_pack& pack)
@@ -13,18 +14,19 @@ void Garden_model::build(Art_pack& pack)
     Mesh_builder b(model);
     Rng rng(2024);
     Garden_parts parts(b, rng);
+    Tree_parts tree(b, rng);
 
     // Drawn in this order: the crown hides much of the lawn from above, and
     // whatever lies on the lawn comes after it.
-    parts.crown();
-    parts.rim();
+    tree.crown();
+    tree.rim();
     parts.lawn();
     parts.soil();
     parts.pond();
     std::vector<Flat_stone> flat_stones = parts.stones();
     std::vector<Point> beds = parts.clumps();
     std::vector<Point> daisies = parts.daisies();
-    parts.trunk();
+    tree.trunk();
 
     pack.add_model(Pack_names::tree, model);
     pack.add_image("#_crown.png", Garden_textures::crown(), Image::Alpha::opaque);

@@ -1,7 +1,8 @@
-// The pieces of the garden model, one method per piece, each laying its
-// meshes on the builder. The pieces with chance in them draw from one shared
-// generator, so Garden_model calls them in a fixed order: a change of order
-// moves every stone, flower and root after it.
+// The ground's pieces of the garden model (the tree's are Tree_parts), one
+// method per piece, each laying its meshes on the builder. The pieces with
+// chance in them draw from one shared generator, so Garden_model calls them
+// in a fixed order: a change of order moves every stone, flower and root
+// after it.
 #pragma once
 #include <vector>
 
@@ -14,8 +15,6 @@ class Garden_parts {
 public:
     Garden_parts(Mesh_builder& builder, Rng& chance) : b(builder), rng(chance) {}
 
-    void crown();  // the opaque leafy dome
-    void rim();    // leaf-cluster cards fringing the dome (seeded on their own)
     void lawn();
     void soil();   // the band of earth under the lawn's edge
     void pond();   // the water and its lily pads
@@ -26,7 +25,6 @@ public:
     std::vector<Point> clumps();
     // Daisies lying in the grass, painted into the lawn's picture.
     std::vector<Point> daisies();
-    void trunk();  // with its flared foot and roots
 
 private:
     Mesh_builder& b;

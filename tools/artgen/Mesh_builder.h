@@ -26,6 +26,8 @@ inline Vec3 normalised(Vec3 a)
     double l = length(a);
     return l > 0 ? a * (1 / l) : Vec3{0, 0, 1};
 }
+// The point at `angle` (radians from +x) and distance r on the ground.
+inline Vec3 horizontal(double angle, double r) { return Vec3{std::cos(angle) * r, std::sin(angle) * r, 0}; }
 
 struct Uv {
     double u = 0, v = 0;
