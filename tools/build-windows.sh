@@ -17,6 +17,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=${GARDENLUME_WINDOWS_BUILD_DIR:-$root/build-windows}
 deps=$out/deps
 sdl_prefix=$deps/sdl-1.2
+# The exact source the static SDL was built from, our patches applied: the
+# LGPL asks for it to travel with the programs, so it lies beside the installer.
+sdl_source=libsdl1.2-1.2.15+dfsg2-8-gardenlume.tar.gz
 jobs=$(nproc)
 host=x86_64-w64-mingw32
 
@@ -26,7 +29,12 @@ host=x86_64-w64-mingw32
 # Built again when our patches of its source change: the stamp holds their sum.
 sdl_patches=("$root"/win32/sdl-*.patch)
 sdl_stamp=$(cat "${sdl_patches[@]}" | sha256sum | cut -d' ' -f1)
-if [ ! -f "$sdl_prefix/lib/libSDL.a" ] || [ "$(cat "$sdl_prefix/patches.sha256" 2>/dev/null)" != "$sdl_stamp" ]; then
+# GARDENLUME_SDL_PREFIX names an SDL 1.2 of your own, built static for
+# mingw-w64 (its include/SDL and lib), to link the programs with instead.
+if [ -n "${GARDENLUME_SDL_PREFIX:-}" ]; then
+  sdl_prefix=$GARDENLUME_SDL_PREFIX
+elif [ ! -f "$sdl_prefix/lib/libSDL.a" ] || [ ! -f "$deps/$sdl_source" ] ||
+  [ "$(cat "$sdl_prefix/patches.sha256" 2>/dev/null)" != "$sdl_stamp" ]; then
   echo "== Building SDL 1.2 for $host (once; kept in $sdl_prefix)"
   # The source package needs deb-src lines; the archive's own deb822 file
   # gives them, with the suite pinned below (the default picks files that
@@ -44,9 +52,13 @@ if [ ! -f "$sdl_prefix/lib/libSDL.a" ] || [ "$(cat "$sdl_prefix/patches.sha256" 
   mkdir -p "$deps/sdl-src"
   (cd "$deps/sdl-src" && apt-get source -q libsdl1.2/bookworm)
   sdl_dir=$(find "$deps/sdl-src" -maxdepth 1 -mindepth 1 -type d -name 'libsdl1.2-*' | head -n1)
+  (cd "$sdl_dir" && for p in "${sdl_patches[@]}"; do patch -p1 -s <"$p"; done) ||
+    { echo "build-windows.sh: our patches do not apply to $sdl_dir" >&2; exit 1; }
+  # Before anything is built in it: the source as it is compiled.
+  tar -C "$deps/sdl-src" --sort=name --owner=0 --group=0 --numeric-owner --mtime=@0 \
+    -czf "$deps/$sdl_source" "$(basename "$sdl_dir")"
   (
     cd "$sdl_dir"
-    for p in "${sdl_patches[@]}"; do patch -p1 -s <"$p"; done
     # Without --disable-stdio-redirect SDL writes stdout.txt beside the
     # program, and a child process truncates its parent's file.
     ./configure --host=$host --prefix="$sdl_prefix" --disable-shared --enable-static \
@@ -90,3 +102,7 @@ version=$(sed -n 's/^set(GARDENLUME_VERSION_TEXT \(.*\))$/\1/p' "$root/win32/Res
 setup=$out/gardenlume-setup-$version.exe
 [ -s "$setup" ] || { echo "build-windows.sh: $setup was not made" >&2; exit 1; }
 echo "Installer: $setup"
+if [ -z "${GARDENLUME_SDL_PREFIX:-}" ]; then
+  cp "$deps/$sdl_source" "$out/$sdl_source"
+  echo "SDL's source, as built: $out/$sdl_source"
+fi

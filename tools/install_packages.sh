@@ -11,6 +11,8 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick
   clang libclang-rt-14-dev valgrind
   dpkg-dev file xscreensaver
+  # The package stage holds the .deb to what a distribution accepts.
+  lintian
   # The display-sleep test reads the X server's idle time (MIT-SCREEN-SAVER).
   libxss-dev
   # The package test runs the garden under the MATE screen saver too.

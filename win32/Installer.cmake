@@ -7,8 +7,9 @@ if(GARDENLUME_MAKENSIS)
   add_custom_command(
     OUTPUT ${GARDENLUME_SETUP}
     COMMAND ${GARDENLUME_MAKENSIS} -V2 -DVERSION=${GARDENLUME_VERSION_TEXT} -DBIN=${GARDENLUME_BIN_DIR}
-            -DOUTFILE=${GARDENLUME_SETUP} ${CMAKE_SOURCE_DIR}/win32/gardenlume.nsi
-    DEPENDS ${CMAKE_SOURCE_DIR}/win32/gardenlume.nsi gardenlume_saver gardenlume_config pak art
+            -DSRC=${CMAKE_SOURCE_DIR} -DOUTFILE=${GARDENLUME_SETUP} ${CMAKE_SOURCE_DIR}/win32/gardenlume.nsi
+    DEPENDS ${CMAKE_SOURCE_DIR}/win32/gardenlume.nsi ${CMAKE_SOURCE_DIR}/LICENSE
+            ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt gardenlume_saver gardenlume_config pak art
     COMMENT "Making the installer ${GARDENLUME_SETUP}"
     VERBATIM)
   add_custom_target(installer DEPENDS ${GARDENLUME_SETUP})

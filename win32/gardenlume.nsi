@@ -1,9 +1,11 @@
-; The Windows installer: the saver, config.exe, pak.exe and the packs in
-; Program Files\Gardenlume, the saver again in the system folder (where the
-; screen saver control panel lists savers), the registry value that names the
-; installation folder, and an uninstaller that takes all of it away.
+; The Windows installer: the saver, config.exe, pak.exe, the packs, our
+; licence and the third-party notices in Program Files\Gardenlume, the saver
+; again in the system folder (where the screen saver control panel lists
+; savers), the registry value that names the installation folder, and an
+; uninstaller that takes all of it away.
 ; Built by tools/build-windows.sh through the "installer" target:
-;   makensis -DVERSION=1.0.0 -DBIN=<folder of the programs> -DOUTFILE=<setup.exe> gardenlume.nsi
+;   makensis -DVERSION=1.0.0 -DBIN=<folder of the programs> -DSRC=<the repository>
+;            -DOUTFILE=<setup.exe> gardenlume.nsi
 ; Silent: gardenlume-setup-<version>.exe /S, and uninstall.exe /S.
 Unicode true
 ; A 64-bit installer: $SYSDIR is the real System32 and the registry writes
@@ -37,6 +39,9 @@ Section "Gardenlume"
   File "${BIN}/butterfly3.pak"
   File "${BIN}/butterfly4.pak"
   File "${BIN}/butterfly5.pak"
+  ; Our licence and the notices of the parts of others the programs carry.
+  File "${SRC}/LICENSE"
+  File "${SRC}/THIRD-PARTY-NOTICES.txt"
   SetOutPath "$SYSDIR"
   File "${BIN}/gardenlume.scr"
   SetOutPath "$INSTDIR"
@@ -69,6 +74,8 @@ Section "Uninstall"
   Delete "$INSTDIR\butterfly3.pak"
   Delete "$INSTDIR\butterfly4.pak"
   Delete "$INSTDIR\butterfly5.pak"
+  Delete "$INSTDIR\LICENSE"
+  Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
   ; The settings config.exe wrote, and a temporary file of a killed run.
   Delete "$INSTDIR\cfg"
   Delete "$INSTDIR\cfg.tmp-*"

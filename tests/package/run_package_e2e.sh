@@ -1,6 +1,7 @@
 #!/bin/bash
 # The Debian package under the real XScreenSaver daemon, as a user meets it:
-# builds the package in BUILD, installs it with apt-get, starts the daemon as
+# builds the package in BUILD, holds it to lintian (no error, no warning),
+# installs it with apt-get, starts the daemon as
 # an unprivileged user (it refuses root) on DISPLAY with a HOME whose
 # .xscreensaver enables only the garden, activates it and judges a
 # screenshot, then deactivates it and checks that the hack is gone within a
@@ -49,6 +50,12 @@ as_user() { (cd "$work/home" && setpriv --reuid=$user_id --regid=$user_id --clea
 echo "== package e2e: building the package"
 (cd "$build" && rm -f gardenlume_*.deb && cpack -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
 deb=$(ls "$build"/gardenlume_*.deb)
+# What a distribution checks first: no error, no warning.
+echo "== package e2e: lintian"
+lintian --fail-on error,warning "$deb" >"$work/lintian.txt" 2>&1
+lint=$?
+grep -v 'running with root privileges' "$work/lintian.txt"
+[ $lint -eq 0 ] || fail "lintian finds errors or warnings in $deb"
 dpkg-query -W -f='${Status}' gardenlume 2>/dev/null | grep -q "install ok installed" || installed_here=1
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; fail "apt-get install $deb"; }

@@ -382,7 +382,7 @@ setup=$(find "$win" -maxdepth 1 -name 'gardenlume-setup-*.exe' | head -n1)
 c_drive=$WINEPREFIX/drive_c
 installed="$c_drive/Program Files/Gardenlume"
 system_saver=$c_drive/windows/system32/gardenlume.scr
-installed_files="gardenlume.scr config.exe pak.exe main.pak butterfly1.pak butterfly2.pak butterfly3.pak
+installed_files="gardenlume.scr config.exe pak.exe LICENSE THIRD-PARTY-NOTICES.txt main.pak butterfly1.pak butterfly2.pak butterfly3.pak
   butterfly4.pak butterfly5.pak uninstall.exe"
 registry_path() { wine reg query "$settings_key" /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^ *Path *REG_SZ *//p'; }
 test_install() {
@@ -401,6 +401,12 @@ test_install() {
 }
 check "the installer (/S) puts the files, the system folder's saver, Path and a desktop-mode cfg in place" \
   test_install
+test_sdl_source_beside() {
+  # The LGPL's due: the source the static SDL was built from, our patch in it.
+  tar -xzOf "$win/libsdl1.2-1.2.15+dfsg2-8-gardenlume.tar.gz" --wildcards '*/src/video/windib/SDL_dibvideo.c' |
+    grep -q 'ChangeDisplaySettings(NULL, CDS_FULLSCREEN)'
+}
+check "SDL's source with our patch lies beside the installer" test_sdl_source_beside
 test_install_keeps_cfg() {
   # Another format and trailing text: the installer must not even read it.
   printf '\002\000\000\000 settings of an earlier install' >"$installed/cfg"
