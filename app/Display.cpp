@@ -33,12 +33,13 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail("Video initialization failed: %s\n");
 
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
-    // The desktop mode (0 x 0): the primary monitor's size as it is now,
-    // before any mode of ours is set.
+    // The desktop mode (0 x 0): the size the full screen's monitor (the
+    // primary, unless the user chose another head) has now, before any mode
+    // of ours is set.
     const bool desktop = kind == Kind::Full_screen && width == 0 && height == 0;
     Monitor_list::Area monitor;
     if (desktop) {
-        if (!Monitor_list::primary(monitor) && info) monitor = {0, 0, info->current_w, info->current_h};
+        if (!Monitor_list::full_screen(monitor) && info) monitor = {0, 0, info->current_w, info->current_h};
         width = monitor.width;
         height = monitor.height;
     }

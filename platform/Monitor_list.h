@@ -23,4 +23,12 @@ public:
     static std::vector<Area> read();
     // The primary monitor; false when there is none to ask about.
     static bool primary(Area& area);
+    // The monitor the media layer's full screen goes to: the primary, or on
+    // X11 the head that SDL_VIDEO_FULLSCREEN_HEAD (or ..._DISPLAY) names.
+    static bool full_screen(Area& area);
+
+private:
+    // Whether the media layer takes its full screen's head from the
+    // environment on this system.
+    static const bool head_from_environment;
 };

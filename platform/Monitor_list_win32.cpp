@@ -26,6 +26,9 @@ BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
 
 }  // namespace
 
+// SDL's full screen is always the primary monitor's.
+const bool Monitor_list::head_from_environment = false;
+
 std::vector<Monitor_list::Area> Monitor_list::read()
 {
     Found found;

@@ -6,6 +6,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xinerama.h>
 
+const bool Monitor_list::head_from_environment = true;
+
 std::vector<Monitor_list::Area> Monitor_list::read()
 {
     std::vector<Area> result;
