@@ -1,8 +1,10 @@
 #include "platform/Confined_writer.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -33,10 +35,73 @@ bool write_all(int fd, const uint8_t* data, size_t size)
     while (done < size) {
         const ssize_t n = ::write(fd, data + done, size - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
         done += size_t(n);
     }
     return true;
+}
+
+// A name beside `file` that no one can guess and plant a link at first. Its
+// stem is cut so that a long name leaves room for the suffix.
+bool temporary_name(const std::string& file, std::string& temp)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char random[8];
+    if (getrandom(random, sizeof random, 0) != ssize_t(sizeof random)) return false;
+    temp = file.substr(0, 200) + ".tmp-";
+    for (unsigned char r : random) temp += letters[r % (sizeof letters - 1)];
+    return true;
+}
+
+// Creates a new file beside `file` in `folder`, never an existing one nor
+// through a link; its name in `temp`. -1 with errno set when it cannot.
+int create_temporary(int folder, const std::string& file, std::string& temp)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (!temporary_name(file, temp)) return -1;
+        const int fd = openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+Write_status failed(Write_reason reason, int error)
+{
+    return Write_status::failed(reason, std::strerror(error));
+}
+
+// The bytes go to a temporary file beside the name, are flushed, and the
+// temporary file is renamed over the name: a full disk or a killed run
+// leaves the old file byte for byte, never a cut one. A link planted at the
+// name since it was looked at is replaced by the rename, never followed.
+Write_status replace_at(int folder, const std::string& file, const uint8_t* data, size_t size)
+{
+    std::string temp;
+    const int fd = create_temporary(folder, file, temp);
+    if (fd < 0) {
+        const bool denied = errno == EACCES || errno == EPERM;
+        return failed(denied ? Write_reason::not_permitted : Write_reason::cannot_create_beside, errno);
+    }
+    const bool written = write_all(fd, data, size) && fsync(fd) == 0;
+    const int write_errno = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        const int error = written ? errno : write_errno;
+        unlinkat(folder, temp.c_str(), 0);
+        return failed(Write_reason::cannot_write, error);
+    }
+    if (renameat(folder, temp.c_str(), folder, file.c_str()) != 0) {
+        const int error = errno;
+        unlinkat(folder, temp.c_str(), 0);
+        return failed(Write_reason::cannot_replace, error);
+    }
+    // The new name lives in the folder; a folder that cannot be flushed
+    // changes nothing for a file that is already whole.
+    (void)fsync(folder);
+    return Write_status();
 }
 
 std::vector<std::string> path_parts(const std::string& path)
@@ -77,18 +142,12 @@ Write_status Confined_writer::write(const std::string& prefix, const std::string
         here.fd = next;
     }
 
-    // A file created exclusively is never a link's target nor another name
-    // of someone else's file; an old regular file in its place goes first.
+    // Only a regular file is replaced: a link there is someone else's name.
     const std::string& file = parts.back();
     struct stat st;
     if (fstatat(here.fd, file.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISLNK(st.st_mode)) return meets_link();
-        if (!S_ISREG(st.st_mode) || unlinkat(here.fd, file.c_str(), 0) != 0) return not_written();
+        if (!S_ISREG(st.st_mode)) return not_written();
     }
-    Fd out(openat(here.fd, file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    if (out.fd < 0) return is_symlink_at(here.fd, file) ? meets_link() : not_written();
-    const bool written = write_all(out.fd, data, size);
-    const int fd = out.fd;
-    out.fd = -1;
-    return (::close(fd) == 0 && written) ? done() : not_written();
+    return replace_at(here.fd, file, data, size);
 }

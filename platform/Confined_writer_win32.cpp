@@ -1,6 +1,7 @@
 // The Win32 walk: every folder below the caller's is opened without
 // following a reparse point and held open, without delete sharing, until the
 // file is written, so it cannot be swapped for a junction behind our back.
+// The file itself is replaced as Atomic_file replaces one.
 #include "platform/Confined_writer.h"
 
 #include <windows.h>
@@ -8,6 +9,8 @@
 #include <cctype>
 #include <filesystem>
 #include <vector>
+
+#include "platform/Atomic_file.h"
 
 namespace {
 
@@ -61,18 +64,6 @@ struct Handles {
     Handles& operator=(const Handles&) = delete;
 };
 
-bool write_all(HANDLE file, const uint8_t* data, size_t size)
-{
-    size_t done = 0;
-    while (done < size) {
-        const DWORD chunk = DWORD(size - done > 0x10000000 ? 0x10000000 : size - done);
-        DWORD n = 0;
-        if (!WriteFile(file, data + done, chunk, &n, nullptr) || n == 0) return false;
-        done += n;
-    }
-    return true;
-}
-
 }  // namespace
 
 Write_status Confined_writer::write(const std::string& prefix, const std::string& name,
@@ -107,18 +98,19 @@ Write_status Confined_writer::write(const std::string& prefix, const std::string
         path += '\\';
     }
 
-    // A file created with CREATE_NEW is never a link's target nor another
-    // name of someone else's file; an old regular file in its place goes first.
+    // Only a regular file is replaced: a link there is someone else's name.
+    // The temporary file beside it is created with CREATE_NEW (never through
+    // a link), flushed and moved over it, so a full disk leaves the old file.
     path += parts.back();
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return meets_link();
-        if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) || !DeleteFileA(path.c_str()))
-            return not_written();
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return not_written();
     }
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return is_link(path) ? meets_link() : not_written();
-    const bool written = write_all(file, data, size);
-    return (CloseHandle(file) && written) ? done() : not_written();
+    const Write_status status = Atomic_file::replace(path, path + ".tmp-XXXXXX", data, size, 0666);
+    switch (status.reason) {
+    case Write_reason::is_reparse_point: return meets_link();
+    case Write_reason::is_folder: return not_written();
+    default: return status;
+    }
 }

@@ -69,9 +69,9 @@ public:
     // Names that would land outside the prefix folder (absolute, with a ".."
     // part) are refused, and so is a name whose path meets a symbolic link
     // below that folder: folders are opened without following links and the
-    // file is created afresh (an old regular file there is replaced), so
-    // nothing is ever written through a link. Ends ok, outside_folder,
-    // meets_symbolic_link or cannot_write.
+    // file is written beside its name and renamed over it, so nothing is ever
+    // written through a link and a failure (a full disk) leaves an old file
+    // there whole. Ends ok, outside_folder, or as Confined_writer::write.
     Write_status extract_entry(int32_t index, const std::string& prefix) const;
     // Every entry as extract_entry does; of entries sharing a name only the
     // first is written. False when any entry was not written.

@@ -81,6 +81,7 @@ TEST(Confined_writer_win32, names_windows_reads_as_devices_or_streams_are_not_wr
     EXPECT_EQ(contents(dir.path + "a\\b\\c.png"), "ok");
     EXPECT_EQ(contents(dir.path + "old"), "ok");
     EXPECT_EQ(Confined_writer::write(dir.path, "a/b", data, 2).reason, Write_reason::cannot_write);
+    EXPECT_EQ(dir.count(), 2u);  // "a" and "old": no temporary file left beside them
 }
 
 TEST(Confined_writer_win32, a_link_on_the_way_is_never_written_through)

@@ -29,17 +29,6 @@ struct Out_file {
     std::string bytes;
 };
 
-// A file name for an entry's name: no folder parts, no blanks (MTL readers
-// split map_Kd at blanks); images always end in ".png".
-std::string file_name(const std::string& name, const std::string& suffix)
-{
-    std::string out = name;
-    for (char& c : out)
-        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) <= ' ') c = '_';
-    const bool has_suffix = out.size() >= suffix.size() && out.compare(out.size() - suffix.size(), suffix.size(), suffix) == 0;
-    return has_suffix ? out : out + suffix;
-}
-
 std::string lower(std::string s)
 {
     for (char& c : s)
@@ -52,7 +41,7 @@ std::string lower(std::string s)
 // before ".png", so that no texture's picture replaces another's.
 std::string unique_image_name(const std::string& texture, std::set<std::string>& used)
 {
-    const std::string plain = file_name(texture, ".png");
+    const std::string plain = Obj_name::file_name(texture, ".png");
     std::string name = plain;
     for (int n = 2; !used.insert(lower(name)).second; ++n)
         name = plain.substr(0, plain.size() - 4) + "-" + std::to_string(n) + ".png";
@@ -118,7 +107,7 @@ std::string obj_text(const std::string& pack, const std::string& entry, const Mo
     std::string out;
     add(out, "# %s of %s, written by pak export-obj.\n", entry.c_str(), pack.c_str());
     add(out, "# Texture v runs down: v = 0 is the image's top row.\n");
-    add(out, "mtllib %s\n", file_name(entry, ".mtl").c_str());
+    add(out, "mtllib %s\n", Obj_name::file_name(entry, ".mtl").c_str());
     long corners = 0;
     for (size_t i = 0; i < model.meshes.size(); ++i) write_mesh(out, i, model.meshes[i], corners);
     return out;
@@ -230,8 +219,8 @@ int Pak_commands::export_obj(const Args& a)
     std::string dir = a[2];
     if (!dir.empty() && dir.back() != '/') dir += '/';
     std::vector<Out_file> files;
-    if (!add_mtl(dir, dir + file_name(a[1], ".mtl"), pak, pack_path, model, files)) return Pak_io::failure;
-    files.insert(files.begin(), Out_file{dir + file_name(a[1], ".obj"), obj_text(pack_path, a[1], model)});
+    if (!add_mtl(dir, dir + Obj_name::file_name(a[1], ".mtl"), pak, pack_path, model, files)) return Pak_io::failure;
+    files.insert(files.begin(), Out_file{dir + Obj_name::file_name(a[1], ".obj"), obj_text(pack_path, a[1], model)});
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     // Every place is looked at before the first file is written: a link

@@ -62,9 +62,9 @@ const char* const refusals[] = {
     "             \"..\" part, a symbolic link on the way) unless --allow-outside",
     "export-obj:  a file of the export that is a symbolic link or not a regular file:",
     "             nothing is written through a link, nothing at all then",
-    "Packs (and export-obj's files) are written to a new file beside them, flushed, then",
-    "renamed over the old one: a failure at any point (a full disk) leaves the old file",
-    "byte for byte.",
+    "Packs (and the files of export-obj and extract) are written to a new file beside",
+    "them, flushed, then renamed over the old one: a failure at any point (a full disk)",
+    "leaves the old file byte for byte.",
 };
 
 // How our models look as OBJ + MTL, for people working on them elsewhere.
@@ -79,6 +79,8 @@ const char* const obj_notes[] = {
     "import-obj: faces (of any number of corners) are cut into triangles, one mesh a",
     "material in order of first use",
     "export-obj: texture files whose names would be equal (also but for case) get -2, -3",
+    "export-obj: file names are ones Windows takes too: <>:\"/\\|?*, blanks and control",
+    "characters become _, a device name (CON, nul.txt, COM1...) gets _ after it",
 };
 
 void usage(FILE* out)

@@ -8,8 +8,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 
 #include "resources/Image_rgba.h"
+#include "resources/Model.h"
 #include "resources/Model_writer.h"
 #include "resources/Pak.h"
 #include "tests/support/Saver_process.h"
@@ -89,25 +92,54 @@ TEST(Obj_export, every_texture_gets_its_own_file_and_comes_back_with_its_own_pic
     }
 }
 
-// On a full disk each file is the old one or the whole new one, never cut
-// short, and no temporary file is left.
+// With room the export writes each file whole: a face a triangle of the
+// model, each picture decoding to its texture's size. On a full disk each
+// file is the old one or that whole one, never cut short nor gone, and no
+// temporary file is left.
 TEST(Obj_export, a_full_disk_leaves_each_file_old_or_whole)
 {
+    Pak pack;
+    ASSERT_EQ(Read_reason::ok, pack.read_file(shipped));
+    const Pak_entry tree = pack.find("tree");
+    const Model model = Model::read(tree.data, size_t(tree.size));
+    std::set<std::string> files = {"tree.obj", "tree.mtl"}, found;
+    long triangles = 0;
+    for (const Mesh_record& m : model.meshes) {
+        triangles += m.triangle_count;
+        if (!m.is_procedural()) files.insert(m.texture_name);
+    }
     Temp_folder dir;
     ASSERT_EQ(0, pak({"export-obj", shipped, "tree", dir / "whole"}).code);
+    std::map<std::string, std::string> whole;
+    for (const std::string& name : files) whole[name] = Test_files::text(dir / ("whole/" + name));
+    const std::string& obj = whole["tree.obj"];
+    long faces = 0;
+    for (size_t at = obj.find("\nf "); at != std::string::npos; at = obj.find("\nf ", at + 1)) ++faces;
+    EXPECT_EQ(triangles, faces);
+    for (const std::string& name : files) {
+        if (name == "tree.obj" || name == "tree.mtl") continue;
+        Image_rgba was, is;
+        const Pak_entry e = pack.find(name);
+        ASSERT_TRUE(was.decode(e.data, e.size)) << name;
+        EXPECT_TRUE(is.decode(reinterpret_cast<const uint8_t*>(whole[name].data()), int32_t(whole[name].size())) &&
+                    is.width() == was.width() && is.height() == was.height()) << name;
+        EXPECT_NE(std::string::npos, whole["tree.mtl"].find("\nmap_Kd " + name + "\n")) << name;
+    }
+
     const std::string full = dir / "full";
     const Small_tmpfs disk(full, "256k");
     if (!disk.mounted()) GTEST_SKIP() << "no small tmpfs to fill: " << disk.error();
-    for (const char* old : {"tree.obj", "tree.mtl", "#_bark.png"}) write(full + "/" + old, "old");
+    for (const std::string& name : files) write(full + "/" + name, "old");
     write(full + "/filler", std::string(200 * 1024, 'f'));
     const Pak_run r = pak({"export-obj", shipped, "tree", full});
     EXPECT_EQ(1, r.code);
     for (const auto& f : fs::directory_iterator(full)) {
-        const std::string name = f.path().filename().string();
+        const std::string name = f.path().filename().string(), now = Test_files::text(f.path().string());
         if (name == "filler") continue;
-        const std::string now = Test_files::text(f.path().string());
-        EXPECT_TRUE(now == "old" || now == Test_files::text(dir / ("whole/" + name))) << name;
+        found.insert(name);
+        EXPECT_TRUE(now == "old" || now == whole[name]) << name;
     }
+    EXPECT_EQ(files, found);
 }
 
 namespace {
