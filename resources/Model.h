@@ -19,8 +19,9 @@ public:
     int32_t declared = 0;     // the header's mesh count, as stored
     std::vector<Mesh_record> meshes;
     // ok: every counted record was read (a count of 0 or less reads none);
-    // otherwise what stopped the reading and where. A failed record is
-    // meshes.size(), the first one not kept.
+    // fewer_meshes_than_counted: the entry ends before a counted record
+    // starts (cut short); otherwise what stopped the reading and where. A
+    // failed record is meshes.size(), the first one not kept.
     Read_status status;
 
     // Every counted mesh read and no byte left over.

@@ -145,7 +145,12 @@ Write_status Pak::save(const std::string& path) const
     case Atomic_file::Target::regular:
         break;
     }
+    // Sized once: appending a large entry and then a small one would double
+    // the block, and a pack may be near 1 GiB.
+    size_t size = 4;
+    for (size_t i = 0; i < names.size(); ++i) size += 1 + names[i].size() + 4 + blocks[i].size();
     std::vector<uint8_t> bytes;
+    bytes.reserve(size);
     Byte_writer w(bytes);
     w.u32(uint32_t(names.size()));
     for (size_t i = 0; i < names.size(); ++i) {

@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 
+#include "base/Byte_writer.h"
 #include "base/Whole_file.h"
-#include "resources/Model_writer.h"
+#include "resources/Mesh_record.h"
 #include "resources/Pak.h"
 #include "tools/pak/Obj_reader.h"
 #include "tools/pak/Pak_io.h"
@@ -104,28 +106,81 @@ bool name_allowed(const std::string& name, const Options& o, const Pak& pak, std
     return true;
 }
 
+// A model entry takes this much a triangle: nine position and six texture
+// coordinate doubles.
+constexpr size_t triangle_bytes = Mesh_record::position_bytes + Mesh_record::texcoord_bytes;
+
+// The triangles a model may hold: what is left of a pack's size once its
+// other entries, the model's own record, its header and one mesh's
+// smallest header are counted. Refused past it before anything is built.
+size_t room_for_triangles(const Pak& pak, const std::string& entry)
+{
+    size_t size = 4 + (1 + entry.size() + 4) + 5 + 10;
+    for (int32_t i = 0; i < pak.entry_count(); ++i)
+        if (pak.name(i) != entry) size += 1 + pak.name(i).size() + 4 + size_t(pak.entry(i).size);
+    return size < Pak::max_pack_size ? (Pak::max_pack_size - size) / triangle_bytes : 0;
+}
+
+void put_f64(std::vector<uint8_t>& bytes, size_t& at, const double* values, size_t count)
+{
+    for (size_t k = 0; k < count; ++k, at += 8) {
+        uint64_t u;
+        std::memcpy(&u, &values[k], 8);
+        for (size_t i = 0; i < 8; ++i) bytes[at + i] = uint8_t(u >> (8 * i));
+    }
+}
+
+// The model entry's size: its header, then one record a mesh.
+size_t model_size(const Obj_reader& obj, const std::vector<std::string>& names)
+{
+    size_t size = 5;
+    for (size_t i = 0; i < obj.meshes.size(); ++i)
+        size += 4 + names[i].size() + 1 + 4 + 1 + triangle_bytes * obj.meshes[i].triangles;
+    return size;
+}
+
+// The model entry, written in place: each triangle where its mesh's arrays
+// lie. Model_writer would hold every triangle twice more.
+std::vector<uint8_t> model_bytes(const Obj_reader& obj, const std::vector<std::string>& names, size_t size)
+{
+    std::vector<uint8_t> bytes;
+    bytes.reserve(size);
+    Byte_writer w(bytes);
+    w.u8(0);
+    w.u32(uint32_t(obj.meshes.size()));
+    // Where each mesh's next triangle goes: its positions, its texture coordinates.
+    std::vector<std::pair<size_t, size_t>> next(obj.meshes.size());
+    for (size_t i = 0; i < obj.meshes.size(); ++i) {
+        const size_t t = obj.meshes[i].triangles;
+        // The name field counts its NUL; a byte the reader skips follows the count.
+        w.u32(uint32_t(names[i].size() + 1));
+        w.text(names[i]);
+        w.u8(0);
+        w.u32(uint32_t(t));
+        w.u8(0);
+        next[i] = {bytes.size(), bytes.size() + Mesh_record::position_bytes * t};
+        bytes.resize(bytes.size() + triangle_bytes * t);
+    }
+    obj.each_triangle([&](const Obj_reader::Triangle& t) {
+        for (size_t c = 0; c < 3; ++c) put_f64(bytes, next[t.mesh].first, t.position[c], 3);
+        for (size_t c = 0; c < 3; ++c) put_f64(bytes, next[t.mesh].second, t.texcoord[c], 2);
+    });
+    return bytes;
+}
+
 // The model's bytes, unless it is beyond what one entry may hold (its size
 // is worked out before anything that large is made).
-bool model_entry(const std::vector<Obj_reader::Mesh>& meshes, const std::vector<std::string>& names,
-                 const Options& o, std::vector<Entry>& entries)
+bool model_entry(const Obj_reader& obj, const std::vector<std::string>& names, const Options& o,
+                 std::vector<Entry>& entries)
 {
-    size_t size = 5, triangles = 0;
-    for (size_t i = 0; i < meshes.size(); ++i) {
-        const size_t t = meshes[i].positions.size() / 9;
-        triangles += t;
-        size += 4 + names[i].size() + 1 + 4 + 1 + 120 * t;
-    }
-    if (meshes.empty()) return refuse(o.obj, "holds no faces");
+    const size_t size = model_size(obj, names);
+    size_t triangles = 0;
+    for (const Obj_reader::Mesh& m : obj.meshes) triangles += m.triangles;
+    if (obj.meshes.empty()) return refuse(o.obj, "holds no faces");
     if (size > size_t(INT32_MAX) || size > Pak::max_pack_size)
         return refuse(o.obj, std::to_string(triangles) + " triangles make a model of " + std::to_string(size) +
                                  " bytes, more than a pack entry holds");
-    Model_writer w;
-    for (size_t i = 0; i < meshes.size(); ++i) {
-        w.begin_mesh(names[i]);
-        for (size_t t = 0; t * 9 < meshes[i].positions.size(); ++t)
-            w.add_triangle(&meshes[i].positions[t * 9], &meshes[i].texcoords[t * 6]);
-    }
-    entries.insert(entries.begin(), Entry{o.entry, w.bytes()});
+    entries.insert(entries.begin(), Entry{o.entry, model_bytes(obj, names, size)});
     return true;
 }
 
@@ -143,6 +198,32 @@ bool store(Pak& pak, const std::vector<Entry>& entries, const Options& o)
     if (size > Pak::max_pack_size) return refuse(o.pack, "would grow past 1 GiB, more than a pack may hold");
     return true;
 }
+
+// The model and its images checked, made and put in the pack; the OBJ's
+// arrays and the entries' bytes are gone before the pack is saved.
+bool import_into(Pak& pak, const Options& o)
+{
+    Obj_reader obj;
+    if (!obj.read(o.obj, o.scale, o.allow_outside, room_for_triangles(pak, o.entry))) {
+        Pak_io::problem(obj.problem_file, obj.problem);
+        return false;
+    }
+    std::set<std::string> taken;
+    if (!name_allowed(o.entry, o, pak, taken)) return false;
+    std::vector<std::string> names;
+    std::vector<Entry> entries;
+    for (const Obj_reader::Mesh& m : obj.meshes) {
+        names.push_back(texture_name(m.material));
+        const bool adds_image = !m.texture_path.empty() && names.back()[1] != '#';
+        if (names.back().size() > size_t(Pak::max_name_length))
+            return refuse(o.obj, "texture name " + Pak_io::quoted(names.back()) + " is longer than 127 bytes");
+        if (adds_image && !name_allowed(names.back(), o, pak, taken)) return false;
+        if (!read_image(m, names.back(), o, pak, entries)) return false;
+    }
+    if (!model_entry(obj, names, o, entries)) return false;
+    obj = Obj_reader();
+    return store(pak, entries, o);
+}
 }  // namespace
 
 int Pak_commands::import_obj(const Args& a)
@@ -154,25 +235,6 @@ int Pak_commands::import_obj(const Args& a)
     }
     Pak pak;
     if (!Pak_io::load_for_rewrite(pak, o.pack, true)) return Pak_io::failure;
-    Obj_reader obj;
-    if (!obj.read(o.obj, o.scale, o.allow_outside)) {
-        Pak_io::problem(obj.problem_file, obj.problem);
-        return Pak_io::failure;
-    }
-    std::set<std::string> taken;
-    if (!name_allowed(o.entry, o, pak, taken)) return Pak_io::failure;
-    std::vector<std::string> names;
-    std::vector<Entry> entries;
-    for (const Obj_reader::Mesh& m : obj.meshes) {
-        names.push_back(texture_name(m.material));
-        const bool adds_image = !m.texture_path.empty() && names.back()[1] != '#';
-        if (names.back().size() > size_t(Pak::max_name_length)) {
-            Pak_io::problem(o.obj, "texture name " + Pak_io::quoted(names.back()) + " is longer than 127 bytes");
-            return Pak_io::failure;
-        }
-        if (adds_image && !name_allowed(names.back(), o, pak, taken)) return Pak_io::failure;
-        if (!read_image(m, names.back(), o, pak, entries)) return Pak_io::failure;
-    }
-    if (!model_entry(obj.meshes, names, o, entries) || !store(pak, entries, o)) return Pak_io::failure;
+    if (!import_into(pak, o)) return Pak_io::failure;
     return Pak_io::save(pak, o.pack) ? Pak_io::ok : Pak_io::failure;
 }

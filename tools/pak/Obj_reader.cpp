@@ -2,14 +2,14 @@
 
 #include <tiny_obj_loader.h>
 
-#include <cmath>
 #include <filesystem>
 #include <map>
-#include <sstream>
+#include <set>
 
 #include "base/Whole_file.h"
 #include "tools/pak/Obj_check.h"
 #include "tools/pak/Obj_name.h"
+#include "tools/pak/Obj_text.h"
 
 namespace {
 std::string folder_of(const std::string& path)
@@ -54,67 +54,39 @@ std::string outside_text(const std::string& why)
     return why + ", which leads out of the OBJ's folder (--allow-outside reads it)";
 }
 
-std::string first_line(const std::string& text)
-{
-    const std::string line = text.substr(0, text.find('\n'));
-    return line.empty() ? "cannot be parsed as OBJ" : line;
-}
-
-// Reads each mtllib through the caller's source; remembers the folder of
-// the file each material came from (its map_Kd is relative to it: the full
-// path, and the part below the OBJ's folder) and the first library that
-// could not be read.
-class Mtl_reader : public tinyobj::MaterialReader {
-public:
-    Mtl_reader(std::string folder, bool outside, const Obj_reader::File_source& source)
-        : obj_folder(std::move(folder)), allow_outside(outside), files(source)
-    {
-    }
-
-    bool operator()(const std::string& name, std::vector<tinyobj::material_t>* materials,
-                    std::map<std::string, int>* map, std::string* warn, std::string* err) override
-    {
-        const std::string path = against(obj_folder, name);
-        const std::string outside = allow_outside ? "" : leaves_folder(obj_folder, name);
-        if (!outside.empty()) return fail(path, outside_text(outside));
-        std::vector<uint8_t> bytes;
-        const Read_reason refused = files(path, bytes);
-        if (refused != Read_reason::ok) return fail(path, std::string("cannot be read (") + text(refused) + ")");
-        std::istringstream in(std::string(bytes.begin(), bytes.end()));
-        tinyobj::LoadMtl(map, materials, &in, warn, err);
-        folders.resize(materials->size(), folder_of(path));
-        inner_folders.resize(materials->size(), folder_of(name));
-        return true;
-    }
-
-    std::string obj_folder;
-    bool allow_outside;
-    const Obj_reader::File_source& files;
-    std::vector<std::string> folders;        // one a material
-    std::vector<std::string> inner_folders;  // the same below the OBJ's folder
-    std::string failed, failure;
-
-private:
-    bool fail(const std::string& path, const std::string& why)
-    {
-        if (failed.empty()) failed = path, failure = why;
-        return false;
-    }
+// A material of an MTL file that the faces use.
+struct Material {
+    std::string name, texture;
+    std::string folder;        // of the MTL file it came from
+    std::string inner_folder;  // the same below the OBJ's folder
 };
 
-struct Counts {
-    int vertices, texcoords, normals;
-};
+std::string in_quotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-// An empty text when the corner's indices lie inside their arrays.
-std::string index_problem(const tinyobj::index_t& i, const Counts& n)
+// What follows a keyword, without the blanks around it.
+std::string_view trimmed(std::string_view text)
 {
-    if (i.vertex_index < 0 || i.vertex_index >= n.vertices) return "vertex index out of range";
-    if (i.texcoord_index < -1 || i.texcoord_index >= n.texcoords) return "texture coordinate index out of range";
-    if (i.normal_index < -1 || i.normal_index >= n.normals) return "normal index out of range";
-    return "";
+    const size_t start = text.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return {};
+    return text.substr(start, text.find_last_not_of(" \t") + 1 - start);
 }
 }  // namespace
+
+struct Obj_reader::Reading {
+    std::string obj_path, obj_folder;
+    double scale = 1;
+    bool allow_outside = false;
+    const File_source* mtl_files = nullptr;
+    std::set<std::string> used;      // the materials faces use (Obj_check)
+    size_t counts[3] = {0, 0, 0};    // v, vt and vn lines so far
+    size_t totals[3] = {0, 0, 0};    // the same in the file
+    size_t face_number = 0;          // f lines so far
+    std::set<std::string> libraries;  // mtllib names read
+    std::vector<Material> materials;  // of those libraries, the ones used
+    std::map<std::string, size_t> material_of;
+    long material = -1;  // in force (usemtl); -1 for none found
+    std::map<size_t, uint32_t> mesh_of;  // material -> mesh
+};
 
 bool Obj_reader::refuse(const std::string& file, const std::string& what)
 {
@@ -123,79 +95,133 @@ bool Obj_reader::refuse(const std::string& file, const std::string& what)
     return false;
 }
 
-namespace {
-// What the parser gave, with what the checks and the fan need.
-struct Parsed {
-    tinyobj::attrib_t attrib;
-    std::vector<tinyobj::shape_t> shapes;
-    std::vector<tinyobj::material_t> materials;
-    std::vector<std::string> folders;        // the MTL folder of each material
-    std::vector<std::string> inner_folders;  // the same below the OBJ's folder
-    std::string obj_folder;
-    bool allow_outside = false;
-    std::string problem;  // a map_Kd refused, for the caller
-    Counts counts{0, 0, 0};
-    std::map<int, size_t> mesh_of;  // material id -> index in the meshes
-};
-
-Obj_reader::Mesh& mesh_for(int id, Parsed& p, std::vector<Obj_reader::Mesh>& meshes)
+void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
+                                Reading& r)
 {
-    auto found = p.mesh_of.find(id);
-    if (found != p.mesh_of.end()) return meshes[found->second];
-    const tinyobj::material_t& m = p.materials[size_t(id)];
-    const std::string folder = size_t(id) < p.folders.size() ? p.folders[size_t(id)] : "";
-    const std::string inner = size_t(id) < p.inner_folders.size() ? p.inner_folders[size_t(id)] : "";
-    const std::string texture = m.diffuse_texname.empty() ? "" : against(folder, m.diffuse_texname);
-    if (!texture.empty() && !p.allow_outside) {
-        const std::string outside = leaves_folder(p.obj_folder, against(inner, m.diffuse_texname));
-        if (!outside.empty() && p.problem.empty())
-            p.problem = "map_Kd \"" + m.diffuse_texname + "\" of material \"" + m.name + "\" " + outside_text(outside);
+    Obj_text lines(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    long current = -1;  // the material whose map_Kd is kept
+    while (lines.next_line()) {
+        std::string_view rest = trimmed(lines.line);
+        const std::string_view keyword = Obj_text::word(rest);
+        if (keyword == "newmtl") {
+            const std::string material(trimmed(rest));
+            current = -1;
+            // A material no face uses is not kept (an MTL may name millions);
+            // of a name defined twice, usemtl finds the first.
+            if (!r.used.count(material) || r.material_of.count(material)) continue;
+            current = long(r.materials.size());
+            r.material_of.emplace(material, r.materials.size());
+            r.materials.push_back(Material{material, "", folder_of(path), folder_of(name)});
+        } else if (keyword == "map_Kd" && current >= 0) {
+            std::string texture;
+            tinyobj::texture_option_t options{};
+            if (tinyobj::ParseTextureNameAndOption(&texture, &options, std::string(rest).c_str()))
+                r.materials[size_t(current)].texture = texture;
+        }
     }
-    p.mesh_of.emplace(id, meshes.size());
-    meshes.push_back(Obj_reader::Mesh{Obj_name::decode(m.name), texture, {}, {}});
-    return meshes.back();
 }
 
-void add_corner(const tinyobj::index_t& i, const Parsed& p, double scale, Obj_reader::Mesh& mesh)
+bool Obj_reader::read_library(const std::string& name, Reading& r)
 {
-    for (size_t d = 0; d < 3; ++d) mesh.positions.push_back(scale * p.attrib.vertices[size_t(i.vertex_index) * 3 + d]);
-    for (size_t d = 0; d < 2; ++d)
-        mesh.texcoords.push_back(i.texcoord_index < 0 ? 0.0 : p.attrib.texcoords[size_t(i.texcoord_index) * 2 + d]);
-}
-
-// Checks face f of the shape (its corners start at `at`; their count is
-// Obj_check's, as the parser keeps only its low byte) and adds it as a fan
-// of triangles; an empty text when it was added.
-std::string add_face(const tinyobj::shape_t& shape, size_t f, size_t at, size_t corners, Parsed& p, double scale,
-                     std::vector<Obj_reader::Mesh>& meshes)
-{
-    if (corners % 256 != shape.mesh.num_face_vertices[f]) return "corners counted otherwise than the parser did";
-    if (corners < 3) return "fewer than 3 corners";
-    if (at + corners > shape.mesh.indices.size()) return "fewer corners than counted";
-    const int id = f < shape.mesh.material_ids.size() ? shape.mesh.material_ids[f] : -1;
-    if (id < 0 || size_t(id) >= p.materials.size()) return "no material (usemtl naming a material of its MTL file)";
-    for (size_t k = 0; k < corners; ++k) {
-        const std::string bad = index_problem(shape.mesh.indices[at + k], p.counts);
-        if (!bad.empty()) return bad;
-    }
-    Obj_reader::Mesh& mesh = mesh_for(id, p, meshes);
-    if (!p.problem.empty()) return p.problem;
-    for (size_t k = 1; k + 1 < corners; ++k)
-        for (size_t c : {size_t(0), k, k + 1}) add_corner(shape.mesh.indices[at + c], p, scale, mesh);
-    return "";
-}
-
-bool all_finite(const std::vector<Obj_reader::Mesh>& meshes)
-{
-    for (const Obj_reader::Mesh& m : meshes)
-        for (const std::vector<double>* values : {&m.positions, &m.texcoords})
-            for (double v : *values)
-                if (!std::isfinite(v)) return false;
+    const std::string path = against(r.obj_folder, name);
+    const std::string outside = r.allow_outside ? "" : leaves_folder(r.obj_folder, name);
+    if (!outside.empty()) return refuse(path, "material library " + outside_text(outside));
+    std::vector<uint8_t> bytes;
+    const Read_reason refused = (*r.mtl_files)(path, bytes);
+    if (refused != Read_reason::ok)
+        return refuse(path, std::string("material library cannot be read (") + text(refused) + ")");
+    read_materials(bytes, path, name, r);
     return true;
 }
-}  // namespace
 
-bool Obj_reader::read(const std::string& obj_path, double scale, bool allow_outside)
+bool Obj_reader::mesh_for(Reading& r, uint32_t& mesh)
+{
+    if (r.material < 0)
+        return refuse(r.obj_path, "face " + std::to_string(r.face_number) +
+                                      ": no material (usemtl naming a material of its MTL file)");
+    const auto found = r.mesh_of.find(size_t(r.material));
+    if (found != r.mesh_of.end()) {
+        mesh = found->second;
+        return true;
+    }
+    const Material& m = r.materials[size_t(r.material)];
+    const std::string texture = m.texture.empty() ? "" : against(m.folder, m.texture);
+    if (!texture.empty() && !r.allow_outside) {
+        const std::string outside = leaves_folder(r.obj_folder, against(m.inner_folder, m.texture));
+        if (!outside.empty())
+            return refuse(r.obj_path, "map_Kd " + in_quotes(m.texture) + " of material " + in_quotes(m.name) + " " +
+                                          outside_text(outside));
+    }
+    mesh = uint32_t(meshes.size());
+    r.mesh_of.emplace(size_t(r.material), mesh);
+    meshes.push_back(Mesh{Obj_name::decode(m.name), texture, 0});
+    return true;
+}
+
+bool Obj_reader::face(std::string_view rest, size_t number, Reading& r)
+{
+    static const char* const kinds[3] = {"vertex", "texture coordinate", "normal"};
+    static const char* const keywords[3] = {"v", "vt", "vn"};
+    ++r.face_number;
+    // The parser of modelling programs drops faces of fewer than 3 corners;
+    // their indices are still checked.
+    const size_t count = Obj_text::word_count(rest);
+    for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest)) {
+        long index[3], place[3] = {-1, -1, -1};
+        Obj_text::corner(w, index);  // checked whole by Obj_check
+        for (size_t k = 0; k < 3; ++k) {
+            if (index[k] == 0) continue;  // not given
+            // A negative index counts back from the last line read so far.
+            place[k] = index[k] > 0 ? index[k] - 1 : long(r.counts[k]) + index[k];
+            if (place[k] >= 0 && size_t(place[k]) < r.totals[k]) continue;
+            const size_t lines = index[k] > 0 ? r.totals[k] : r.counts[k];
+            const std::string where = std::to_string(lines) + " " + keywords[k] + (lines == 1 ? " line" : " lines") +
+                                      (index[k] > 0 ? " in the file" : " before it");
+            return refuse(r.obj_path, "face " + std::to_string(r.face_number) + ": " + kinds[k] +
+                                          " index out of range (line " + std::to_string(number) + ": " + in_quotes(w) +
+                                          ", " + where + ")");
+        }
+        if (count >= 3) corners.push_back(Corner{uint32_t(place[0]), int32_t(place[1])});
+    }
+    if (count < 3) return true;
+    uint32_t mesh = 0;
+    if (!mesh_for(r, mesh)) return false;
+    faces.push_back(Face{uint32_t(count), mesh});
+    meshes[mesh].triangles += count - 2;
+    return true;
+}
+
+bool Obj_reader::line(std::string_view rest, size_t number, Reading& r)
+{
+    const std::string_view keyword = Obj_text::word(rest);
+    const bool position = keyword == "v";
+    if (position || keyword == "vt") {
+        // Checked whole by Obj_check: x y z of a vertex, u [v] of a texture
+        // coordinate (v 0 when absent); what follows is not used.
+        double value[3] = {0, 0, 0};
+        for (size_t k = 0; k < (position ? 3 : 2); ++k) Obj_text::number(Obj_text::word(rest), value[k]);
+        if (position)
+            for (double v : value) positions.push_back(v * r.scale);
+        else
+            texcoords.insert(texcoords.end(), value, value + 2);
+        ++r.counts[position ? 0 : 1];
+    } else if (keyword == "vn") {
+        ++r.counts[2];
+    } else if (keyword == "f") {
+        return face(rest, number, r);
+    } else if (keyword == "usemtl") {
+        const auto found = r.material_of.find(std::string(Obj_text::word(rest)));
+        r.material = found == r.material_of.end() ? -1 : long(found->second);
+    } else if (keyword == "mtllib") {
+        // The names of one mtllib line are places to look, as tinyobjloader
+        // takes them: the first not read before is read.
+        for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest))
+            if (r.libraries.insert(std::string(w)).second) return read_library(std::string(w), r);
+    }
+    return true;
+}
+
+bool Obj_reader::read(const std::string& obj_path, double scale, bool allow_outside, size_t max_triangles)
 {
     std::vector<uint8_t> bytes;
     const Read_reason refused = Whole_file::read(obj_path, bytes, max_file_size);
@@ -203,43 +229,56 @@ bool Obj_reader::read(const std::string& obj_path, double scale, bool allow_outs
     const File_source disk = [](const std::string& path, std::vector<uint8_t>& out) {
         return Whole_file::read(path, out, max_file_size);
     };
-    return parse(std::string(bytes.begin(), bytes.end()), obj_path, scale, allow_outside, disk);
+    return parse(reinterpret_cast<const char*>(bytes.data()), bytes.size(), obj_path, scale, allow_outside, disk,
+                 max_triangles);
 }
 
-bool Obj_reader::parse(const std::string& obj_text, const std::string& obj_path, double scale, bool allow_outside,
-                       const File_source& mtl_files)
+bool Obj_reader::parse(const char* text, size_t size, const std::string& obj_path, double scale, bool allow_outside,
+                       const File_source& mtl_files, size_t max_triangles)
 {
-    meshes.clear();
+    *this = Obj_reader();
+    // Indices are kept in 32 bits: a file within the cap holds fewer lines.
+    if (size > max_file_size) return refuse(obj_path, "cannot be read (" + std::string(::text(Read_reason::too_large)) + ")");
     Obj_check check;
-    if (!check.check(obj_text)) return refuse(obj_path, check.problem);
-    std::istringstream in(obj_text);
-    Parsed p;
-    std::string warn, err;
-    Mtl_reader mtl(folder_of(obj_path), allow_outside, mtl_files);
-    // Triangulating inside the parser would use the indices before anyone
-    // checked them: the fan is cut in add_face, after the checks.
-    if (!tinyobj::LoadObj(&p.attrib, &p.shapes, &p.materials, &warn, &err, &in, &mtl, false, false))
-        return refuse(obj_path, first_line(err));
-    if (!mtl.failed.empty()) return refuse(mtl.failed, "material library " + mtl.failure);
-    p.folders = mtl.folders;
-    p.inner_folders = mtl.inner_folders;
-    p.obj_folder = folder_of(obj_path);
-    p.allow_outside = allow_outside;
-    p.counts = Counts{int(p.attrib.vertices.size() / 3), int(p.attrib.texcoords.size() / 2),
-                      int(p.attrib.normals.size() / 3)};
-    size_t face_number = 0;
-    for (const tinyobj::shape_t& shape : p.shapes) {
-        size_t at = 0;
-        for (size_t f = 0; f < shape.mesh.num_face_vertices.size(); ++f) {
-            if (face_number >= check.face_corners.size())
-                return refuse(obj_path, "the parser found more faces than were counted");
-            const size_t corners = check.face_corners[face_number++];
-            const std::string bad = add_face(shape, f, at, corners, p, scale, meshes);
-            if (!p.problem.empty()) return refuse(obj_path, p.problem);
-            if (!bad.empty()) return refuse(obj_path, "face " + std::to_string(face_number) + ": " + bad);
-            at += corners;
-        }
-    }
-    if (!all_finite(meshes)) return refuse(obj_path, "a position or texture coordinate is not a finite number");
+    if (!check.check(text, size, scale)) return refuse(obj_path, check.problem);
+    if (check.faces == 0) return refuse(obj_path, "holds no faces");
+    if (check.triangles > max_triangles)
+        return refuse(obj_path, std::to_string(check.triangles) + " triangles make a model larger than the pack has room for (" +
+                                    std::to_string(max_triangles) + " at most)");
+    Reading r;
+    r.obj_path = obj_path;
+    r.obj_folder = folder_of(obj_path);
+    r.scale = scale;
+    r.allow_outside = allow_outside;
+    r.mtl_files = &mtl_files;
+    r.used = std::move(check.materials);
+    r.totals[0] = check.positions, r.totals[1] = check.texcoords, r.totals[2] = check.normals;
+    // Sized once from the counts: nothing grows past what the file holds.
+    positions.reserve(3 * check.positions);
+    texcoords.reserve(2 * check.texcoords);
+    faces.reserve(check.faces);
+    corners.reserve(check.corners);
+    Obj_text lines(text, size);
+    while (lines.next_line())
+        if (!line(lines.line, lines.line_number, r)) return false;
     return true;
+}
+
+void Obj_reader::each_triangle(const std::function<void(const Triangle&)>& visit) const
+{
+    static const double no_texcoord[2] = {0, 0};
+    size_t at = 0;
+    for (const Face& f : faces) {
+        for (size_t k = 1; k + 1 < f.corners; ++k) {
+            Triangle t{f.mesh, {}, {}};
+            const size_t fan[3] = {at, at + k, at + k + 1};
+            for (size_t c = 0; c < 3; ++c) {
+                const Corner& corner = corners[fan[c]];
+                t.position[c] = &positions[3 * size_t(corner.position)];
+                t.texcoord[c] = corner.texcoord < 0 ? no_texcoord : &texcoords[2 * size_t(corner.texcoord)];
+            }
+            visit(t);
+        }
+        at += f.corners;
+    }
 }

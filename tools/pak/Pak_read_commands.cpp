@@ -26,7 +26,8 @@ std::string stop_text(const Model& m)
     if (m.status.ok()) return "";
     std::string where = text(m.status.reason);
     if (m.status.reason == Read_reason::fewer_meshes_than_counted)
-        return where + " (" + std::to_string(m.meshes.size()) + " of " + std::to_string(m.declared) + ")";
+        return "cut short: " + where + " (" + std::to_string(m.meshes.size()) + " of " + std::to_string(m.declared) +
+               ")";
     return "mesh " + std::to_string(m.meshes.size()) + ": " + where + " (byte " + std::to_string(m.status.offset) +
            ")";
 }

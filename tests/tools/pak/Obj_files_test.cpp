@@ -3,9 +3,12 @@
 // read or refused with their line, the pack left as it was.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -106,6 +109,14 @@ std::string face_of_300()
     return obj + "\nusemtl green\nf 302 303 304\n";
 }
 
+std::string repeated(const std::string& text, size_t times)
+{
+    std::string out;
+    out.reserve(text.size() * times);
+    for (size_t i = 0; i < times; ++i) out += text;
+    return out;
+}
+
 // A PNG whose header claims w x h (its pixels are cut short: it is refused
 // before anything would decode them).
 std::string png_claiming(uint32_t w, uint32_t h)
@@ -155,6 +166,14 @@ const Case cases[] = {
     {"coordinate inf", "vt inf 0\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "line 10: \"inf\" is not a finite", {}},
     {"coordinate abc", "vn 0 abc 1\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "line 10: \"abc\" is not a finite", {}},
     {"coordinate missing", "v 0 0\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "line 10: v holds 2 numbers", {}},
+    {"coordinate past a double once scaled", "v 0 0 1e300\nusemtl quad\nf 1 2 5\n", quad_mtl, {"--scale", "1e10"}, 1,
+     "line 10: \"1e300\" is not a finite number once scaled by 1e+10", {}},
+    {"index 0", "usemtl quad\nf 1 2 0\n", quad_mtl, {}, 1,
+     "line 11: face corner \"0\" is not an index that an int holds (not 0)", {}},
+    {"texture index reaching back past the first vt", "usemtl quad\nf 1/1 2/2 3/-5\n", quad_mtl, {}, 1,
+     "obj: face 1: texture coordinate index out of range (line 11: \"3/-5\", 4 vt lines before it)", {}},
+    {"normal index reaching back past the first vn", "vn 0 0 1\nusemtl quad\nf 1//1 2//1 3//-2\n", quad_mtl, {}, 1,
+     "obj: face 1: normal index out of range (line 12: \"3//-2\", 1 vn line before it)", {}},
     {"mtllib up and out", "mtllib ../m.mtl\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "has a \"..\" part, which leads out", {}},
     {"mtllib absolute", "mtllib @DIR@m.mtl\nusemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "is an absolute path", {}},
     {"map_Kd up and out", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd sub/../../q.png\n", {}, 1,
@@ -214,5 +233,44 @@ TEST(Obj_import, hand_written_files_are_read_or_refused_with_their_line)
             EXPECT_EQ(m.meshes[i].is_procedural(), pack.find(c.meshes[i].first).empty());
         }
         EXPECT_EQ(c.max_x, m.meshes[0].corner(0, 1).x);
+    }
+}
+
+// Files that once took from 250 MB to gigabytes to refuse or read, each
+// read by the real pak with its address space capped at 160 MB (the
+// program itself, and under 9 times the largest file, of 18 MB): a face
+// past what a pack holds, a face of 4 million corners out of range, tag
+// lines (t) and an MTL of a million materials no face uses.
+TEST(Obj_import, memory_follows_the_file_not_what_it_makes_or_claims)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit a capped address space";
+#endif
+    const struct {
+        const char* what;
+        std::string obj, mtl;
+        const char* err;  // a part of the one line; none: imported
+    } rows[] = {
+        {"face past a pack", "usemtl quad\nf" + repeated(" 1 2 3", 3000000) + "\n", quad_mtl,
+         "in.obj: 8999998 triangles make a model larger than the pack has room for"},
+        {"face out of range", "usemtl quad\nf" + repeated(" 9", 4000000) + "\n", quad_mtl,
+         "in.obj: face 1: vertex index out of range"},
+        {"tag lines", "usemtl quad\nf 1 2 3\n" + repeated("t a 8192/8192/8192\n", 2000), quad_mtl, nullptr},
+        {"unused materials", "usemtl quad\nf 1 2 3\n", quad_mtl + repeated("newmtl a\n", 1000000), nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Temp_folder dir;
+        write(dir / "in.obj", square + row.obj);
+        write(dir / "m.mtl", row.mtl);
+        const std::vector<uint8_t> png = Test_packs::png(2, 2, 255, 0, 0);
+        write(dir / "q.png", std::string(png.begin(), png.end()));
+        const std::string run = "ulimit -v 163840 && exec '" GARDENLUME_BIN_DIR "/pak' import-obj '" + dir.path +
+                                "p.pak' model '" + dir.path + "in.obj' 2>'" + dir.path + "err'";
+        const int status = std::system(run.c_str());
+        const std::string err = Test_files::text(dir / "err");
+        ASSERT_TRUE(WIFEXITED(status)) << err;
+        EXPECT_EQ(row.err ? 1 : 0, WEXITSTATUS(status)) << err;
+        EXPECT_NE(std::string::npos, err.find(row.err ? row.err : "")) << err;
     }
 }

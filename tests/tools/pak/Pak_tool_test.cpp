@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/Byte_writer.h"
 #include "resources/Model_writer.h"
 #include "resources/Pak.h"
 #include "tests/support/Test_packs.h"
@@ -199,6 +200,51 @@ TEST_F(Pak_tool_test, info_says_what_stopped_the_reading)
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.out.find("reading stopped: mesh 0: the triangles run past the end"), std::string::npos) << r.out;
     EXPECT_EQ(pak("info m.pak absent").code, 1);
+}
+
+// A model whose header counts more meshes than the entry holds, put in the
+// shipped place of "fon" with pak itself: verify and export-obj refuse it as
+// cut short in one line, info says so where the reading stopped.
+TEST_F(Pak_tool_test, a_model_counting_more_meshes_than_it_holds_is_cut_short)
+{
+    const double p[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0}, uv[6] = {};
+    Model_writer one, none;
+    one.begin_mesh("#fon.png");
+    one.add_triangle(p, uv);
+    Model_writer empty_mesh;
+    empty_mesh.begin_mesh("#fon.png");
+    const struct {
+        std::vector<uint8_t> model;
+        size_t count_at;
+        uint32_t count;
+        const char* read;
+    } rows[] = {
+        {one.bytes(), 1, 3, "(1 of 3)"},
+        {one.bytes(true), 5, 2, "(1 of 2)"},
+        {empty_mesh.bytes(), 1, 2, "(1 of 2)"},
+        {none.bytes(), 1, 2, "(0 of 2)"},
+    };
+    ASSERT_TRUE(Test_packs::write_all(dir + "install"));
+    const std::string cut = "cut short: the entry ends before the meshes its header counts ";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.read);
+        std::vector<uint8_t> model = row.model;
+        Byte_writer::u32_at(model, row.count_at, row.count);
+        write("fon", model);
+        ASSERT_EQ(pak("add --replace install/main.pak fon fon").code, 0);
+        Result verify = pak("verify install"), info = pak("info install/main.pak fon"),
+               exported = pak("export-obj install/main.pak fon out");
+        EXPECT_EQ(verify.code, 1);
+        EXPECT_EQ(lines(verify.err), 2) << verify.err;  // the model, the summary
+        EXPECT_NE(verify.err.find("model \"fon\": " + cut + row.read), std::string::npos) << verify.err;
+        EXPECT_EQ(info.code, 1);
+        EXPECT_NE(info.out.find("reading stopped: " + cut + row.read), std::string::npos) << info.out;
+        EXPECT_EQ(exported.code, 1);
+        EXPECT_EQ(lines(exported.err), 1) << exported.err;
+        EXPECT_NE(exported.err.find("(the entry ends before the meshes its header counts)"), std::string::npos)
+            << exported.err;
+        EXPECT_FALSE(fs::exists(dir + "out/fon.obj"));
+    }
 }
 
 TEST_F(Pak_tool_test, texgen_writes_the_plasma_image_as_png)
