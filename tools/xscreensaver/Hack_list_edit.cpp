@@ -51,20 +51,15 @@ bool ends_in_backslash(const std::string& text, const Line& line)
     return line.end > line.begin && text[line.end - 1] == '\\';
 }
 
-// Whether the last thing in bytes [begin, end) that is not blank is the
-// "\n" escape that ends an entry.
-bool ends_entry(const std::string& text, size_t begin, size_t end)
+// Whether a line's last backslash marks it as going on in the next: always
+// before a newline (the daemon counts no backslashes there); on a last line
+// without one, only when no backslash before it makes the two an escape.
+bool goes_on(const std::string& text, const Line& line)
 {
-    bool ended = false;
-    for (size_t i = begin; i < end; ++i) {
-        if (text[i] == '\\' && i + 1 < end) {
-            const char c = text[++i];
-            if (c != 't') ended = c == 'n';
-        } else if (text[i] != ' ' && text[i] != '\t') {
-            ended = false;
-        }
-    }
-    return ended;
+    if (line.terminated) return ends_in_backslash(text, line);
+    size_t run = 0;
+    while (run < line.end - line.begin && text[line.end - 1 - run] == '\\') ++run;
+    return run % 2 == 1;
 }
 
 bool blank(const std::string& text, size_t begin, size_t end)
@@ -79,13 +74,12 @@ bool blank(const std::string& text, size_t begin, size_t end)
 class Programs_lines {
 public:
     Programs_lines(const std::string& text, const std::vector<Line>& lines, const Setting& setting)
-        : text(text), lines(lines), colon_line(setting.first_line)
+        : text(text), lines(lines), colon_line(setting.first_line), colon(setting.colon)
     {
-        while (colon_line < setting.last_line && lines[colon_line].end <= setting.colon) ++colon_line;
-        colon = setting.colon;
+        while (colon_line < setting.last_line && lines[colon_line].end <= colon) ++colon_line;
     }
     size_t begin(size_t i) const { return i == colon_line ? colon + 1 : lines[i].begin; }
-    size_t end(size_t i) const { return ends_in_backslash(text, lines[i]) ? lines[i].end - 1 : lines[i].end; }
+    size_t end(size_t i) const { return goes_on(text, lines[i]) ? lines[i].end - 1 : lines[i].end; }
     // The last line holding part of an entry; the key's line when none does.
     size_t last_with_entries(size_t last_line) const
     {
@@ -99,7 +93,7 @@ private:
     const std::string& text;
     const std::vector<Line>& lines;
     size_t colon_line;
-    size_t colon = 0;
+    size_t colon;
 };
 
 // The garden's line after the last entry of programs:, with the "\n" the
@@ -113,17 +107,18 @@ void add_to_programs(const std::string& text, const std::vector<Line>& lines, co
     const Programs_lines spans(text, lines, programs);
     const size_t last = programs.last_line;
     const size_t j = spans.last_with_entries(last);
-    const bool has_entries = !blank(text, spans.begin(j), spans.end(j));
-    const bool entry_ended = ends_entry(text, spans.begin(j), spans.end(j));
-    const bool needs_end = has_entries && !entry_ended;
+    const bool entry_ended = programs.ends_in_newline;
+    const bool needs_end = !programs.value.empty() && !entry_ended;
     const std::string middle_line = std::string(garden_line) + garden_line_end + "\\";
 
+    // The blank before "\n" keeps it whole after a line that ends in an
+    // escaping backslash besides the continuing one.
     if (j < last) {
-        if (needs_end) splices.push_back({spans.end(j), 0, "\\n"});
+        if (needs_end) splices.push_back({spans.end(j), 0, " \\n"});
         splices.push_back({lines[j + 1].begin, 0, middle_line + "\n"});
-    } else if (ends_in_backslash(text, lines[last])) {
-        // The file ends in the middle of the setting, without a newline.
-        if (needs_end) splices.push_back({spans.end(j), 0, "\\n"});
+    } else if (goes_on(text, lines[last])) {
+        // The file ends inside the setting: its last line goes on into nothing.
+        if (needs_end) splices.push_back({spans.end(j), 0, " \\n"});
         splices.push_back({lines[last].end, 0, "\n" + middle_line});
     } else {
         const std::string ending = entry_ended ? garden_line_end : "";
@@ -149,13 +144,50 @@ bool is_one(const std::string& mode)
     return lower == "one";
 }
 
-// The text a new setting goes before the end of a file: the last line
-// needs its newline, and one more when it ends in a backslash that would
-// carry it into the next.
+// What goes before a setting added at the end of a file: the last line's
+// newline, and a blank line after one that ends in a backslash, which
+// would carry it on into the new setting.
 std::string line_break_at_end(const std::string& text, const std::vector<Line>& lines)
 {
-    if (lines.empty() || lines.back().terminated) return std::string();
-    return ends_in_backslash(text, lines.back()) ? "\n\n" : "\n";
+    if (lines.empty()) return std::string();
+    const std::string newline = lines.back().terminated ? "" : "\n";
+    return ends_in_backslash(text, lines.back()) ? newline + "\n" : newline;
+}
+
+bool edited_setting(const Setting& s)
+{
+    return Xscreensaver_file::same_key(s.key, "programs") || Xscreensaver_file::same_key(s.key, "mode") ||
+           Xscreensaver_file::same_key(s.key, "selected");
+}
+
+std::vector<std::pair<std::string, std::string>> other_settings(const Xscreensaver_file& file)
+{
+    std::vector<std::pair<std::string, std::string>> list;
+    for (const Setting& s : file.all())
+        if (!edited_setting(s)) list.emplace_back(s.key, s.value);
+    return list;
+}
+
+std::vector<Xscreensaver_file::Hack> hacks_of(const Xscreensaver_file& file)
+{
+    const Setting* programs = file.find("programs");
+    return Xscreensaver_file::hacks(programs ? programs->value : std::string());
+}
+
+// What the daemon will read from the edited text is the old list with the
+// garden at its place, every other setting as it was.
+bool reads_back_as_meant(const Xscreensaver_file& before, const std::string& text, const Hack_list_edit::Result& r,
+                         bool select)
+{
+    const Xscreensaver_file after(text);
+    std::vector<Xscreensaver_file::Hack> hacks = hacks_of(after);
+    if (r.index >= hacks.size() || !is_garden(hacks[r.index])) return false;
+    if (r.added) hacks.erase(hacks.begin() + long(r.index));
+    if (hacks != hacks_of(before) || other_settings(after) != other_settings(before)) return false;
+    if (!select) return true;
+    const Setting* mode = after.find("mode");
+    const Setting* selected = after.find("selected");
+    return mode && is_one(mode->value) && selected && selected->value == std::to_string(r.index);
 }
 
 }  // namespace
@@ -200,5 +232,10 @@ Hack_list_edit::Result Hack_list_edit::add_garden(const std::string& text, bool 
     }
     result.changed = !splices.empty();
     result.text = result.changed ? apply(text, splices) : text;
+    if (result.changed && !reads_back_as_meant(file, result.text, result, select)) {
+        result.unfollowable = true;
+        result.changed = false;
+        result.text = text;
+    }
     return result;
 }

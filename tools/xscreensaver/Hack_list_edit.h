@@ -16,7 +16,14 @@ public:
         bool disabled = false;  // the garden was there, behind a "-"
         bool selected = false;  // mode: or selected: changed to show the garden alone
         size_t index = 0;       // the garden's place in the list, from 0
+        // The list is laid out in a way the edit cannot follow (backslashes
+        // that escape across line ends): what it made did not read back as
+        // meant, so nothing changed.
+        bool unfollowable = false;
     };
 
+    // The edit is read back as the daemon reads it before it is given out:
+    // the same settings and entries, the garden's added, mode and selected
+    // set when asked.
     static Result add_garden(const std::string& text, bool select);
 };

@@ -14,18 +14,12 @@ using Traced_text = std::vector<Traced>;
 
 // What the daemon strips from both ends of a setting and of its value.
 bool strippable(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// What the daemon skips before an entry of programs:.
+bool between_entries(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 // isspace in the C locale, which reads an entry of programs:.
 bool space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-bool same_key(const std::string& a, const char* b)
-{
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return i == a.size() && !b[i];
-}
 
 std::vector<Line> split_lines(const std::string& text)
 {
@@ -99,6 +93,9 @@ bool read_setting(const Traced_text& t, Xscreensaver_file::Setting& setting)
     setting.value = chars(t, value, end);
     setting.colon = t[colon].at;
     setting.value_begin = value < end ? t[value].at : t[colon].at + 1;
+    size_t last = t.size();
+    while (last > colon + 1 && (t[last - 1].c == ' ' || t[last - 1].c == '\t')) --last;
+    setting.ends_in_newline = last > colon + 1 && t[last - 1].c == '\n';
     return true;
 }
 
@@ -165,6 +162,14 @@ Xscreensaver_file::Xscreensaver_file(const std::string& text) : line_list(split_
     }
 }
 
+bool Xscreensaver_file::same_key(const std::string& key, const char* name)
+{
+    size_t i = 0;
+    for (; i < key.size() && name[i]; ++i)
+        if (lower(key[i]) != lower(name[i])) return false;
+    return i == key.size() && !name[i];
+}
+
 const Xscreensaver_file::Setting* Xscreensaver_file::find(const char* key) const
 {
     for (size_t i = settings.size(); i-- > 0;)
@@ -179,8 +184,7 @@ std::vector<Hack> Xscreensaver_file::hacks(const std::string& programs)
     std::vector<Hack> list;
     size_t start = 0;
     while (start < programs.size()) {
-        while (start < programs.size() && (programs[start] == ' ' || programs[start] == '\t' || programs[start] == '\n'))
-            ++start;
+        while (start < programs.size() && between_entries(programs[start])) ++start;
         size_t end = start;
         while (end < programs.size() && programs[end] != '\n') ++end;
         list.push_back(read_hack(programs.substr(start, end - start)));

@@ -25,6 +25,9 @@ public:
         size_t last_line = 0;
         size_t colon = 0;        // the byte of the ':' that ends the key
         size_t value_begin = 0;  // the value's first byte; colon + 1 when it is empty
+        // Before its blanks were stripped the value ended in a newline (as
+        // an entry of programs: ends in "\n"), blanks after it aside.
+        bool ends_in_newline = false;
     };
     // One entry of programs:, split and read as the daemon does:
     // [-] [visual:] ["name"] command.
@@ -35,13 +38,21 @@ public:
         std::string command;
         // The command's first word without its folder ("gardenlume").
         std::string program() const;
+        bool operator==(const Hack& o) const
+        {
+            return enabled == o.enabled && visual == o.visual && name == o.name && command == o.command;
+        }
     };
 
     explicit Xscreensaver_file(const std::string& text);
 
     const std::vector<Line>& lines() const { return line_list; }
+    // Every setting in the order of the text, comments and blanks left out.
+    const std::vector<Setting>& all() const { return settings; }
     // The setting the daemon takes for `key`, or nullptr.
     const Setting* find(const char* key) const;
+    // Whether `key` names that setting, compared as the daemon compares.
+    static bool same_key(const std::string& key, const char* name);
     // The entries of a programs: value in the daemon's order; an entry's
     // place here is the number `selected:` gives it. Blank entries are none.
     static std::vector<Hack> hacks(const std::string& programs);

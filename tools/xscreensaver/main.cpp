@@ -79,6 +79,9 @@ int edit(const std::string& path, bool select)
     if (!refusal.empty()) return fail(path, refusal);
 
     const Hack_list_edit::Result result = Hack_list_edit::add_garden(std::string(bytes.begin(), bytes.end()), select);
+    if (result.unfollowable)
+        return fail(path, "has backslashes escaping across line ends where the garden's line would go; not changed: "
+                          "add the line by hand");
     if (result.changed) {
         const Write_status written = Atomic_file::replace(path, path + ".gardenlume-XXXXXX", result.text.data(),
                                                           result.text.size(), mode);

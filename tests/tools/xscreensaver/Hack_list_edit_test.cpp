@@ -47,8 +47,8 @@ TEST(Hack_list_edit, each_kind_of_list_gets_the_garden_and_keeps_every_other_byt
         std::string out;
         size_t index;
     } table[] = {
-        {"as the settings program writes it: before its closing blank line", settings_head + settings_list + settings_tail,
-         false, settings_head + settings_list + garden_middle + settings_tail, 4},
+        {"as the settings program writes it: before its closing blank line",
+         settings_head + settings_list + settings_tail, false, settings_head + settings_list + garden_middle + settings_tail, 4},
         {"selected: mode random becomes one, selected -1 the garden's place, disabled entries counted",
          settings_head + settings_list + settings_tail, true,
          "# XScreenSaver Preferences File\ntimeout:\t0:11:00\n\nmode:\t\tone\nselected:\t4\n\n" + settings_list +
@@ -63,7 +63,7 @@ TEST(Hack_list_edit, each_kind_of_list_gets_the_garden_and_keeps_every_other_byt
         {"the last entry without \\n nor backslash", "programs: \\\n  maze --root \\n\\\n  qix --root\nfade: False\n",
          false, "programs: \\\n  maze --root \\n\\\n  qix --root \\n\\\n" + garden + "\nfade: False\n", 2},
         {"the last entry without \\n before its backslash", "programs: \\\n  maze --root \\\n\n", false,
-         "programs: \\\n  maze --root \\n\\\n" + garden_middle + "\n", 1},
+         "programs: \\\n  maze --root  \\n\\\n" + garden_middle + "\n", 1},
         {"a command wrapped over two lines stays one entry",
          "programs: \\\n  maze --root \\n\\\n  qix --root  \\\n    -solid \\n\\\n\n", false,
          "programs: \\\n  maze --root \\n\\\n  qix --root  \\\n    -solid \\n\\\n" + garden_middle + "\n", 2},
@@ -122,4 +122,15 @@ TEST(Hack_list_edit, a_garden_already_listed_stays_where_it_is)
         EXPECT_EQ(result.index, row.index);
         EXPECT_EQ(result.disabled, row.disabled);
     }
+}
+
+TEST(Hack_list_edit, a_list_it_cannot_follow_is_left_alone)
+{
+    // The line's second backslash escapes the next line's: the entry is a
+    // backslash the garden's line would split.
+    const std::string text = "mode:\tone\nprograms:\\\\\n\\";
+    const Hack_list_edit::Result result = Hack_list_edit::add_garden(text, true);
+    EXPECT_TRUE(result.unfollowable);
+    EXPECT_FALSE(result.changed);
+    EXPECT_EQ(result.text, text);
 }
