@@ -1,6 +1,7 @@
 // gardenlume-xscreensaver run from outside on a home of its own: what it
 // refuses leaves the home as it was; what it changes it replaces whole,
-// keeping the file's rights, and a second run changes nothing.
+// keeping the file's rights. (The package test runs it twice on the
+// daemon's own list.)
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -70,8 +71,6 @@ TEST(Xscreensaver_command, refusals_name_the_file_and_leave_the_home_as_it_was)
              fs::create_symlink(h / "real", h / ".xscreensaver");
          },
          {}, 1, "is a symbolic link, not replaced"},
-        {"a folder", [](const Temp_folder& h) { fs::create_directory(h / ".xscreensaver"); }, {}, 1,
-         "is not a regular file"},
         {"over 1 MiB is not read",
          [](const Temp_folder& h) { write(h / ".xscreensaver", list + std::string(1 << 20, '#')); }, {"--select"}, 1,
          "larger than 1 MiB"},
@@ -95,7 +94,7 @@ TEST(Xscreensaver_command, refusals_name_the_file_and_leave_the_home_as_it_was)
     }
 }
 
-TEST(Xscreensaver_command, replaces_the_file_whole_keeping_its_rights_and_a_second_run_changes_nothing)
+TEST(Xscreensaver_command, replaces_the_file_whole_keeping_its_rights)
 {
     Temp_folder home;
     const std::string path = home / ".xscreensaver";
@@ -113,15 +112,5 @@ TEST(Xscreensaver_command, replaces_the_file_whole_keeping_its_rights_and_a_seco
     EXPECT_EQ(written.st_mode & 0777, 0600u);
     EXPECT_NE(written.st_ino, first.st_ino);  // a new file renamed over the old
     EXPECT_EQ(std::distance(fs::directory_iterator(home.path), fs::directory_iterator()), 1);
-    const std::string text = Test_files::text(path);
-    EXPECT_NE(text.find("mode:\t\tone\n"), std::string::npos);
-
-    const Outcome again = command(home, {"--select"});
-    ASSERT_EQ(again.code, 0) << again.err;
-    EXPECT_NE(again.out.find("(entry 1), the one shown (mode: one, selected: 1); nothing changed"), std::string::npos)
-        << again.out;
-    struct stat kept;
-    ASSERT_EQ(stat(path.c_str(), &kept), 0);
-    EXPECT_EQ(kept.st_ino, written.st_ino);
-    EXPECT_EQ(Test_files::text(path), text);
+    EXPECT_NE(Test_files::text(path).find("mode:\t\tone\n"), std::string::npos);
 }
