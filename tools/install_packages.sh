@@ -17,6 +17,8 @@ packages=(
   libxss-dev
   # The package test runs the garden under the MATE screen saver too.
   mate-screensaver desktop-file-utils dbus
+  # ... and under xsecurelock, which runs the hacks of the XScreenSaver list.
+  xsecurelock
   # The full screen's monitor covers ask Xinerama for the monitors and hear
   # from RandR when they change; the monitor tests run a dummy Xorg server
   # placed with xrandr.

@@ -1,12 +1,15 @@
 #!/bin/bash
 # The Debian package under the real XScreenSaver daemon, as a user meets it:
 # builds the package in BUILD, holds it to lintian (no error, no warning),
-# installs it with apt-get, starts the daemon as
-# an unprivileged user (it refuses root) on DISPLAY with a HOME whose
-# .xscreensaver enables only the garden, activates it and judges a
-# screenshot, then deactivates it and checks that the hack is gone within a
-# second and that the daemon's log holds no X error. Removes the package
-# again if it was not installed before. Needs root; every wait is bounded.
+# installs it with apt-get, gives an unprivileged user (the daemon refuses
+# root) a .xscreensaver as the settings program writes it, with the daemon's
+# default list, and has gardenlume-xscreensaver --select put the garden in
+# it and show it alone; starts the daemon as that user on DISPLAY, activates
+# it and judges a screenshot, then deactivates it and checks that the hack
+# is gone within a second and that the daemon's log holds no X error. Then
+# the same under the MATE screen saver and under xsecurelock. Removes the
+# package again if it was not installed before. Needs root; every wait is
+# bounded.
 #
 #   tests/package/run_package_e2e.sh BUILD [SHOT.png]
 set -uo pipefail
@@ -63,20 +66,40 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" >"$work/
 grep -q '<screensaver name="gardenlume"' /usr/share/xscreensaver/config/gardenlume.xml || fail "no config XML"
 pak verify /usr/lib/gardenlume >/dev/null || fail "pak verify of the installed folder"
 
-# Only the garden, at once when asked, no lock, no fades.
+# The user's list as xscreensaver-settings writes it, in random mode: the
+# daemon's own defaults (the programs of its app-defaults file, where the
+# garden is not), laid out as the settings program lays them out; at once
+# when asked, no lock, no fades.
 mkdir -p "$work/home"
-cat >"$work/home/.xscreensaver" <<'CONF'
-mode:		one
-selected:	0
-timeout:	1:00:00
-cycle:		0:00:00
-lock:		False
-fade:		False
-unfade:		False
-splash:		False
-programs:	GL: gardenlume --root \n
-CONF
+{
+  printf '# XScreenSaver Preferences File\n\n'
+  printf 'timeout:\t1:00:00\ncycle:\t\t0:00:00\nlock:\t\tFalse\nfade:\t\tFalse\nunfade:\t\tFalse\n'
+  printf 'splash:\t\tFalse\n\nmode:\t\trandom\nselected:\t-1\n\n'
+  # Each entry ends in "\n\" there, and a blank line ends the list.
+  awk '/^\*programs:/ { sub(/^\*/, ""); p = 1 } p && /\\$/ { print; next } p { print $0 "\\"; print ""; exit }' \
+    /etc/X11/app-defaults/XScreenSaver
+  printf '\npointerHysteresis:  10\n'
+} >"$work/home/.xscreensaver"
+grep -q 'maze --root' "$work/home/.xscreensaver" || fail "no programs in the XScreenSaver app-defaults"
 chown -R $user_id:$user_id "$work/home"
+
+# One command puts the garden into that list and shows it alone; every
+# other line stays, and a second run changes nothing.
+echo "== package e2e: gardenlume-xscreensaver --select"
+[ -x /usr/bin/gardenlume-xscreensaver ] || fail "no /usr/bin/gardenlume-xscreensaver"
+[ -f /usr/share/man/man1/gardenlume-xscreensaver.1.gz ] || fail "no gardenlume-xscreensaver(1)"
+cp "$work/home/.xscreensaver" "$work/list.before"
+as_user gardenlume-xscreensaver --select || fail "gardenlume-xscreensaver --select: exit $?"
+diff "$work/list.before" "$work/home/.xscreensaver" >"$work/list.diff"
+grep -q '^>.*GL: .*gardenlume --root.*\\n\\$' "$work/list.diff" || { cat "$work/list.diff"; fail "no garden line"; }
+[ "$(grep -c '^<' "$work/list.diff")" = 2 ] && [ "$(grep -c '^>' "$work/list.diff")" = 3 ] &&
+  grep -q '^> mode:.*one$' "$work/list.diff" && grep -q '^> selected:.[0-9]*$' "$work/list.diff" ||
+  { cat "$work/list.diff"; fail "more changed than the garden's line, mode: and selected:"; }
+cp "$work/home/.xscreensaver" "$work/list.first"
+inode=$(stat -c %i "$work/home/.xscreensaver")
+as_user gardenlume-xscreensaver --select | grep -q 'nothing changed' || fail "the second run did not say so"
+cmp "$work/list.first" "$work/home/.xscreensaver" || fail "the second run changed the list"
+[ "$(stat -c %i "$work/home/.xscreensaver")" = "$inode" ] || fail "the second run replaced the file"
 
 echo "== package e2e: the daemon as nobody on $DISPLAY"
 # In a process group of its own (setsid execs in place), so that the
@@ -118,4 +141,6 @@ mkdir -p "$work/mate-config"
 XDG_CONFIG_HOME="$work/mate-config" XDG_CURRENT_DESKTOP=MATE \
   timeout 120 dbus-run-session -- bash "$here/mate_session.sh" "$work" "${shot%.png}_mate.png" ||
   fail "the MATE screen saver run"
+# xsecurelock runs the hacks of the user's XScreenSaver list.
+bash "$here/xsecurelock_session.sh" "$work" "${shot%.png}_xsecurelock.png" || fail "the xsecurelock run"
 echo "== package e2e: passed"

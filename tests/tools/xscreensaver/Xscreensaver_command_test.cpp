@@ -1,0 +1,116 @@
+// gardenlume-xscreensaver run from outside on a home of its own: what it
+// refuses leaves the home as it was; what it changes it replaces whole,
+// keeping the file's rights. (The package test runs it twice on the
+// daemon's own list.)
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/support/Saver_process.h"
+#include "tests/support/Temp_folder.h"
+#include "tests/support/Test_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string list = "mode:\t\trandom\nprograms:\t\\\n\t\tmaze --root \\n\\\n\n";
+
+struct Outcome {
+    int code;
+    std::string out, err;
+};
+
+Outcome command(const Temp_folder& home, const std::vector<std::string>& args)
+{
+    Saver_process p;
+    if (!p.start(GARDENLUME_BIN_DIR "/gardenlume-xscreensaver", args, {{"HOME", home.path}}) || !p.wait(20000))
+        return {-1, "", "did not run"};
+    return {p.exit_code(), p.stdout_text(), p.stderr_text()};
+}
+
+void write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+size_t lines(const std::string& text) { return size_t(std::count(text.begin(), text.end(), '\n')); }
+
+// Every name in the home with what it is and holds.
+std::vector<std::string> snapshot(const Temp_folder& home)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(home.path))
+        names.push_back(e.path().string() + (e.is_symlink() ? " link: " : e.is_directory() ? " folder" : ": ") +
+                        (e.is_regular_file() ? Test_files::text(e.path()) : ""));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+TEST(Xscreensaver_command, refusals_name_the_file_and_leave_the_home_as_it_was)
+{
+    const struct {
+        const char* name;
+        std::function<void(const Temp_folder&)> make;
+        std::vector<std::string> args;
+        int code;
+        const char* says;
+    } table[] = {
+        {"missing: no file that would hide the system's list", [](const Temp_folder&) {}, {}, 1,
+         "open xscreensaver-settings once"},
+        {"a symbolic link is not written through",
+         [](const Temp_folder& h) {
+             write(h / "real", list);
+             fs::create_symlink(h / "real", h / ".xscreensaver");
+         },
+         {}, 1, "is a symbolic link, not replaced"},
+        {"over 1 MiB is not read",
+         [](const Temp_folder& h) { write(h / ".xscreensaver", list + std::string(1 << 20, '#')); }, {"--select"}, 1,
+         "larger than 1 MiB"},
+        {"CR LF line ends",
+         [](const Temp_folder& h) { write(h / ".xscreensaver", "mode:\tone\r\nprograms:\ta \\n\r\n"); }, {}, 1,
+         "CR LF"},
+        {"an unknown argument", [](const Temp_folder& h) { write(h / ".xscreensaver", list); }, {"--selec"}, 2,
+         "usage: gardenlume-xscreensaver [--select]"},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        Temp_folder home;
+        row.make(home);
+        const std::vector<std::string> before = snapshot(home);
+        const Outcome run = command(home, row.args);
+        EXPECT_EQ(run.code, row.code);
+        EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
+        EXPECT_EQ(lines(run.err), row.code == 2 ? 2u : 1u) << run.err;
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_EQ(snapshot(home), before);
+    }
+}
+
+TEST(Xscreensaver_command, replaces_the_file_whole_keeping_its_rights)
+{
+    Temp_folder home;
+    const std::string path = home / ".xscreensaver";
+    write(path, list);
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    struct stat first;
+    ASSERT_EQ(stat(path.c_str(), &first), 0);
+
+    const Outcome run = command(home, {"--select"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "gardenlume-xscreensaver: added the garden to the list in " + path +
+                           " (entry 1) and made it the one shown (mode: one, selected: 1)\n");
+    struct stat written;
+    ASSERT_EQ(stat(path.c_str(), &written), 0);
+    EXPECT_EQ(written.st_mode & 0777, 0600u);
+    EXPECT_NE(written.st_ino, first.st_ino);  // a new file renamed over the old
+    EXPECT_EQ(std::distance(fs::directory_iterator(home.path), fs::directory_iterator()), 1);
+    EXPECT_NE(Test_files::text(path).find("mode:\t\tone\n"), std::string::npos);
+}

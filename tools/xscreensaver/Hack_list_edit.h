@@ -1,0 +1,29 @@
+// Puts the garden into the programs: list of a ~/.xscreensaver file's text,
+// as a line in the layout xscreensaver-settings writes, and on request makes
+// it the one hack shown (mode: one, selected: its place in the list). Only
+// the lines it changes change; a text that already lists the garden, enabled
+// or behind a "-", keeps it where it is.
+#pragma once
+#include <cstddef>
+#include <string>
+
+class Hack_list_edit {
+public:
+    struct Result {
+        std::string text;       // the new bytes; the old ones when nothing changed
+        bool changed = false;
+        bool added = false;     // the garden was missing and is now the list's last entry
+        bool disabled = false;  // the garden was there, behind a "-"
+        bool selected = false;  // mode: or selected: changed to show the garden alone
+        size_t index = 0;       // the garden's place in the list, from 0
+        // The list is laid out in a way the edit cannot follow (backslashes
+        // that escape across line ends): what it made did not read back as
+        // meant, so nothing changed.
+        bool unfollowable = false;
+    };
+
+    // The edit is read back as the daemon reads it before it is given out:
+    // the same settings and entries, the garden's added, mode and selected
+    // set when asked.
+    static Result add_garden(const std::string& text, bool select);
+};

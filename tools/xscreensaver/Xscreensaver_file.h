@@ -1,0 +1,63 @@
+// ~/.xscreensaver read the way the XScreenSaver daemon reads it, keeping
+// where every setting lies in the bytes, so that an edit can change one
+// setting and leave every other byte as it was. A line ending in a backslash
+// goes on in the next; "\n", "\t", "\r" and "\<c>" are escapes; a setting is
+// "key: value" (the key compared without case, the last one of a key wins);
+// lines starting with '#', '!' or ';' are comments.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class Xscreensaver_file {
+public:
+    // One line of the text: bytes [begin, end), followed by a '\n' when
+    // `terminated` (the last line of a file may have none).
+    struct Line {
+        size_t begin = 0;
+        size_t end = 0;
+        bool terminated = false;
+    };
+    struct Setting {
+        std::string key;
+        std::string value;       // escapes resolved, blanks stripped at both ends
+        size_t first_line = 0;   // the lines it spans, continuations included
+        size_t last_line = 0;
+        size_t colon = 0;        // the byte of the ':' that ends the key
+        size_t value_begin = 0;  // the value's first byte; colon + 1 when it is empty
+        // Before its blanks were stripped the value ended in a newline (as
+        // an entry of programs: ends in "\n"), blanks after it aside.
+        bool ends_in_newline = false;
+    };
+    // One entry of programs:, split and read as the daemon does:
+    // [-] [visual:] ["name"] command.
+    struct Hack {
+        bool enabled = true;
+        std::string visual;
+        std::string name;
+        std::string command;
+        // The command's first word without its folder ("gardenlume").
+        std::string program() const;
+        bool operator==(const Hack& o) const
+        {
+            return enabled == o.enabled && visual == o.visual && name == o.name && command == o.command;
+        }
+    };
+
+    explicit Xscreensaver_file(const std::string& text);
+
+    const std::vector<Line>& lines() const { return line_list; }
+    // Every setting in the order of the text, comments and blanks left out.
+    const std::vector<Setting>& all() const { return settings; }
+    // The setting the daemon takes for `key`, or nullptr.
+    const Setting* find(const char* key) const;
+    // Whether `key` names that setting, compared as the daemon compares.
+    static bool same_key(const std::string& key, const char* name);
+    // The entries of a programs: value in the daemon's order; an entry's
+    // place here is the number `selected:` gives it. Blank entries are none.
+    static std::vector<Hack> hacks(const std::string& programs);
+
+private:
+    std::vector<Line> line_list;
+    std::vector<Setting> settings;
+};

@@ -1,0 +1,116 @@
+// gardenlume-xscreensaver: puts the garden into the user's XScreenSaver list
+// (~/.xscreensaver, which xsecurelock reads too) and, with --select, makes
+// it the one hack shown. One line says what it did or what was wrong; exit
+// codes are 0 done, 1 the file was not changed, 2 usage.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/Whole_file.h"
+#include "platform/Atomic_file.h"
+#include "tools/xscreensaver/Hack_list_edit.h"
+
+namespace {
+
+const char* const usage = "usage: gardenlume-xscreensaver [--select]\n";
+// xscreensaver-settings writes some 10 KiB; anything this big is no list of ours to edit.
+const size_t max_file_size = 1 << 20;
+
+int fail(const std::string& path, const std::string& why)
+{
+    std::fprintf(stderr, "gardenlume-xscreensaver: %s %s\n", path.c_str(), why.c_str());
+    return 1;
+}
+
+// The file the daemon reads: $HOME/.xscreensaver, whoever's home that is.
+bool file_path(std::string& path)
+{
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return false;
+    path = home;
+    if (path.back() != '/') path += '/';
+    path += ".xscreensaver";
+    return true;
+}
+
+// Why bytes the daemon would misread are left alone, or empty.
+std::string unreadable_for_the_daemon(const std::vector<uint8_t>& bytes)
+{
+    for (uint8_t b : bytes) {
+        // Its lines would run on into each other: a backslash before "\r\n" continues nothing.
+        if (b == '\r') return "has CR LF line ends, which XScreenSaver does not read as line ends; not changed";
+        if (b == 0) return "holds a NUL byte, so it is no XScreenSaver settings file; not changed";
+    }
+    return std::string();
+}
+
+std::string what_was_done(const Hack_list_edit::Result& r, const std::string& path, bool select)
+{
+    const std::string entry = "entry " + std::to_string(r.index) + (r.disabled ? ", disabled by its \"-\"" : "");
+    const std::string shown = "the one shown (mode: one, selected: " + std::to_string(r.index) + ")";
+    if (r.added)
+        return "added the garden to the list in " + path + " (" + entry + ")" + (select ? " and made it " + shown : "");
+    if (r.selected) return "the garden was in the list in " + path + " already (" + entry + "); made it " + shown;
+    return "the garden is in the list in " + path + " already (" + entry + ")" + (select ? ", " + shown : "") +
+           "; nothing changed";
+}
+
+int edit(const std::string& path, bool select)
+{
+    unsigned mode = 0;
+    switch (Atomic_file::inspect(path, mode)) {
+    case Atomic_file::Target::missing:
+        return fail(path, "does not exist: open xscreensaver-settings once (it writes the whole file, with the "
+                          "system's list of hacks), then run this again");
+    case Atomic_file::Target::link:
+        return fail(path, "is a symbolic link, not replaced: run this on the file it points to");
+    case Atomic_file::Target::other:
+        return fail(path, "is not a regular file, not replaced");
+    case Atomic_file::Target::regular:
+        break;
+    }
+    std::vector<uint8_t> bytes;
+    const Read_reason read = Whole_file::read(path, bytes, max_file_size);
+    if (read == Read_reason::too_large) return fail(path, "is larger than 1 MiB, not read");
+    if (read != Read_reason::ok) return fail(path, text(read));
+    const std::string refusal = unreadable_for_the_daemon(bytes);
+    if (!refusal.empty()) return fail(path, refusal);
+
+    const Hack_list_edit::Result result = Hack_list_edit::add_garden(std::string(bytes.begin(), bytes.end()), select);
+    if (result.unfollowable)
+        return fail(path, "has backslashes escaping across line ends where the garden's line would go; not changed: "
+                          "add the line by hand");
+    if (result.changed) {
+        const Write_status written = Atomic_file::replace(path, path + ".gardenlume-XXXXXX", result.text.data(),
+                                                          result.text.size(), mode);
+        if (!written.ok()) return fail(path, "not changed: " + written.text());
+    }
+    std::printf("gardenlume-xscreensaver: %s\n", what_was_done(result, path, select).c_str());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    bool select = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--select") == 0) {
+            select = true;
+        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(usage, stdout);
+            return 0;
+        } else {
+            std::fprintf(stderr, "gardenlume-xscreensaver: unknown argument: %s\n%s", argv[i], usage);
+            return 2;
+        }
+    }
+    std::string path;
+    if (!file_path(path)) {
+        std::fprintf(stderr, "gardenlume-xscreensaver: HOME is not set, so there is no ~/.xscreensaver to change\n");
+        return 1;
+    }
+    return edit(path, select);
+}
