@@ -1,9 +1,16 @@
 // Image_rgba sizes a picture from its header before decoding it: a side
-// over max_side is never decoded, by either build's decoder.
+// over max_side is never decoded, by either build's decoder. Pictures of
+// every colour type come out as the same R, G, B, A bytes from both.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include "resources/Image_rgba.h"
 #include "tests/support/Test_packs.h"
+
+// Our own writer makes RGBA PNGs only; the JPEG of the table comes from here.
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
 
 TEST(Image_rgba, no_decoder_takes_a_picture_over_8192_pixels_on_a_side)
 {
@@ -23,5 +30,118 @@ TEST(Image_rgba, no_decoder_takes_a_picture_over_8192_pixels_on_a_side)
         EXPECT_EQ(c.decodes, by_build.decode(png.data(), int32_t(png.size())));
         EXPECT_EQ(c.decodes, by_sdl.decode_with_sdl_image(png.data(), int32_t(png.size())));
         EXPECT_EQ(c.decodes, by_stb.decode_with_stb(png.data(), int32_t(png.size())));
+    }
+}
+
+namespace {
+using Bytes = std::vector<uint8_t>;
+
+void append(void* out, void* data, int size)
+{
+    auto* bytes = static_cast<uint8_t*>(data);
+    static_cast<Bytes*>(out)->insert(static_cast<Bytes*>(out)->end(), bytes, bytes + size);
+}
+
+// A 2 x 2 PNG of this colour type with these samples, rows top first.
+Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}, Bytes transparency = {})
+{
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(
+        png, &out, [](png_structp p, png_bytep d, png_size_t n) { append(png_get_io_ptr(p), d, int(n)); },
+        [](png_structp) {});
+    png_set_IHDR(png, info, 2, 2, 8, color_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
+    if (!transparency.empty()) png_set_tRNS(png, info, transparency.data(), int(transparency.size()), nullptr);
+    png_write_info(png, info);
+    png_write_row(png, samples.data());
+    png_write_row(png, samples.data() + samples.size() / 2);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+const std::vector<png_color> palette = {{255, 0, 0}, {0, 0, 255}, {0, 200, 0}};
+
+struct Colour_case {
+    const char* what;
+    Bytes picture;
+    Bytes rgba;  // the four pixels as they must come out
+};
+
+const Colour_case colour_cases[] = {
+    {"RGBA", png_2x2(PNG_COLOR_TYPE_RGBA, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}),
+     {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
+    {"RGB", png_2x2(PNG_COLOR_TYPE_RGB, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}),
+     {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255, 100, 110, 120, 255}},
+    {"grey", png_2x2(PNG_COLOR_TYPE_GRAY, {0, 77, 200, 255}),
+     {0, 0, 0, 255, 77, 77, 77, 255, 200, 200, 200, 255, 255, 255, 255, 255}},
+    {"grey and alpha", png_2x2(PNG_COLOR_TYPE_GRAY_ALPHA, {0, 10, 77, 128, 200, 255, 255, 0}),
+     {0, 0, 0, 10, 77, 77, 77, 128, 200, 200, 200, 255, 255, 255, 255, 0}},
+    {"palette", png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 2, 1}, palette),
+     {0, 0, 255, 255, 255, 0, 0, 255, 0, 200, 0, 255, 0, 0, 255, 255}},
+    // SDL_image gives this one as a colour key.
+    {"palette, one colour transparent", png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 2, 1}, palette, {255, 0}),
+     {0, 0, 255, 0, 255, 0, 0, 255, 0, 200, 0, 255, 0, 0, 255, 0}},
+    {"palette, translucent", png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 2, 1}, palette, {128, 0}),
+     {0, 0, 255, 0, 255, 0, 0, 128, 0, 200, 0, 255, 0, 0, 255, 0}},
+};
+
+// How far each byte of the decoded pixels is from the expected ones, at most.
+int farthest(const Image_rgba& image, const Bytes& rgba)
+{
+    int far = 0;
+    for (size_t i = 0; i < rgba.size(); ++i) far = std::max(far, std::abs(image.pixels()[i] - rgba[i]));
+    return far;
+}
+
+// Decodes with both decoders and the build's: each must give the pixels
+// within `tolerance`; the two decoders' pixels are returned.
+std::vector<Image_rgba> decode_all(const Bytes& picture, int w, int h, const Bytes& rgba, int tolerance)
+{
+    std::vector<Image_rgba> images(3);
+    const int32_t size = int32_t(picture.size());
+    EXPECT_TRUE(images[0].decode_with_sdl_image(picture.data(), size));
+    EXPECT_TRUE(images[1].decode_with_stb(picture.data(), size));
+    EXPECT_TRUE(images[2].decode(picture.data(), size));
+    for (const Image_rgba& image : images) {
+        EXPECT_EQ(w, image.width());
+        EXPECT_EQ(h, image.height());
+        if (image.width() == w && image.height() == h) {
+            EXPECT_LE(farthest(image, rgba), tolerance);
+        }
+    }
+    return images;
+}
+}  // namespace
+
+TEST(Image_rgba, every_colour_type_comes_out_as_its_rgba_pixels_from_both_decoders)
+{
+    for (const Colour_case& c : colour_cases) {
+        SCOPED_TRACE(c.what);
+        decode_all(c.picture, 2, 2, c.rgba, 0);
+    }
+}
+
+// A JPEG of four 8 x 8 blocks of one colour each: each block keeps its
+// colour but for rounding, whichever decoder reads it.
+TEST(Image_rgba, jpeg_comes_out_as_its_colours_and_alike_from_both_decoders)
+{
+    const uint8_t colours[4][3] = {{200, 40, 60}, {30, 160, 220}, {250, 250, 250}, {20, 90, 20}};
+    Bytes rgb, rgba;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const uint8_t* c = colours[(y / 8) * 2 + x / 8];
+            rgb.insert(rgb.end(), c, c + 3);
+            rgba.insert(rgba.end(), {c[0], c[1], c[2], 255});
+        }
+    Bytes jpeg;
+    ASSERT_TRUE(stbi_write_jpg_to_func(append, &jpeg, 16, 16, 3, rgb.data(), 100));
+    const std::vector<Image_rgba> images = decode_all(jpeg, 16, 16, rgba, 2);
+    const uint8_t* by_sdl = images[0].pixels();
+    if (by_sdl && images[1].pixels()) {
+        EXPECT_LE(farthest(images[1], Bytes(by_sdl, by_sdl + rgba.size())), 1);
     }
 }
