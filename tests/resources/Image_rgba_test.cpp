@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
 #include "resources/Image_rgba.h"
 #include "tests/support/Test_packs.h"
-
-// Our own writer makes RGBA PNGs only; the JPEG of the table comes from here.
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
 
 TEST(Image_rgba, no_decoder_takes_a_picture_over_8192_pixels_on_a_side)
 {
@@ -36,12 +36,6 @@ TEST(Image_rgba, no_decoder_takes_a_picture_over_8192_pixels_on_a_side)
 namespace {
 using Bytes = std::vector<uint8_t>;
 
-void append(void* out, void* data, int size)
-{
-    auto* bytes = static_cast<uint8_t*>(data);
-    static_cast<Bytes*>(out)->insert(static_cast<Bytes*>(out)->end(), bytes, bytes + size);
-}
-
 // A 2 x 2 PNG of this colour type with these samples, rows top first.
 Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}, Bytes transparency = {})
 {
@@ -49,7 +43,10 @@ Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(
-        png, &out, [](png_structp p, png_bytep d, png_size_t n) { append(png_get_io_ptr(p), d, int(n)); },
+        png, &out,
+        [](png_structp p, png_bytep d, png_size_t n) {
+            static_cast<Bytes*>(png_get_io_ptr(p))->insert(static_cast<Bytes*>(png_get_io_ptr(p))->end(), d, d + n);
+        },
         [](png_structp) {});
     png_set_IHDR(png, info, 2, 2, 8, color_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -88,6 +85,33 @@ const Colour_case colour_cases[] = {
     {"palette, translucent", png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 2, 1}, palette, {128, 0}),
      {0, 0, 255, 0, 255, 0, 0, 128, 0, 200, 0, 255, 0, 0, 255, 0}},
 };
+
+// A JPEG of w x h RGB pixels at quality 100, colours not subsampled.
+Bytes jpeg_of(const Bytes& rgb, int w, int h)
+{
+    jpeg_compress_struct c;
+    jpeg_error_mgr errors;
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(w);
+    c.image_height = JDIMENSION(h);
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 100, TRUE);
+    for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
+    jpeg_start_compress(&c, TRUE);
+    for (JSAMPROW row = const_cast<JSAMPROW>(rgb.data()); c.next_scanline < c.image_height; row += 3 * w)
+        jpeg_write_scanlines(&c, &row, 1);
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    Bytes jpeg(out, out + size);
+    std::free(out);
+    return jpeg;
+}
 
 // How far each byte of the decoded pixels is from the expected ones, at most.
 int farthest(const Image_rgba& image, const Bytes& rgba)
@@ -137,9 +161,7 @@ TEST(Image_rgba, jpeg_comes_out_as_its_colours_and_alike_from_both_decoders)
             rgb.insert(rgb.end(), c, c + 3);
             rgba.insert(rgba.end(), {c[0], c[1], c[2], 255});
         }
-    Bytes jpeg;
-    ASSERT_TRUE(stbi_write_jpg_to_func(append, &jpeg, 16, 16, 3, rgb.data(), 100));
-    const std::vector<Image_rgba> images = decode_all(jpeg, 16, 16, rgba, 2);
+    const std::vector<Image_rgba> images = decode_all(jpeg_of(rgb, 16, 16), 16, 16, rgba, 2);
     const uint8_t* by_sdl = images[0].pixels();
     if (by_sdl && images[1].pixels()) {
         EXPECT_LE(farthest(images[1], Bytes(by_sdl, by_sdl + rgba.size())), 1);
