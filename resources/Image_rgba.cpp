@@ -91,9 +91,9 @@ void to_rgba(const SDL_Surface* s, const uint8_t* src, uint8_t* out)
 }
 
 // The surface's pixels as RGBA, in its own buffer taken over and grown in
-// place (for a buffer this large the C library remaps its pages rather
-// than copying them), so that the picture is never held twice: a 24-bit
-// surface beside an RGBA copy would take seven quarters of the RGBA size.
+// place (the C library remaps a large buffer's pages rather than copying
+// them), so that the picture is never held twice: a 24-bit surface beside
+// an RGBA copy would take seven quarters of the RGBA size.
 // The surface is left without pixels. Null when the buffer is not ours to
 // take (never for SDL_image's surfaces) or cannot grow.
 uint8_t* take_rgba(SDL_Surface* s, bool native)
