@@ -28,10 +28,12 @@ void switch_light(Scripted_node<Action_light>& n, bool on, const float* p)
 
 }  // namespace
 
-std::vector<std::string> Garden::packs()
+std::vector<Pak_prefetch::Pack> Garden::packs()
 {
-    std::vector<std::string> all{Pack_names::main_pack};
-    all.insert(all.end(), std::begin(Pack_names::butterfly_packs), std::end(Pack_names::butterfly_packs));
+    using P = Pack_names;
+    std::vector<Pak_prefetch::Pack> all{{P::main_pack, {std::begin(P::main_entries), std::end(P::main_entries)}}};
+    for (const char* pack : P::butterfly_packs)
+        all.push_back({pack, {std::begin(P::butterfly_entries), std::end(P::butterfly_entries)}});
     return all;
 }
 

@@ -13,6 +13,7 @@
 #include "app/Flock_member.h"
 #include "app/Scripted_node.h"
 #include "butterfly/Butterfly.h"
+#include "resources/Pak_prefetch.h"
 #include "scene/Node.h"
 
 // Every object is kept here, declared in the order the script creates it, so
@@ -21,9 +22,10 @@
 class Garden {
 public:
     Garden(Node& scene_root, Node& overlay_root);
-    // Every pack the scene may load, main.pak first; which butterfly packs
-    // it does load is drawn while it is built.
-    static std::vector<std::string> packs();
+    // Every pack the scene may load, main.pak first, with the models it
+    // loads from each; which butterfly packs it does load is drawn while it
+    // is built.
+    static std::vector<Pak_prefetch::Pack> packs();
     Garden(const Garden&) = delete;
     Garden& operator=(const Garden&) = delete;
 

@@ -29,31 +29,82 @@ bool is_rgba_bytes(const SDL_PixelFormat* f)
            f->Gmask == g_mask && f->Bmask == b_mask && f->Amask == a_mask;
 }
 
-SDL_Surface* to_rgba(SDL_Surface* src)
+void release_sdl(void* pixels) { SDL_free(pixels); }
+
+// One pixel of `bytes` bytes as SDL reads it: a palette index, or a value
+// for the format's masks.
+Uint32 pixel_at(const uint8_t* p, int bytes)
 {
-    SDL_PixelFormat format;
-    std::memset(&format, 0, sizeof format);
-    format.BitsPerPixel = 32;
-    format.BytesPerPixel = 4;
-    format.Rmask = r_mask;
-    format.Gmask = g_mask;
-    format.Bmask = b_mask;
-    format.Amask = a_mask;
-    format.Rshift = 0;
-    format.Gshift = 8;
-    format.Bshift = 16;
-    format.Ashift = 24;
-#if SDL_BYTEORDER == SDL_BIG_ENDIAN
-    format.Rshift = 24;
-    format.Gshift = 16;
-    format.Bshift = 8;
-    format.Ashift = 0;
-#endif
-    format.alpha = 255;
-    // A source without per-pixel alpha must come out opaque, not with the
-    // blit's alpha rules applied.
-    if (!(src->flags & SDL_SRCALPHA) || src->format->Amask == 0) SDL_SetAlpha(src, 0, 255);
-    return SDL_ConvertSurface(src, &format, SDL_SWSURFACE);
+    Uint16 two = 0;
+    Uint32 four = 0;
+    switch (bytes) {
+    case 1:
+        return p[0];
+    case 2:
+        std::memcpy(&two, p, 2);
+        return two;
+    case 3:
+        // Three bytes are stored in the machine's byte order.
+        return SDL_BYTEORDER == SDL_BIG_ENDIAN ? Uint32(p[0]) << 16 | Uint32(p[1]) << 8 | p[2]
+                                              : Uint32(p[2]) << 16 | Uint32(p[1]) << 8 | p[0];
+    default:
+        std::memcpy(&four, p, 4);
+        return four;
+    }
+}
+
+uint8_t channel(Uint32 v, Uint32 mask, Uint8 shift, Uint8 loss) { return uint8_t(((v & mask) >> shift) << loss); }
+
+// The R, G, B, A of one pixel, as SDL's own conversion gives them, but for
+// a colour key: that pixel keeps its colour with alpha 0, as the file says
+// and as stb_image gives it. An index past the palette is opaque black.
+void rgba_of(Uint32 v, const SDL_Surface* s, uint8_t* out)
+{
+    const SDL_PixelFormat* f = s->format;
+    if (f->palette) {
+        const bool listed = v < Uint32(f->palette->ncolors);
+        const SDL_Color c = listed ? f->palette->colors[v] : SDL_Color{0, 0, 0, 0};
+        out[0] = c.r;
+        out[1] = c.g;
+        out[2] = c.b;
+        out[3] = 255;
+    } else {
+        out[0] = channel(v, f->Rmask, f->Rshift, f->Rloss);
+        out[1] = channel(v, f->Gmask, f->Gshift, f->Gloss);
+        out[2] = channel(v, f->Bmask, f->Bshift, f->Bloss);
+        out[3] = f->Amask ? channel(v, f->Amask, f->Ashift, f->Aloss) : 255;
+    }
+    if ((s->flags & SDL_SRCCOLORKEY) && v == f->colorkey) out[3] = 0;
+}
+
+// Writes the surface's pixels, read from src, as R, G, B, A to out, from
+// the last pixel back to the first: out may be src itself, grown, since a
+// row of the source is at most four bytes a pixel, so no pixel's RGBA
+// lands on source bytes not yet read.
+void to_rgba(const SDL_Surface* s, const uint8_t* src, uint8_t* out)
+{
+    const size_t width = size_t(s->w), bytes = s->format->BytesPerPixel;
+    for (size_t y = size_t(s->h); y-- > 0;) {
+        const uint8_t* row = src + y * size_t(s->pitch);
+        for (size_t x = width; x-- > 0;) rgba_of(pixel_at(row + x * bytes, int(bytes)), s, out + (y * width + x) * 4);
+    }
+}
+
+// The surface's pixels as RGBA, in its own buffer taken over and grown in
+// place (the C library remaps a large buffer's pages rather than copying
+// them), so that the picture is never held twice: a 24-bit surface beside
+// an RGBA copy would take seven quarters of the RGBA size.
+// The surface is left without pixels. Null when the buffer is not ours to
+// take (never for SDL_image's surfaces) or cannot grow.
+uint8_t* take_rgba(SDL_Surface* s, bool native)
+{
+    const size_t row = size_t(s->w) * 4;
+    if ((s->flags & SDL_PREALLOC) || SDL_MUSTLOCK(s) || s->pitch < 1 || size_t(s->pitch) > row) return nullptr;
+    uint8_t* out = static_cast<uint8_t*>(SDL_realloc(s->pixels, row * size_t(s->h)));
+    if (!out) return nullptr;
+    s->pixels = nullptr;
+    if (!native || size_t(s->pitch) != row) to_rgba(s, out, out);
+    return out;
 }
 }  // namespace
 
@@ -76,9 +127,7 @@ void Image_rgba::ready_for_threads()
 
 bool Image_rgba::decode_with_sdl_image(const uint8_t* data, int32_t size)
 {
-    w = h = 0;
-    native = false;
-    rgba.clear();
+    clear();
     // Only what stb's info call can size is handed to SDL_image, and only up
     // to max_side: a small file must not make a huge surface.
     if (!data || size <= 0 || !size_allowed(read_header(data, size))) return false;
@@ -87,28 +136,18 @@ bool Image_rgba::decode_with_sdl_image(const uint8_t* data, int32_t size)
     if (!rw) return false;
     SDL_Surface* image = IMG_Load_RW(rw, 1);
     if (!image) return false;
-    if (image->w < 1 || image->h < 1) {
-        SDL_FreeSurface(image);
-        return false;
+    // The buffer's size is worked out from the sides the decoder gave.
+    const bool sized = image->w >= 1 && image->h >= 1 && image->w <= max_side && image->h <= max_side;
+    const bool rgba_bytes = sized && is_rgba_bytes(image->format);
+    uint8_t* pixels = sized ? take_rgba(image, rgba_bytes) : nullptr;
+    if (pixels) {
+        w = image->w;
+        h = image->h;
+        native = rgba_bytes;
+        rgba = std::unique_ptr<uint8_t, Release>(pixels, Release{release_sdl});
     }
-
-    native = is_rgba_bytes(image->format);
-    SDL_Surface* rgba_surface = native ? image : to_rgba(image);
-    if (!rgba_surface) {
-        SDL_FreeSurface(image);
-        return false;
-    }
-    w = rgba_surface->w;
-    h = rgba_surface->h;
-    size_t row = size_t(w) * 4;
-    rgba.resize(row * size_t(h));
-    if (SDL_MUSTLOCK(rgba_surface)) SDL_LockSurface(rgba_surface);
-    const uint8_t* src = static_cast<const uint8_t*>(rgba_surface->pixels);
-    for (int y = 0; y < h; ++y) std::memcpy(&rgba[size_t(y) * row], src + size_t(y) * rgba_surface->pitch, row);
-    if (SDL_MUSTLOCK(rgba_surface)) SDL_UnlockSurface(rgba_surface);
-    if (rgba_surface != image) SDL_FreeSurface(rgba_surface);
     SDL_FreeSurface(image);
-    return true;
+    return pixels != nullptr;
 }
 
 #endif

@@ -1,10 +1,12 @@
 // An image entry decoded to 8-bit R, G, B, A bytes, rows top first with no
 // padding: the one layout the texture upload hands to GL. Images that decode
 // to anything else (RGB, grey, palette, other byte orders) are converted.
+// The pixels stay in the buffer the decoder made, converted there when they
+// are not RGBA, and are never copied: an 8192 x 8192 picture is 256 MiB.
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 class Image_rgba {
 public:
@@ -32,6 +34,10 @@ public:
     bool decode_with_sdl_image(const uint8_t* data, int32_t size);
 #endif
     bool decode_with_stb(const uint8_t* data, int32_t size);
+    // True when stb_image decodes the picture: what the Windows build would
+    // show. No pixels are kept, so the picture is decoded in its own
+    // channels (an RGB one takes three quarters of its RGBA size).
+    static bool stb_reads(const uint8_t* data, int32_t size);
     // Called once on the main thread before decode runs on other threads:
     // the decoder's lazily filled global state is filled here, so that the
     // threads only read it.
@@ -39,13 +45,20 @@ public:
 
     int width() const { return w; }
     int height() const { return h; }
-    const uint8_t* pixels() const { return rgba.data(); }
+    const uint8_t* pixels() const { return rgba.get(); }
     // True when the decoder already gave 8-bit RGBA in that byte order.
     bool was_rgba() const { return native; }
 
 private:
+    // Frees the pixels the way the decoder that made them allocates.
+    struct Release {
+        void (*free)(void*);
+        void operator()(uint8_t* p) const { free(p); }
+    };
+    void clear();
+
     int w = 0;
     int h = 0;
     bool native = false;
-    std::vector<uint8_t> rgba;
+    std::unique_ptr<uint8_t, Release> rgba;
 };

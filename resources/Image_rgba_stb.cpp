@@ -33,6 +33,8 @@ const Signature signatures[] = {
     {"PNM", 0, "P6", 2, true},                  {"PNM", 0, "P5", 2, true},
 };
 
+void release_stb(void* pixels) { stbi_image_free(pixels); }
+
 // A PNG side: 4 bytes, most significant first, at most 2^31 - 1.
 int big_endian_side(const uint8_t* p)
 {
@@ -75,27 +77,40 @@ bool Image_rgba::size_allowed(const Header& h)
     return h.width >= 1 && h.height >= 1 && h.width <= max_side && h.height <= max_side;
 }
 
-bool Image_rgba::decode_with_stb(const uint8_t* data, int32_t size)
+void Image_rgba::clear()
 {
     w = h = 0;
     native = false;
-    rgba.clear();
+    rgba.reset();
+}
+
+bool Image_rgba::decode_with_stb(const uint8_t* data, int32_t size)
+{
+    clear();
     if (!data || size <= 0 || !size_allowed(read_header(data, size))) return false;
     int width = 0, height = 0, channels = 0;
     // Four channels asked for: grey, grey+alpha and RGB come out RGBA with
     // alpha 255 where the file has none; 16-bit channels keep their high byte.
     stbi_uc* pixels = stbi_load_from_memory(data, size, &width, &height, &channels, 4);
     if (!pixels) return false;
+    // stb's own buffer is kept: it is already the layout wanted.
+    rgba = std::unique_ptr<uint8_t, Release>(pixels, Release{release_stb});
     if (width < 1 || height < 1) {
-        stbi_image_free(pixels);
+        rgba.reset();
         return false;
     }
     w = width;
     h = height;
     native = channels == 4;
-    const size_t bytes = size_t(w) * size_t(h) * 4;
-    rgba.resize(bytes);
-    std::memcpy(rgba.data(), pixels, bytes);
-    stbi_image_free(pixels);
     return true;
+}
+
+bool Image_rgba::stb_reads(const uint8_t* data, int32_t size)
+{
+    if (!data || size <= 0 || !size_allowed(read_header(data, size))) return false;
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* pixels = stbi_load_from_memory(data, size, &width, &height, &channels, 0);
+    const bool read = pixels && width >= 1 && height >= 1;
+    stbi_image_free(pixels);
+    return read;
 }

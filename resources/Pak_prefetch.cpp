@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <system_error>
 
 #include "resources/Image_rgba.h"
+#include "resources/Model.h"
 #include "resources/Pak.h"
 #include "resources/Pak_cache.h"
 
@@ -20,21 +22,36 @@ unsigned worker_count()
 }
 
 // Only PNG entries are decoded ahead: the packs' pictures are PNG, and the
-// decoder is then never asked about models, which it would refuse (setting
-// the media layer's one error text from a worker thread).
+// decoder is then never asked about other bytes a texture name may name,
+// which it would refuse (setting the media layer's one error text from a
+// worker thread).
 bool is_png(const Pak_entry& e)
 {
     static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     return e.size >= 8 && std::memcmp(e.data, signature, 8) == 0;
 }
 
+// The textures the models' meshes take from their own pack: the entry names
+// Mesh::resolve_texture asks the pack for.
+std::set<std::string> textures_named(const Pak& pak, const std::vector<std::string>& models)
+{
+    std::set<std::string> textures;
+    for (const std::string& model : models) {
+        const Pak_entry e = pak.find(model);
+        if (e.empty()) continue;
+        const Model read = Model::read(e.data, size_t(e.size));
+        for (const Mesh_record& mesh : read.meshes)
+            if (!mesh.is_procedural()) textures.insert(mesh.texture_name);
+    }
+    return textures;
+}
+
 }  // namespace
 
-Pak_prefetch::Pak_prefetch(const Pak_cache& cache, const std::vector<std::string>& pack_names)
-    : names(pack_names)
+Pak_prefetch::Pak_prefetch(const Pak_cache& cache, const std::vector<Pack>& wanted_packs) : wanted(wanted_packs)
 {
-    for (const std::string& name : names) paths.push_back(cache.path_of(name));
-    packs.resize(names.size());
+    for (const Pack& pack : wanted) paths.push_back(cache.path_of(pack.name));
+    packs.resize(wanted.size());
     Image_rgba::ready_for_threads();
     const unsigned count = worker_count();
     for (unsigned i = 0; i < count; ++i) {
@@ -58,7 +75,7 @@ void Pak_prefetch::hand_over(Pak_cache& cache)
 {
     join();
     for (size_t i = 0; i < packs.size(); ++i)
-        if (packs[i]) cache.adopt(names[i], packs[i].release());
+        if (packs[i]) cache.adopt(wanted[i].name, packs[i].release());
 }
 
 bool Pak_prefetch::next_job(Job& job)
@@ -84,10 +101,13 @@ void Pak_prefetch::work()
         }
         std::unique_ptr<Pak> pak(new Pak());
         if (pak->read_file(paths[job.pack]) != Read_reason::ok) continue;
+        // A texture is the first entry of its name, as the scene looks it up.
+        const std::set<std::string> textures = textures_named(*pak, wanted[job.pack].models);
         std::vector<Job> pictures;
         for (int32_t i = 0; i < pak->entry_count(); ++i) {
             const Pak_entry e = pak->entry(i);
-            if (pak->first_of_its_name(i) && is_png(e)) pictures.push_back(Job{job.pack, i, e.size});
+            if (textures.count(pak->name(i)) && pak->first_of_its_name(i) && is_png(e))
+                pictures.push_back(Job{job.pack, i, e.size});
         }
         packs[job.pack] = std::move(pak);
         std::lock_guard<std::mutex> hold(lock);

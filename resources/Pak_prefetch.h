@@ -1,7 +1,9 @@
 // Reading packs and decoding their pictures ahead of the scene, on worker
 // threads, while the main thread waits for the display to open: the scene
-// then finds its packs read and only uploads the pictures. Nothing here
-// touches GL or the cache until hand_over, on the main thread.
+// then finds its packs read and only uploads the pictures. Only pictures
+// the scene's models name are decoded: a pack may carry others, each up to
+// 256 MiB decoded. Nothing here touches GL or the cache until hand_over, on
+// the main thread.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -16,9 +18,15 @@ class Pak_cache;
 
 class Pak_prefetch {
 public:
-    // Starts reading the named packs from where the cache would read them
-    // (the cache's directory must be set) and decoding their PNG entries.
-    Pak_prefetch(const Pak_cache& cache, const std::vector<std::string>& names);
+    // A pack file and the model entries of it the scene loads.
+    struct Pack {
+        std::string name;
+        std::vector<std::string> models;
+    };
+    // Starts reading the packs from where the cache would read them (the
+    // cache's directory must be set) and decoding the PNG entries their
+    // models' meshes name as textures.
+    Pak_prefetch(const Pak_cache& cache, const std::vector<Pack>& packs);
     // Waits for the workers; what was not handed over is freed.
     ~Pak_prefetch();
     Pak_prefetch(const Pak_prefetch&) = delete;
@@ -39,7 +47,7 @@ private:
     bool next_job(Job& job);
     void join();
 
-    std::vector<std::string> names;
+    std::vector<Pack> wanted;
     std::vector<std::string> paths;
     std::vector<std::unique_ptr<Pak>> packs;  // null: not read
     std::mutex lock;                          // guards jobs and next_pack

@@ -1,6 +1,13 @@
 // Image_rgba sizes a picture from its header before decoding it: a side
-// over max_side is never decoded, by either build's decoder.
+// over max_side is never decoded, by either build's decoder. Pictures of
+// every colour type come out as the same R, G, B, A bytes from both.
 #include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
 
 #include "resources/Image_rgba.h"
 #include "tests/support/Test_packs.h"
@@ -23,5 +30,123 @@ TEST(Image_rgba, no_decoder_takes_a_picture_over_8192_pixels_on_a_side)
         EXPECT_EQ(c.decodes, by_build.decode(png.data(), int32_t(png.size())));
         EXPECT_EQ(c.decodes, by_sdl.decode_with_sdl_image(png.data(), int32_t(png.size())));
         EXPECT_EQ(c.decodes, by_stb.decode_with_stb(png.data(), int32_t(png.size())));
+    }
+}
+
+namespace {
+using Bytes = std::vector<uint8_t>;
+
+// A 2 x 2 PNG of this colour type with these samples, rows top first.
+Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}, Bytes transparency = {})
+{
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    const auto append = [](png_structp p, png_bytep d, png_size_t n) {
+        static_cast<Bytes*>(png_get_io_ptr(p))->insert(static_cast<Bytes*>(png_get_io_ptr(p))->end(), d, d + n);
+    };
+    png_set_write_fn(png, &out, append, [](png_structp) {});
+    png_set_IHDR(png, info, 2, 2, 8, color_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
+    if (!transparency.empty()) png_set_tRNS(png, info, transparency.data(), int(transparency.size()), nullptr);
+    png_write_info(png, info);
+    png_write_row(png, samples.data());
+    png_write_row(png, samples.data() + samples.size() / 2);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// A 16 x 16 JPEG of these RGB pixels at quality 100, colours not subsampled.
+Bytes jpeg_16x16(Bytes rgb)
+{
+    jpeg_compress_struct c;
+    jpeg_error_mgr errors;
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = c.image_height = 16;
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 100, TRUE);
+    for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
+    jpeg_start_compress(&c, TRUE);
+    for (JSAMPROW row = rgb.data(); c.next_scanline < 16; row += 48) jpeg_write_scanlines(&c, &row, 1);
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    Bytes jpeg(out, out + size);
+    std::free(out);
+    return jpeg;
+}
+
+struct Colour_case {
+    const char* what;
+    Bytes picture;
+    Bytes rgba;         // the pixels as they must come out
+    int tolerance = 0;  // JPEG: each block's colour but for rounding
+};
+
+// Four 8 x 8 blocks of one colour each: a block of one colour keeps it.
+Colour_case jpeg_blocks()
+{
+    const uint8_t colours[4][3] = {{200, 40, 60}, {30, 160, 220}, {250, 250, 250}, {20, 90, 20}};
+    Bytes rgb, rgba;
+    for (int i = 0; i < 256; ++i) {
+        const uint8_t* c = colours[i / 128 * 2 + i % 16 / 8];
+        rgb.insert(rgb.end(), c, c + 3);
+        rgba.insert(rgba.end(), {c[0], c[1], c[2], 255});
+    }
+    return {"JPEG", jpeg_16x16(rgb), rgba, 2};
+}
+
+const std::vector<png_color> palette = {{255, 0, 0}, {0, 0, 255}, {0, 200, 0}};
+
+const Colour_case colour_cases[] = {
+    {"RGBA", png_2x2(PNG_COLOR_TYPE_RGBA, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}),
+     {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
+    {"RGB", png_2x2(PNG_COLOR_TYPE_RGB, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}),
+     {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255, 100, 110, 120, 255}},
+    {"grey", png_2x2(PNG_COLOR_TYPE_GRAY, {0, 77, 200, 255}),
+     {0, 0, 0, 255, 77, 77, 77, 255, 200, 200, 200, 255, 255, 255, 255, 255}},
+    {"grey and alpha", png_2x2(PNG_COLOR_TYPE_GRAY_ALPHA, {0, 10, 77, 128, 200, 255, 255, 0}),
+     {0, 0, 0, 10, 77, 77, 77, 128, 200, 200, 200, 255, 255, 255, 255, 0}},
+    {"palette", png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 2, 1}, palette),
+     {0, 0, 255, 255, 255, 0, 0, 255, 0, 200, 0, 255, 0, 0, 255, 255}},
+    // SDL_image gives this one as a colour key.
+    {"palette, one colour transparent", png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 2, 1}, palette, {255, 0}),
+     {0, 0, 255, 0, 255, 0, 0, 255, 0, 200, 0, 255, 0, 0, 255, 0}},
+    {"palette, translucent", png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 2, 1}, palette, {128, 0}),
+     {0, 0, 255, 0, 255, 0, 0, 128, 0, 200, 0, 255, 0, 0, 255, 0}},
+    jpeg_blocks(),
+};
+
+// How far apart the bytes of the two are, at most.
+int farthest(const uint8_t* pixels, const Bytes& rgba)
+{
+    int far = 0;
+    for (size_t i = 0; i < rgba.size(); ++i) far = std::max(far, std::abs(pixels[i] - rgba[i]));
+    return far;
+}
+}  // namespace
+
+TEST(Image_rgba, every_colour_type_comes_out_as_its_pixels_from_both_decoders)
+{
+    for (const Colour_case& c : colour_cases) {
+        SCOPED_TRACE(c.what);
+        const int32_t size = int32_t(c.picture.size());
+        Image_rgba by[3];
+        ASSERT_TRUE(by[0].decode_with_sdl_image(c.picture.data(), size));
+        ASSERT_TRUE(by[1].decode_with_stb(c.picture.data(), size));
+        ASSERT_TRUE(by[2].decode(c.picture.data(), size));
+        for (const Image_rgba& image : by) {
+            ASSERT_EQ(c.rgba.size(), size_t(image.width()) * size_t(image.height()) * 4);
+            EXPECT_LE(farthest(image.pixels(), c.rgba), c.tolerance);
+        }
+        // SDL_image and stb_image alike: exactly for a PNG, within 1 for a JPEG.
+        EXPECT_LE(farthest(by[1].pixels(), Bytes(by[0].pixels(), by[0].pixels() + c.rgba.size())), c.tolerance / 2);
     }
 }

@@ -14,6 +14,7 @@
 #include "resources/Pak_cache.h"
 #include "resources/Pak_prefetch.h"
 #include "tests/support/Gl_context.h"
+#include "tests/support/Temp_folder.h"
 #include "tests/support/Test_packs.h"
 
 namespace fs = std::filesystem;
@@ -36,9 +37,13 @@ Texture read_back(GLuint tex)
     return t;
 }
 
-// The packs the scene loads.
-const std::vector<std::string> scene_packs = {"main.pak",       "butterfly1.pak", "butterfly2.pak",
-                                              "butterfly3.pak", "butterfly4.pak", "butterfly5.pak"};
+// The packs the scene loads, with the models it loads from each.
+std::vector<Pak_prefetch::Pack> scene_packs()
+{
+    std::vector<Pak_prefetch::Pack> packs = {{"main.pak", {"tree", "fon", "nn"}}};
+    for (int i = 1; i <= 5; ++i) packs.push_back({"butterfly" + std::to_string(i) + ".pak", {"krilo", "brushko"}});
+    return packs;
+}
 
 std::string missing_name;
 void note_missing(const std::string& name) { missing_name = name; }
@@ -49,10 +54,11 @@ TEST(Pak_prefetch, every_picture_of_the_real_packs_uploads_the_same_as_without)
     REQUIRE_GL();
     Pak_cache cache;
     cache.set_directory(std::string(GARDENLUME_BIN_DIR) + "/");
-    Pak_prefetch prefetch(cache, scene_packs);
+    Pak_prefetch prefetch(cache, scene_packs());
     prefetch.hand_over(cache);
     int pictures = 0;
-    for (const std::string& name : scene_packs) {
+    for (const Pak_prefetch::Pack& pack : scene_packs()) {
+        const std::string& name = pack.name;
         Pak plain;
         ASSERT_EQ(plain.read_file(cache.path_of(name)), Read_reason::ok) << name;
         Pak* ahead = cache.open(name);
@@ -96,7 +102,7 @@ TEST(Pak_prefetch, pack_gone_between_the_early_read_and_its_request_is_reported_
         cache.set_directory(dir);
         cache.on_missing_pack(note_missing);
         {
-            Pak_prefetch prefetch(cache, {"x.pak"});
+            Pak_prefetch prefetch(cache, {{"x.pak", {"tree"}}});
             prefetch.hand_over(cache);
         }
         if (c.remove_after_prefetch) fs::remove(dir + "x.pak");
@@ -110,4 +116,28 @@ TEST(Pak_prefetch, pack_gone_between_the_early_read_and_its_request_is_reported_
         cache.drop_read_ahead();
         fs::remove_all(dir);
     }
+}
+
+// A pack may carry pictures no model of the scene names, each up to 256 MiB
+// decoded: only those the loaded models name are decoded ahead.
+TEST(Pak_prefetch, only_pictures_named_by_the_models_the_scene_loads_are_decoded_ahead)
+{
+    const struct {
+        const char* entry;
+        bool decoded;
+    } cases[] = {{"named.png", true}, {"unnamed.png", false}, {"named_by_an_unloaded_model.png", false}};
+    Temp_folder dir;
+    Test_packs::Entries entries = {{"tree", Test_packs::quad_model("named.png", 1, 1)},
+                                   {"other", Test_packs::quad_model("named_by_an_unloaded_model.png", 1, 1)}};
+    for (const auto& c : cases) entries.push_back({c.entry, Test_packs::png(4, 4, 9, 9, 9)});
+    ASSERT_TRUE(Test_packs::write_pack(dir / "x.pak", entries));
+    Pak_cache cache;
+    cache.set_directory(dir.path);
+    Pak_prefetch prefetch(cache, {{"x.pak", {"tree"}}});
+    prefetch.hand_over(cache);
+    const Pak* pak = cache.open("x.pak");
+    ASSERT_EQ(5, pak->entry_count());
+    for (int32_t i = 2; i < 5; ++i)
+        EXPECT_EQ(cases[i - 2].decoded, pak->has_decoded_ahead(i)) << cases[i - 2].entry;
+    cache.drop_read_ahead();
 }

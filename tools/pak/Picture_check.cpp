@@ -32,10 +32,8 @@ std::string Picture_check::problem(const uint8_t* data, size_t size)
                std::to_string(Image_rgba::max_side) + " pixels on a side";
     // Decoded once by each build's decoder (the same one twice on Windows),
     // one after the other, so that only one picture is held at a time.
-    Image_rgba image;
-    if (!image.decode(data, clamp_size(size))) return "is a picture in " + std::string(h.format) + " format that does not decode";
-    image = Image_rgba();
-    if (!image.decode_with_stb(data, clamp_size(size)))
-        return "is a picture in " + std::string(h.format) + " format that the Windows build's decoder cannot read";
+    const std::string picture = "is a picture in " + std::string(h.format) + " format ";
+    if (!Image_rgba().decode(data, clamp_size(size))) return picture + "that does not decode";
+    if (!Image_rgba::stb_reads(data, clamp_size(size))) return picture + "that the Windows build's decoder cannot read";
     return "";
 }
