@@ -23,6 +23,22 @@ public:
     size_t mesh_count() const { return meshes.size(); }
     size_t triangle_count() const;
 
+    // A model entry laid out before its triangles are known, for a writer
+    // that has them elsewhere already (pak's OBJ import, which would
+    // otherwise hold every triangle twice more): every header written, room
+    // left for the triangles, and where each mesh's positions and texture
+    // coordinates go. put() writes doubles there and moves on.
+    struct Layout {
+        std::vector<uint8_t> bytes;
+        std::vector<size_t> positions;
+        std::vector<size_t> texcoords;
+    };
+    // The entry's size for meshes of these names and triangle counts.
+    static size_t size_of(const std::vector<std::string>& names, const std::vector<size_t>& triangles);
+    static Layout layout(const std::vector<std::string>& names, const std::vector<size_t>& triangles,
+                         bool long_header = false);
+    static void put(std::vector<uint8_t>& bytes, size_t& at, const double* values, size_t count);
+
 private:
     struct Mesh_data {
         std::string texture_name;

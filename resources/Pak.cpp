@@ -131,6 +131,13 @@ bool Pak::replace_data(int32_t index, const void* data, int32_t size)
     return true;
 }
 
+size_t Pak::saved_size() const
+{
+    size_t size = 4;
+    for (size_t i = 0; i < names.size(); ++i) size += record_size(names[i].size(), blocks[i].size());
+    return size;
+}
+
 Write_status Pak::save(const std::string& path) const
 {
     // The rename would replace a link by a file; a pack reached through a
@@ -147,10 +154,8 @@ Write_status Pak::save(const std::string& path) const
     }
     // Sized once: appending a large entry and then a small one would double
     // the block, and a pack may be near 1 GiB.
-    size_t size = 4;
-    for (size_t i = 0; i < names.size(); ++i) size += 1 + names[i].size() + 4 + blocks[i].size();
     std::vector<uint8_t> bytes;
-    bytes.reserve(size);
+    bytes.reserve(saved_size());
     Byte_writer w(bytes);
     w.u32(uint32_t(names.size()));
     for (size_t i = 0; i < names.size(); ++i) {

@@ -64,6 +64,10 @@ public:
     // renamed over it): on any failure the old file stays byte for byte. A
     // symbolic link or anything but a regular file at `path` is refused.
     Write_status save(const std::string& path) const;
+    // What an entry of this name and size adds to a saved pack (its record),
+    // and the size save() writes for the entries held now.
+    static size_t record_size(size_t name_length, size_t data_size) { return 1 + name_length + 4 + data_size; }
+    size_t saved_size() const;
 
     // Writes the entry to prefix + name, creating the folders the name holds.
     // Names that would land outside the prefix folder (absolute, with a ".."

@@ -11,9 +11,9 @@
 #include <cstring>
 #include <set>
 
-#include "base/Byte_writer.h"
 #include "base/Whole_file.h"
 #include "resources/Mesh_record.h"
+#include "resources/Model_writer.h"
 #include "resources/Pak.h"
 #include "tools/pak/Obj_reader.h"
 #include "tools/pak/Pak_io.h"
@@ -115,57 +115,24 @@ constexpr size_t triangle_bytes = Mesh_record::position_bytes + Mesh_record::tex
 // smallest header are counted. Refused past it before anything is built.
 size_t room_for_triangles(const Pak& pak, const std::string& entry)
 {
-    size_t size = 4 + (1 + entry.size() + 4) + 5 + 10;
-    for (int32_t i = 0; i < pak.entry_count(); ++i)
-        if (pak.name(i) != entry) size += 1 + pak.name(i).size() + 4 + size_t(pak.entry(i).size);
+    const std::vector<std::string> one_mesh = {std::string()};
+    size_t size = pak.saved_size() + Pak::record_size(entry.size(), Model_writer::size_of(one_mesh, {0}));
+    const int32_t replaced = Pak_io::index_of(pak, entry);
+    if (replaced >= 0) size -= Pak::record_size(entry.size(), size_t(pak.entry(replaced).size));
     return size < Pak::max_pack_size ? (Pak::max_pack_size - size) / triangle_bytes : 0;
 }
 
-void put_f64(std::vector<uint8_t>& bytes, size_t& at, const double* values, size_t count)
-{
-    for (size_t k = 0; k < count; ++k, at += 8) {
-        uint64_t u;
-        std::memcpy(&u, &values[k], 8);
-        for (size_t i = 0; i < 8; ++i) bytes[at + i] = uint8_t(u >> (8 * i));
-    }
-}
-
-// The model entry's size: its header, then one record a mesh.
-size_t model_size(const Obj_reader& obj, const std::vector<std::string>& names)
-{
-    size_t size = 5;
-    for (size_t i = 0; i < obj.meshes.size(); ++i)
-        size += 4 + names[i].size() + 1 + 4 + 1 + triangle_bytes * obj.meshes[i].triangles;
-    return size;
-}
-
 // The model entry, written in place: each triangle where its mesh's arrays
-// lie. Model_writer would hold every triangle twice more.
-std::vector<uint8_t> model_bytes(const Obj_reader& obj, const std::vector<std::string>& names, size_t size)
+// lie.
+std::vector<uint8_t> model_bytes(const Obj_reader& obj, const std::vector<std::string>& names,
+                                 const std::vector<size_t>& triangles)
 {
-    std::vector<uint8_t> bytes;
-    bytes.reserve(size);
-    Byte_writer w(bytes);
-    w.u8(0);
-    w.u32(uint32_t(obj.meshes.size()));
-    // Where each mesh's next triangle goes: its positions, its texture coordinates.
-    std::vector<std::pair<size_t, size_t>> next(obj.meshes.size());
-    for (size_t i = 0; i < obj.meshes.size(); ++i) {
-        const size_t t = obj.meshes[i].triangles;
-        // The name field counts its NUL; a byte the reader skips follows the count.
-        w.u32(uint32_t(names[i].size() + 1));
-        w.text(names[i]);
-        w.u8(0);
-        w.u32(uint32_t(t));
-        w.u8(0);
-        next[i] = {bytes.size(), bytes.size() + Mesh_record::position_bytes * t};
-        bytes.resize(bytes.size() + triangle_bytes * t);
-    }
+    Model_writer::Layout l = Model_writer::layout(names, triangles);
     obj.each_triangle([&](const Obj_reader::Triangle& t) {
-        for (size_t c = 0; c < 3; ++c) put_f64(bytes, next[t.mesh].first, t.position[c], 3);
-        for (size_t c = 0; c < 3; ++c) put_f64(bytes, next[t.mesh].second, t.texcoord[c], 2);
+        for (size_t c = 0; c < 3; ++c) Model_writer::put(l.bytes, l.positions[t.mesh], t.position[c], 3);
+        for (size_t c = 0; c < 3; ++c) Model_writer::put(l.bytes, l.texcoords[t.mesh], t.texcoord[c], 2);
     });
-    return bytes;
+    return std::move(l.bytes);
 }
 
 // The model's bytes, unless it is beyond what one entry may hold (its size
@@ -173,14 +140,15 @@ std::vector<uint8_t> model_bytes(const Obj_reader& obj, const std::vector<std::s
 bool model_entry(const Obj_reader& obj, const std::vector<std::string>& names, const Options& o,
                  std::vector<Entry>& entries)
 {
-    const size_t size = model_size(obj, names);
+    std::vector<size_t> counts;
     size_t triangles = 0;
-    for (const Obj_reader::Mesh& m : obj.meshes) triangles += m.triangles;
+    for (const Obj_reader::Mesh& m : obj.meshes) counts.push_back(m.triangles), triangles += m.triangles;
+    const size_t size = Model_writer::size_of(names, counts);
     if (obj.meshes.empty()) return refuse(o.obj, "holds no faces");
     if (size > size_t(INT32_MAX) || size > Pak::max_pack_size)
         return refuse(o.obj, std::to_string(triangles) + " triangles make a model of " + std::to_string(size) +
                                  " bytes, more than a pack entry holds");
-    entries.insert(entries.begin(), Entry{o.entry, model_bytes(obj, names, size)});
+    entries.insert(entries.begin(), Entry{o.entry, model_bytes(obj, names, counts)});
     return true;
 }
 
@@ -193,9 +161,7 @@ bool store(Pak& pak, const std::vector<Entry>& entries, const Options& o)
                                     : pak.add_data(e.name, e.bytes.data(), int32_t(e.bytes.size()));
         if (!stored) return refuse(o.pack, "entry " + Pak_io::quoted(e.name) + " cannot be stored");
     }
-    size_t size = 4;
-    for (int32_t i = 0; i < pak.entry_count(); ++i) size += 1 + pak.name(i).size() + 4 + size_t(pak.entry(i).size);
-    if (size > Pak::max_pack_size) return refuse(o.pack, "would grow past 1 GiB, more than a pack may hold");
+    if (pak.saved_size() > Pak::max_pack_size) return refuse(o.pack, "would grow past 1 GiB, more than a pack may hold");
     return true;
 }
 
