@@ -13,12 +13,13 @@ namespace {
 const uint32_t longest_sleep_ms = 100;
 }  // namespace
 
-bool Main_loop::told_to_end()
+bool Main_loop::told_to_end() const { return Platform::termination_requested() || Host_window::gone(); }
+
+void Main_loop::hear_from_host()
 {
     // A lent window's end is read from the server right before each frame
     // and in each wait, so no frame starts on a window already gone.
     if (policy.host) policy.host->still_there();
-    return Platform::termination_requested() || Host_window::gone();
 }
 
 void Main_loop::run()
@@ -43,6 +44,7 @@ void Main_loop::pass()
         if (input.motion) mouse_moved();
     }
     follow_window();
+    hear_from_host();
     // The host has asked us to end, or its window is gone: nothing to draw on.
     if (told_to_end()) return;
     draw_frame();
@@ -107,6 +109,7 @@ void Main_loop::wait_for_next_frame()
     pacer.frame_done(now);
     for (uint32_t left = pacer.wait_ms(now); left > 0 && !told_to_end(); left = pacer.wait_ms(now)) {
         SDL_Delay(left < longest_sleep_ms ? left : longest_sleep_ms);
+        hear_from_host();
         now = SDL_GetTicks();
     }
 }

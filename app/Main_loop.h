@@ -41,7 +41,8 @@ public:
     static const uint32_t size_check_ms = 200;
 
 private:
-    bool told_to_end();
+    bool told_to_end() const;
+    void hear_from_host();
     void mouse_moved();
     void follow_window();
     // Sleeps until the pacer's next frame is due, waking early to end.
