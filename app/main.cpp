@@ -59,9 +59,10 @@ void end_on_lost_display()
 }
 
 // Opens the screen the options ask for: the mode's size full screen or in
-// a window of our own, a lent window at its own size. False after one line
-// on stderr.
-bool open_screen(const Host_options& options, const Video_mode& mode, Host_window& host, Display& display)
+// a window of our own, a lent window at its own size. Anything but 0 is the
+// exit code, after one line on stderr: 2 for a window id that names no
+// window (a bad argument, as a malformed id is), 1 otherwise.
+int open_screen(const Host_options& options, const Video_mode& mode, Host_window& host, Display& display)
 {
     // A lent window is drawn at its own size, in its own visual. A window
     // of our own opens at the mode's size; the desktop's would not fit on
@@ -72,14 +73,19 @@ bool open_screen(const Host_options& options, const Video_mode& mode, Host_windo
     if (options.target == Display::Kind::Hosted) {
         Host_window::catch_x_errors(end_on_lost_connection);
         if (!host.open(options.window) || !host.size(width, height)) {
-            std::fprintf(stderr, "Video initialization failed: no window 0x%lx on the X display\n",
+            if (!host.server_answered()) {
+                std::fprintf(stderr, "Video initialization failed: no X display to find window 0x%lx on\n",
+                             options.window);
+                return 1;
+            }
+            std::fprintf(stderr, "gardenlume: no window 0x%lx on the X display (--window-id names a window)\n",
                          options.window);
-            return false;
+            return 2;
         }
         host.lend_to_media_layer();
         bpp = 0;
     }
-    return display.open(width, height, bpp, options.target);
+    return display.open(width, height, bpp, options.target) ? 0 : 1;
 }
 
 int run_saver(const Host_options& options)
@@ -97,9 +103,9 @@ int run_saver(const Host_options& options)
     // ready and only uploads.
     Pak_prefetch prefetch(pak_cache, Garden::packs());
     Display display;
-    if (!open_screen(options, mode, host, display)) {
+    if (const int refused = open_screen(options, mode, host, display)) {
         delete cfg;
-        return 1;
+        return refused;
     }
     if (options.target == Display::Kind::Full_screen) {
         // A host covers its monitors itself. The covers go where the

@@ -16,6 +16,9 @@ public:
     // Connects to the X server of DISPLAY and finds `window`; 0 names the
     // root window of the default screen. False when either is not there.
     bool open(unsigned long window);
+    // After open: whether the X server answered, so that a false open
+    // means the window is not there rather than no server at all.
+    bool server_answered() const { return answered; }
     void close();
     unsigned long id() const { return window; }
 
@@ -57,6 +60,7 @@ public:
 private:
     void* display = nullptr;  // our own Display*, apart from the media layer's
     unsigned long window = 0;
+    bool answered = false;
     unsigned long drawn = 0;  // our child window the media layer draws into; 0: none
     int drawn_width = 0, drawn_height = 0;
 };

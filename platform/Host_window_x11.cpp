@@ -86,16 +86,22 @@ bool Host_window::open(unsigned long id)
 {
     close();
     Display* d = XOpenDisplay(nullptr);
+    answered = d != nullptr;
     if (!d) return false;
     display = d;
     own_connection = d;
     window = id ? id : DefaultRootWindow(d);
+    // Counted as ours before the first question: a window that is not
+    // there is then an answer (false), not an error Xlib prints and exits 1
+    // on.
+    const bool seen_before = x_error_seen != 0;
+    add_window(window);
     int w = 0, h = 0;
     if (!size(w, h)) {
+        x_error_seen = seen_before;
         close();
         return false;
     }
-    add_window(window);
     // Our connection hears of the window's end (DestroyNotify), whoever
     // ends it; the host keeps every event of its own.
     XSelectInput(d, window, StructureNotifyMask);
