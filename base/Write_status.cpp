@@ -14,6 +14,7 @@ const char* text(Write_reason reason)
     case Write_reason::cannot_replace: return "cannot be replaced";
     case Write_reason::outside_folder: return "would land outside the folder";
     case Write_reason::meets_symbolic_link: return "meets a symbolic link";
+    case Write_reason::repeated_name: return "skipped: an earlier entry has the same name";
     case Write_reason::entry_not_stored: return "cannot be stored";
     }
     return "cannot be written";

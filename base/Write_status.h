@@ -21,6 +21,8 @@ enum class Write_reason {
     // Writing a file below a folder (Confined_writer, Pak::extract_entry).
     outside_folder,
     meets_symbolic_link,
+    // An entry whose name an earlier entry of the pack has: not written.
+    repeated_name,
     // Putting bytes into a pack in memory.
     entry_not_stored,
 };

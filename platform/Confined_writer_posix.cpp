@@ -104,6 +104,14 @@ Write_status replace_at(int folder, const std::string& file, const uint8_t* data
     return Write_status();
 }
 
+// A folder on the way that cannot be made or entered, with the system's
+// words; one this user may not change is said so.
+Write_status folder_failed(int error)
+{
+    const bool denied = error == EACCES || error == EPERM;
+    return failed(denied ? Write_reason::not_permitted : Write_reason::cannot_write, error);
+}
+
 std::vector<std::string> path_parts(const std::string& path)
 {
     std::vector<std::string> parts;
@@ -128,16 +136,22 @@ Write_status Confined_writer::write(const std::string& prefix, const std::string
         path_parts((slash == std::string::npos ? prefix : prefix.substr(slash + 1)) + name);
     // A name ending in "/" names no file.
     if (parts.empty() || name.empty() || name.back() == '/') return not_written();
+    // The folder that could not be made is the reason ("Permission
+    // denied"), not the open that then finds nothing there.
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
+    if (ec) return folder_failed(ec.value());
 
     Fd here(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (here.fd < 0) return not_written();
+    if (here.fd < 0) return folder_failed(errno);
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         const char* part = parts[i].c_str();
-        if (mkdirat(here.fd, part, 0777) != 0 && errno != EEXIST) return not_written();
+        if (mkdirat(here.fd, part, 0777) != 0 && errno != EEXIST) return folder_failed(errno);
         const int next = openat(here.fd, part, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (next < 0) return is_symlink_at(here.fd, parts[i]) ? meets_link() : not_written();
+        if (next < 0) {
+            const int error = errno;  // before the look at the link changes it
+            return is_symlink_at(here.fd, parts[i]) ? meets_link() : folder_failed(error);
+        }
         ::close(here.fd);
         here.fd = next;
     }
@@ -147,7 +161,8 @@ Write_status Confined_writer::write(const std::string& prefix, const std::string
     struct stat st;
     if (fstatat(here.fd, file.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISLNK(st.st_mode)) return meets_link();
-        if (!S_ISREG(st.st_mode)) return not_written();
+        if (!S_ISREG(st.st_mode))
+            return Write_status::failed(S_ISDIR(st.st_mode) ? Write_reason::is_folder : Write_reason::not_regular);
     }
     return replace_at(here.fd, file, data, size);
 }

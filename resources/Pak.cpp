@@ -190,11 +190,16 @@ Write_status Pak::extract_entry(int32_t index, const std::string& prefix) const
     return Confined_writer::write(prefix, name, bytes.data(), bytes.size());
 }
 
-bool Pak::extract_all(const std::string& prefix) const
+bool Pak::extract_all(const std::string& prefix, const Refusal& refused) const
 {
     bool ok = true;
-    for (int32_t i = 0; i < entry_count(); ++i)
-        if (!first_of_its_name(i) || !extract_entry(i, prefix).ok()) ok = false;
+    for (int32_t i = 0; i < entry_count(); ++i) {
+        const Write_status status =
+            first_of_its_name(i) ? extract_entry(i, prefix) : Write_status::failed(Write_reason::repeated_name);
+        if (status.ok()) continue;
+        ok = false;
+        if (refused) refused(i, status);
+    }
     return ok;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,8 +79,11 @@ public:
     // there whole. Ends ok, outside_folder, or as Confined_writer::write.
     Write_status extract_entry(int32_t index, const std::string& prefix) const;
     // Every entry as extract_entry does; of entries sharing a name only the
-    // first is written. False when any entry was not written.
-    bool extract_all(const std::string& prefix) const;
+    // first is written. False when any entry was not written. Each entry
+    // not written is told to `refused`, when given, with why (a later entry
+    // of a name: repeated_name), so a tool can say it.
+    using Refusal = std::function<void(int32_t index, const Write_status& why)>;
+    bool extract_all(const std::string& prefix, const Refusal& refused = nullptr) const;
     static bool safe_entry_path(const std::string& name);
     // False for an entry whose name an earlier entry already has: readers
     // never see it.

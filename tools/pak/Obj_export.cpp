@@ -223,6 +223,12 @@ int Pak_commands::export_obj(const Args& a)
     files.insert(files.begin(), Out_file{dir + Obj_name::file_name(a[1], ".obj"), obj_text(pack_path, a[1], model)});
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
+    if (ec) {
+        // Its own reason ("Permission denied"), not the files' later "No
+        // such file or directory".
+        Pak_io::problem(dir, "the folder cannot be made: " + ec.message());
+        return Pak_io::failure;
+    }
     // Every place is looked at before the first file is written: a link
     // among them stops the export with nothing written.
     bool safe = true;

@@ -47,6 +47,18 @@ bool Pak_io::load(Pak& pak, const std::string& path, bool& truncated, bool warn)
     if (!read_input(path, bytes)) return false;
     pak.read_bytes(bytes.data(), bytes.size());
     truncated = !pak.status().ok();
+    // Not even one entry reads: some other file, not a pack cut short.
+    if (truncated && pak.entry_count() == 0) {
+        const Read_status& s = pak.status();
+        if (bytes.empty())
+            problem(path, "not a pack: the file is empty");
+        else if (s.reason == Read_reason::count_past_end)
+            problem(path, "not a pack: " + std::to_string(bytes.size()) + " bytes, too few for its entry count");
+        else
+            problem(path, "not a pack: its first entry does not read (" + std::string(text(s.reason)) + ", byte " +
+                              std::to_string(s.offset) + ")");
+        return false;
+    }
     if (truncated) problem(path, "broken pack, reading stopped: " + stop_text(pak));
     if (warn) warn_trailing(pak, path);
     return true;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cstdio>
+#include <filesystem>
 #include <iterator>
 #include <map>
 
@@ -141,6 +142,12 @@ int Pak_commands::info(const Args& a)
         Pak_io::problem(a[0], "no entry \"" + a[1] + "\"");
         return Pak_io::failure;
     }
+    // A picture's bytes read as a model would give a nonsense mesh count.
+    if (Image_rgba::read_header(e.data, e.size).format) {
+        Pak_io::problem(a[0], "entry \"" + a[1] + "\" is a picture (" + kind_of(e) +
+                                  "), not a model: info describes models");
+        return Pak_io::failure;
+    }
     Model r = read_model(e);
     if (!r.has_header) {
         Pak_io::problem(a[0], "entry \"" + a[1] + "\" is too short to be a model");
@@ -158,6 +165,16 @@ int Pak_commands::info(const Args& a)
 
 int Pak_commands::verify(const Args& a)
 {
+    // A pack given in place of its folder would only give a "missing" line
+    // for each of the six packs.
+    std::error_code ec;
+    const std::filesystem::file_status given = std::filesystem::status(a[0], ec);
+    if (!std::filesystem::is_directory(given)) {
+        const bool there = std::filesystem::exists(given);
+        Pak_io::problem(a[0], std::string(there ? "not a folder" : "no such folder") +
+                                  ": verify takes the installation folder, the one holding main.pak");
+        return there ? Pak_io::usage_error : Pak_io::failure;
+    }
     std::string dir = a[0];
     if (!dir.empty() && dir.back() != '/') dir += '/';
     int problems = verify_pack(dir + Pack_names::main_pack, Pack_names::main_entries, std::size(Pack_names::main_entries));

@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
+#include "platform/Atomic_file.h"
 #include "texgen/Plasma_image.h"
 #include "texgen/Procedural_name.h"
 #include "tools/common/Png_writer.h"
@@ -41,8 +43,18 @@ int Pak_commands::texgen(const Args& a)
     }
     Plasma_image plasma(name.width, name.height, name.parameters.c_str());
     plasma.compute(ms);
-    if (!Png_writer::write_file(a[2], plasma.width, plasma.height, plasma.pixels)) {
-        Pak_io::problem(a[2], "cannot be written");
+    const std::vector<uint8_t> png = Png_writer::encode(plasma.width, plasma.height, plasma.pixels);
+    if (png.empty()) {
+        Pak_io::problem(a[2], "the image cannot be encoded as PNG");
+        return Pak_io::failure;
+    }
+    // Written whole or not at all, and the failure said with the system's
+    // words ("Permission denied", "No space left on device").
+    unsigned mode = 0;
+    Atomic_file::inspect(a[2], mode);
+    const Write_status written = Atomic_file::replace(a[2], a[2] + ".tmp-XXXXXX", png.data(), png.size(), mode);
+    if (!written.ok()) {
+        Pak_io::problem(a[2], written.text());
         return Pak_io::failure;
     }
     return Pak_io::ok;

@@ -112,6 +112,8 @@ int run_command(int argc, char** argv)
         return Pak_io::usage_error;
     }
     std::string name = argv[1];
+    // The spellings people try first for help.
+    if (name == "--help" || name == "-h") return cmd_help(Args());
     for (const Command& c : commands) {
         if (name != c.name) continue;
         Args args(argv + 2, argv + argc);

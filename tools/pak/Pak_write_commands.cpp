@@ -2,6 +2,8 @@
 #include "tools/pak/Pak_commands.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "resources/Pak.h"
 #include "tools/pak/Pak_io.h"
@@ -78,35 +80,64 @@ int Pak_commands::add(const Args& given)
     return Pak_io::save(pak, pack_path) ? ok : failure;
 }
 
+namespace {
+// Says why an entry was not written. The same failure met again (a folder
+// this user may not write, a full disk) is counted, not said once an entry:
+// report_repeated then says it once for all of them.
+class Extract_report {
+public:
+    Extract_report(const std::string& pack, const std::string& prefix) : pack(pack), prefix(prefix) {}
+
+    void refused(const std::string& name, const Write_status& why)
+    {
+        switch (why.reason) {
+        case Write_reason::repeated_name:
+            return problem(pack, "entry " + quoted(name) + " " + why.text());
+        case Write_reason::outside_folder:
+            return problem(pack, "entry " + quoted(name) + " refused: it would land outside " + prefix);
+        case Write_reason::meets_symbolic_link:
+            return problem(pack, "entry " + quoted(name) + " refused: its path under " + prefix +
+                                     " meets a symbolic link");
+        default:
+            break;
+        }
+        for (Failure& f : failures)
+            if (f.text == why.text()) {
+                ++f.count;
+                return;
+            }
+        failures.push_back(Failure{why.text(), prefix + name, 1});
+    }
+
+    void report_repeated() const
+    {
+        for (const Failure& f : failures)
+            if (f.count == 1)
+                problem(f.first, f.text);
+            else
+                problem(prefix, f.text + " (" + std::to_string(f.count) + " entries not written, the first " +
+                                    f.first + ")");
+    }
+
+private:
+    struct Failure {
+        std::string text;
+        std::string first;  // the path of the first entry it met
+        int count;
+    };
+    std::string pack, prefix;
+    std::vector<Failure> failures;
+};
+}  // namespace
+
 int Pak_commands::extract(const Args& a)
 {
     Pak pak;
     bool truncated = false;
     if (!Pak_io::load(pak, a[0], truncated)) return failure;
-    int result = truncated ? failure : ok;
-    for (int32_t i = 0; i < pak.entry_count(); ++i) {
-        const std::string& name = pak.name(i);
-        if (!pak.first_of_its_name(i)) {
-            problem(a[0], "entry " + quoted(name) + " skipped: an earlier entry has the same name");
-            result = failure;
-            continue;
-        }
-        const Write_status status = pak.extract_entry(i, a[1]);
-        switch (status.reason) {
-        case Write_reason::ok:
-            continue;
-        case Write_reason::outside_folder:
-            problem(a[0], "entry " + quoted(name) + " refused: it would land outside " + a[1]);
-            break;
-        case Write_reason::meets_symbolic_link:
-            problem(a[0], "entry " + quoted(name) + " refused: its path under " + a[1] +
-                              " meets a symbolic link");
-            break;
-        default:
-            problem(a[1] + name, status.text());
-            break;
-        }
-        result = failure;
-    }
-    return result;
+    Extract_report report(a[0], a[1]);
+    const bool all = pak.extract_all(
+        a[1], [&pak, &report](int32_t i, const Write_status& why) { report.refused(pak.name(i), why); });
+    report.report_repeated();
+    return all && !truncated ? ok : failure;
 }

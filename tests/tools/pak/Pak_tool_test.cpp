@@ -416,3 +416,41 @@ TEST_F(Pak_tool_test, readers_warn_of_bytes_after_the_listed_entries_and_help_sa
                              "--allow-outside", "8192 pixels", "PNG or JPEG", "export-obj:"})
         EXPECT_NE(help.out.find(part), std::string::npos) << part;
 }
+
+// Each failure a new user meets is one line that names what went wrong (the
+// system's own words for a folder that may not be written), or the help.
+// The writes run as an ordinary user: root may write anywhere.
+TEST_F(Pak_tool_test, each_mistake_gets_one_line_that_says_what_it_is)
+{
+    ASSERT_TRUE(Test_packs::write_pack(dir + "p.pak", {{"tree", Test_packs::quad_model("bark.png", 1, 1)},
+                                                       {"bark.png", Test_packs::png(4, 2, 1, 2, 3, 4)},
+                                                       {"notes", {'h', 'i'}}}));
+    write("empty", {});
+    write("text.txt", {'s', 'k', 'y', ':', ' ', 'b', 'l', 'u', 'e', '\n'});
+    fs::create_directory(dir + "locked");
+    fs::permissions(dir, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(dir + "locked", fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    const std::string user = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const struct {
+        std::string args;
+        int code;
+        const char* says;  // on stdout for code 0, else on stderr in one line
+    } rows[] = {
+        {"--help", 0, "usage:"},
+        {"-h", 0, "exit codes"},
+        {"list empty", 1, "empty: not a pack"},
+        {"list text.txt", 1, "text.txt: not a pack"},
+        {"verify p.pak", 2, "verify takes the installation folder"},
+        {"info p.pak bark.png", 1, "\"bark.png\" is a picture"},
+        {"texgen '##Plasma8x8 ,1,2,3' 0 locked/p.png", 1, "locked/p.png: may not be changed by this user: Permission denied"},
+        {"export-obj p.pak tree locked/sub", 1, "locked/sub/: the folder cannot be made: Permission denied"},
+        {"extract p.pak locked/", 1, "locked/: may not be changed by this user: Permission denied (3 entries"},
+    };
+    for (const auto& row : rows) {
+        Result r = shell(user + "\"$PAK\" " + row.args);
+        EXPECT_EQ(r.code, row.code) << row.args << ": " << r.err;
+        EXPECT_NE((row.code ? r.err : r.out).find(row.says), std::string::npos) << row.args << ": " << r.err << r.out;
+        EXPECT_EQ(lines(r.err), row.code ? 1 : 0) << row.args << ": " << r.err;
+    }
+    EXPECT_TRUE(fs::is_empty(dir + "locked"));
+}
