@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <sstream>
 #include <vector>
 #include "platform/Atomic_file.h"
@@ -31,6 +32,15 @@ std::string temp_template(const std::string& folder)
     return folder + Cfg_file::temp_prefix + std::to_string(Platform::process_id()) + "-XXXXXX";
 }
 
+// Letters, digits, punctuation, blanks and line ends only: a text someone
+// wrote, whose first four letters would read as a nonsense format number.
+bool looks_like_text(const std::vector<uint8_t>& bytes)
+{
+    for (uint8_t b : bytes)
+        if ((b < 0x20 || b > 0x7E) && b != '\t' && b != '\n' && b != '\r') return false;
+    return !bytes.empty();
+}
+
 // Why a file read whole does not hold a record of our format.
 std::string invalid_reason(const std::string& path)
 {
@@ -38,6 +48,7 @@ std::string invalid_reason(const std::string& path)
     Whole_file::read(path, bytes, Cfg_record::max_file_size);
     Byte_cursor c(bytes.data(), bytes.size());
     int32_t version = 0;
+    if (looks_like_text(bytes)) return "is a text file, not a settings file";
     if (!c.read_i32(version))
         return "is cut short: " + std::to_string(bytes.size()) + " bytes, too few for its format number";
     if (version != format_number)
@@ -70,6 +81,7 @@ bool left_by_an_ended_run(const std::string& name)
 
 Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record, std::string& why)
 {
+    std::error_code error;
     switch (record.read_file(path, format_number).reason) {
     case Read_reason::ok:
         return Source::File;
@@ -79,7 +91,15 @@ Cfg_file::Source Cfg_file::read(const std::string& path, Cfg_record& record, std
         return Source::Invalid;
     case Read_reason::missing:
         return Source::Missing;
+    case Read_reason::not_regular:
+        why = std::filesystem::is_directory(path, error) ? "is a folder, not a settings file"
+                                                         : "is not a regular file, not a settings file";
+        return Source::Unreadable;
+    case Read_reason::too_large:
+        why = "is too large to be a settings file";
+        return Source::Unreadable;
     default:
+        why = "cannot be read";
         return Source::Unreadable;
     }
 }

@@ -16,7 +16,8 @@ public:
     enum class Source { File, Missing, Unreadable, Invalid };
 
     // Reads `path`; a missing or unreadable file gives the defaults. For an
-    // Invalid file `why` says what is wrong with it, for people.
+    // Invalid or Unreadable file `why` says what is wrong with it, for
+    // people: "is a folder, not a settings file", "is a text file, ...".
     static Source read(const std::string& path, Cfg_record& record, std::string& why);
     // Writes `record` with format number 1; on failure the old file is
     // untouched.

@@ -44,16 +44,21 @@ struct Changes {
     }
 };
 
+// The row a new install gets: the installer writes the first cfg with
+// "config.exe --mode desktop".
+const int32_t installed_row = Video_mode::desktop_index;
+
 std::string row_text(int32_t i)
 {
     const Video_mode& m = Video_mode::row(i);
+    const std::string mark = i == installed_row ? "  (default)" : "";
     if (m.is_desktop()) {
         Monitor_list::Area primary;
-        if (!Monitor_list::primary(primary)) return "Desktop";
-        return "Desktop (" + std::to_string(primary.width) + " x " + std::to_string(primary.height) + ")";
+        if (!Monitor_list::primary(primary)) return "Desktop" + mark;
+        return "Desktop (" + std::to_string(primary.width) + " x " + std::to_string(primary.height) + ")" + mark;
     }
     return std::to_string(m.width) + " x " + std::to_string(m.height) + ", " + std::to_string(m.bpp) + " bits" +
-           (i == Video_mode::default_index ? "  (default)" : "");
+           mark;
 }
 
 // The list shows the desktop first, then the fixed rows; each item keeps
@@ -163,7 +168,7 @@ bool save(HWND dialog, State& state, std::string& message)
     std::string why;
     switch (Cfg_file::read(state.path, record, why)) {
     case Cfg_file::Source::Unreadable:
-        message = state.path + ": cannot be read, left as it is";
+        message = state.path + ": " + why + ", left as it is";
         return false;
     case Cfg_file::Source::Invalid:
         message = state.path + ": " + why + "; left as it is (config.exe --reset writes a fresh file)";

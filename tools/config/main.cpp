@@ -125,7 +125,12 @@ bool apply_list(const std::string&, Request& r, std::string&)
 bool apply_mode(const std::string& value, Request& r, std::string& problem)
 {
     if (!parse_mode(value, r.mode)) {
-        problem = "--mode: no screen mode \"" + value + "\" (0 to 18, desktop, or WxH@BPP from --list-modes)";
+        // A size of today's monitors (1920x1080) is no fixed row: the
+        // desktop row is the way to it.
+        const bool a_size = value.find('x') != std::string::npos && value.find('@') != std::string::npos;
+        problem = "--mode: no screen mode \"" + value + "\"" +
+                  (a_size ? "; for the monitor's own size use --mode desktop (fixed sizes: --list-modes)"
+                          : " (0 to 18, desktop, or WxH@BPP from --list-modes)");
         return false;
     }
     r.set_mode = true;
@@ -204,7 +209,9 @@ void list_modes()
                 Video_mode::bpp_of(Video_mode::desktop_index), now.empty() ? "" : (": " + now + " now").c_str());
 }
 
-const char* source_text(Cfg_file::Source source)
+// Where the settings shown come from; `why` says what is wrong with a file
+// that gave the defaults (a folder, a text file, another format).
+std::string source_text(Cfg_file::Source source, const std::string& why)
 {
     switch (source) {
     case Cfg_file::Source::File:
@@ -212,17 +219,16 @@ const char* source_text(Cfg_file::Source source)
     case Cfg_file::Source::Missing:
         return "defaults (no file)";
     case Cfg_file::Source::Unreadable:
-        return "defaults (the file cannot be opened)";
     case Cfg_file::Source::Invalid:
-        return "defaults (the file has another format or is cut short)";
+        return "defaults (the file " + why + ")";
     }
     return "";
 }
 
-void print_settings(const std::string& path, const Cfg_record& record, Cfg_file::Source source)
+void print_settings(const std::string& path, const Cfg_record& record, const std::string& source)
 {
     std::printf("settings file: %s\n", path.c_str());
-    std::printf("source: %s\n", source_text(source));
+    std::printf("source: %s\n", source.c_str());
     if (Video_mode::valid(record.video_mode))
         std::printf("screen mode: %d (%s)\n", record.video_mode,
                     mode_text(Video_mode::row(record.video_mode)).c_str());
@@ -230,6 +236,42 @@ void print_settings(const std::string& path, const Cfg_record& record, Cfg_file:
         std::printf("screen mode: %d (no such row; the saver uses %d: %s)\n", record.video_mode,
                     Video_mode::default_index, mode_text(Video_mode::row(record.video_mode)).c_str());
     std::printf("mouse exit: %s\n", record.mouse_exit == 1 ? "on" : "off");
+}
+
+// Writes the changes asked for into the file at `path`, keeping its other
+// fields; a file it cannot read as ours is left alone unless --reset.
+// Returns the exit code.
+int change_settings(const std::string& path, const Request& request)
+{
+    Cfg_record record;
+    std::string why;
+    const Cfg_file::Source source = Cfg_file::read(path, record, why);
+    if (request.reset) {
+        record = Cfg_record();
+    } else if (source == Cfg_file::Source::Unreadable || source == Cfg_file::Source::Invalid) {
+        // Only a file of ours can be written afresh; a folder stays one.
+        const bool fresh_helps = source == Cfg_file::Source::Invalid;
+        std::fprintf(stderr, "config.exe: %s: %s; left as it is%s\n", path.c_str(), why.c_str(),
+                     fresh_helps ? " (--reset writes a fresh file)" : "");
+        return 1;
+    }
+    // spare_value and the two texts stay as the file had them.
+    if (request.set_mode) record.video_mode = request.mode;
+    if (request.set_mouse) record.mouse_exit = request.mouse_exit;
+    const Write_status written = Cfg_file::write(path, record);
+    switch (Save_plan::next(written, false)) {
+    case Save_plan::Step::done:
+        break;
+    case Save_plan::Step::fail_with_remedy:
+        std::fprintf(stderr, "config.exe: %s: %s; %s\n", path.c_str(), written.text().c_str(),
+                     Save_plan::remedy(Platform::consent_by_prompt()));
+        return 1;
+    default:
+        std::fprintf(stderr, "config.exe: %s: %s\n", path.c_str(), written.text().c_str());
+        return 1;
+    }
+    print_settings(path, record, source_text(Cfg_file::Source::File, ""));
+    return 0;
 }
 
 }  // namespace
@@ -262,39 +304,10 @@ int main(int argc, char** argv)
     }
 
     const std::string path = settings.file_path("cfg");
+    if (request.set_mode || request.set_mouse || request.reset) return change_settings(path, request);
     Cfg_record record;
     std::string why;
     const Cfg_file::Source source = Cfg_file::read(path, record, why);
-    if (!request.set_mode && !request.set_mouse && !request.reset) {
-        print_settings(path, record, source);
-        return 0;
-    }
-
-    if (request.reset) {
-        record = Cfg_record();
-    } else if (source == Cfg_file::Source::Unreadable) {
-        std::fprintf(stderr, "config.exe: %s: cannot be read, left as it is\n", path.c_str());
-        return 1;
-    } else if (source == Cfg_file::Source::Invalid) {
-        std::fprintf(stderr, "config.exe: %s: %s; left as it is (--reset writes a fresh file)\n", path.c_str(),
-                     why.c_str());
-        return 1;
-    }
-    // spare_value and the two texts stay as the file had them.
-    if (request.set_mode) record.video_mode = request.mode;
-    if (request.set_mouse) record.mouse_exit = request.mouse_exit;
-    const Write_status written = Cfg_file::write(path, record);
-    switch (Save_plan::next(written, false)) {
-    case Save_plan::Step::done:
-        break;
-    case Save_plan::Step::fail_with_remedy:
-        std::fprintf(stderr, "config.exe: %s: %s; %s\n", path.c_str(), written.text().c_str(),
-                     Save_plan::remedy(Platform::consent_by_prompt()));
-        return 1;
-    default:
-        std::fprintf(stderr, "config.exe: %s: %s\n", path.c_str(), written.text().c_str());
-        return 1;
-    }
-    print_settings(path, record, Cfg_file::Source::File);
+    print_settings(path, record, source_text(source, why));
     return 0;
 }

@@ -138,14 +138,31 @@ TEST_F(Config_exe, removes_the_temporary_files_of_dead_runs_only)
     for (const auto& [name, old, removed] : files) EXPECT_EQ(install.exists(name), !removed) << name;
 }
 
-TEST_F(Config_exe, reports_a_file_of_another_format_as_defaults)
+// A cfg that is not ours is described as what it is, when shown and when a
+// change is refused; an empty content row stands for a folder.
+TEST_F(Config_exe, reports_a_file_that_is_not_ours_as_what_it_is_and_leaves_it)
 {
     std::string other = example_21;
     other[0] = 2;
-    ASSERT_TRUE(install.write_file("cfg", other));
-    ASSERT_EQ(run({}), 0);
-    EXPECT_NE(out.find("defaults (the file has another format or is cut short)"), std::string::npos)
-        << out;
+    const std::string rows[][2] = {
+        {other, "has format number 2, not 1"},
+        {"mode = desktop\n", "is a text file, not a settings file"},
+        {"", "is a folder, not a settings file"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row[1]);
+        fs::remove_all(install.path() + "cfg");
+        if (row[0].empty())
+            fs::create_directory(install.path() + "cfg");
+        else
+            ASSERT_TRUE(install.write_file("cfg", row[0]));
+        ASSERT_EQ(run({}), 0);
+        EXPECT_NE(out.find("source: defaults (the file " + row[1] + ")"), std::string::npos) << out;
+        EXPECT_EQ(run({"--mode", "3"}), 1);
+        EXPECT_NE(err.find("cfg: " + row[1] + "; left as it is"), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+    EXPECT_TRUE(fs::is_directory(install.path() + "cfg"));
 }
 
 TEST_F(Config_exe, lists_the_18_fixed_modes_and_the_desktop)
@@ -187,6 +204,10 @@ TEST_F(Config_exe, bad_arguments_exit_2_with_one_line_and_leave_the_file)
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         EXPECT_EQ(install.read_file("cfg"), example_21);
     }
+    // Today's monitor sizes are no fixed row: the words point to the one
+    // that fits any monitor.
+    EXPECT_EQ(run({"--mode", "1920x1080@32"}), 2);
+    EXPECT_NE(err.find("use --mode desktop"), std::string::npos) << err;
 }
 
 TEST_F(Config_exe, folder_it_cannot_write_exits_1_and_leaves_no_file)
