@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "tests/tools/artgen/Art_files.h"
 #include "tests/support/Host_test_window.h"
@@ -98,11 +99,16 @@ TEST_F(Hosted_saver, preview_pane_shows_the_whole_picture_and_follows_a_resize)
     X_display::save_png(small, art::bin_dir() + "/../hosted_320x240_shot.png");
     expect_whole_picture(small, 320, 240, "320x240");
 
-    pane.resize(640, 480);
-    std::this_thread::sleep_for(std::chrono::milliseconds(resize_follow_ms));
-    X_display::Picture large = X_display::grab();
-    X_display::save_png(large, art::bin_dir() + "/../hosted_640x480_shot.png");
-    expect_whole_picture(large, 640, 480, "640x480");
+    // Both sides at once, then one side alone: the pane widened, then made
+    // taller, each must be followed.
+    for (const auto& [w, h] : {std::pair{640, 480}, std::pair{800, 480}, std::pair{800, 600}}) {
+        const std::string size = std::to_string(w) + "x" + std::to_string(h);
+        pane.resize(w, h);
+        std::this_thread::sleep_for(std::chrono::milliseconds(resize_follow_ms));
+        X_display::Picture shot = X_display::grab();
+        X_display::save_png(shot, art::bin_dir() + "/../hosted_" + size + "_shot.png");
+        expect_whole_picture(shot, w, h, size);
+    }
 
     saver.send_signal(SIGTERM);
     expect_quiet_end(end_timeout_ms);
