@@ -47,6 +47,13 @@ TEST(Frame_pacer, thirty_a_second_hold_across_the_counter_seams)
     }
 }
 
+// The lowest cap is a cap too: one frame a second, not unpaced.
+TEST(Frame_pacer, one_a_second_is_paced)
+{
+    const std::vector<uint32_t> s = frame_starts(1, 0xfffffff0u, 4, 5);
+    for (size_t i = 1; i < s.size(); ++i) EXPECT_EQ(s[i] - s[i - 1], 1000u) << "frame " << i;
+}
+
 TEST(Frame_pacer, a_late_frame_is_not_made_up_by_a_rush)
 {
     for (uint32_t start : {0u, 0xffffff00u}) {

@@ -35,6 +35,9 @@ TEST(Host_options, target_window_rate_and_the_arguments_left_for_the_switch)
         {{"--root", "/p", "1234"}, nullptr, Target::Hosted, 0, 30, {"/p", "1234"}, Run_mode::Preview},
         {{"/c", "--max-fps", "10"}, nullptr, Target::Full_screen, 0, 10, {"/c"}, Run_mode::Configure},
         {{"--max-fps", "5", "-window-id", "0X10"}, nullptr, Target::Hosted, 16, 5, {}, Run_mode::Run},
+        // Both ends of the range the usage line names.
+        {{"--window", "--max-fps", "1"}, nullptr, Target::Own_window, 0, 1, {}, Run_mode::Run},
+        {{"--window", "--max-fps", "1000"}, nullptr, Target::Own_window, 0, 1000, {}, Run_mode::Run},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::PrintToString(row.args));
