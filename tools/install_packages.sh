@@ -15,6 +15,8 @@ packages=(
   lintian
   # The display-sleep test reads the X server's idle time (MIT-SCREEN-SAVER).
   libxss-dev
+  # The tests ask XFIXES for the pointer's picture: hidden or shown.
+  libxfixes-dev
   # The package test runs the garden under the MATE screen saver too.
   mate-screensaver desktop-file-utils dbus
   # ... and under xsecurelock, which runs the hacks of the XScreenSaver list.

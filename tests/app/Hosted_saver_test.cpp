@@ -262,6 +262,9 @@ TEST_F(Hosted_saver, own_window_follows_a_resize_and_ends_with_the_window)
     std::this_thread::sleep_for(std::chrono::milliseconds(settle_ms));
     X_display::Picture shot = X_display::grab();
     expect_whole_picture(shot, 800, 400, "--window resized to 800x400");
+    // A window on the desktop keeps the pointer the user sees.
+    ASSERT_TRUE(X_display::mouse_move(400, 200));
+    EXPECT_TRUE(X_display::pointer_shown());
     ASSERT_EQ(0, std::system(("xdotool windowclose " + id).c_str()));
     expect_quiet_end(end_timeout_ms);
 }

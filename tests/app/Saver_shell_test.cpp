@@ -200,11 +200,13 @@ TEST_F(Running_saver, late_mouse_movement_ends_it_with_mouse_exit_1)
     expect_clean_end();
 }
 
+// ... and the pointer stays hidden over the full-screen garden.
 TEST_F(Running_saver, late_mouse_movement_is_ignored_with_mouse_exit_0)
 {
     REQUIRE_X();
     start(0);
     move_mouse_late();
+    EXPECT_FALSE(X_display::pointer_shown());
     expect_running_until_escape(1500);
 }
 

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -147,4 +148,20 @@ bool X_display::save_png(const Picture& picture, const std::string& path)
         rgba[j + 3] = 255;
     }
     return Png_writer::write_file(path, picture.width, picture.height, rgba.data());
+}
+
+bool X_display::pointer_shown()
+{
+    Connection c;
+    int event_base = 0, error_base = 0, major = 4, minor = 0;
+    if (!c.display || !XFixesQueryExtension(c.display, &event_base, &error_base) ||
+        !XFixesQueryVersion(c.display, &major, &minor))
+        return false;
+    XFixesCursorImage* image = XFixesGetCursorImage(c.display);
+    if (!image) return false;
+    bool shown = false;
+    for (size_t i = 0; i < size_t(image->width) * image->height; ++i)
+        if ((image->pixels[i] >> 24) & 0xFF) shown = true;
+    XFree(image);
+    return shown;
 }

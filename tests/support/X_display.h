@@ -24,6 +24,9 @@ public:
     static bool key(const std::string& keysym);
     // Moves the pointer to (x, y) on the screen.
     static bool mouse_move(int x, int y);
+    // Whether the pointer shows where it is now: a hidden pointer is one
+    // whose picture (XFIXES) has no pixel that is not transparent.
+    static bool pointer_shown();
 
     struct Picture {
         int width = 0;
