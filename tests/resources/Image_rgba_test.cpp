@@ -150,3 +150,19 @@ TEST(Image_rgba, every_colour_type_comes_out_as_its_pixels_from_both_decoders)
         EXPECT_LE(farthest(by[1].pixels(), Bytes(by[0].pixels(), by[0].pixels() + c.rgba.size())), c.tolerance / 2);
     }
 }
+
+// A palette PNG with an index just past its three colours: the saver's
+// decoder (SDL_image) gives that pixel opaque black, never a colour read from
+// beyond the palette. stb_image gives stale bytes here, so it is not asked.
+TEST(Image_rgba, an_index_just_past_a_short_palette_is_opaque_black)
+{
+    const Bytes picture = png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 3, 1}, palette);
+    const Bytes rgba = {0, 0, 255, 255, 255, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255};
+    Image_rgba by_build, by_sdl;
+    ASSERT_TRUE(by_build.decode(picture.data(), int32_t(picture.size())));
+    ASSERT_TRUE(by_sdl.decode_with_sdl_image(picture.data(), int32_t(picture.size())));
+    for (const Image_rgba* image : {&by_build, &by_sdl}) {
+        ASSERT_EQ(size_t(image->width()) * size_t(image->height()) * 4, rgba.size());
+        EXPECT_EQ(Bytes(image->pixels(), image->pixels() + rgba.size()), rgba);
+    }
+}
