@@ -54,13 +54,14 @@ Read_reason reason_of_open_error(const std::string& path)
     return Read_reason::unreadable;
 }
 
-// ok for a regular file within the cap.
-Read_reason kind_of(int fd, size_t max_size)
+// ok for a regular file within the cap; its size then in `size`.
+Read_reason kind_of(int fd, size_t max_size, size_t& size)
 {
     struct stat st;
     if (fstat(fd, &st) != 0) return Read_reason::unreadable;
     if (!S_ISREG(st.st_mode)) return Read_reason::not_regular;
     if (uint64_t(st.st_size) > max_size) return Read_reason::too_large;
+    size = size_t(st.st_size);
     return Read_reason::ok;
 }
 
@@ -72,7 +73,11 @@ Read_reason Whole_file::read(const std::string& path, std::vector<uint8_t>& out,
     out.clear();
     const int fd = open_without_blocking(path);
     if (fd < 0) return reason_of_open_error(path);
-    Read_reason status = kind_of(fd, max_size);
+    size_t size = 0;
+    Read_reason status = kind_of(fd, max_size, size);
+    // Room for the size the file has now (within the cap): a pack near the
+    // cap is then not copied again each time the buffer would grow.
+    if (status == Read_reason::ok) out.reserve(size);
     if (status == Read_reason::ok) status = read_all(fd, out, max_size);
     ::close(fd);
     if (status != Read_reason::ok) out.clear();
@@ -83,7 +88,8 @@ Read_reason Whole_file::check(const std::string& path, size_t max_size)
 {
     const int fd = open_without_blocking(path);
     if (fd < 0) return reason_of_open_error(path);
-    const Read_reason status = kind_of(fd, max_size);
+    size_t size = 0;
+    const Read_reason status = kind_of(fd, max_size, size);
     ::close(fd);
     return status;
 }
