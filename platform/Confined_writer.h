@@ -18,8 +18,9 @@ public:
     // the caller's and is made as named; the rest of prefix + name is walked
     // one folder at a time. The name is expected to have been checked for
     // absolute paths and ".." parts already. Ends ok, meets_symbolic_link,
-    // not_permitted, cannot_create_beside, cannot_write or cannot_replace,
-    // the last ones with the system's words.
+    // is_folder or not_regular (what stands at the name), not_permitted,
+    // cannot_create_beside, cannot_write or cannot_replace, the last ones
+    // with the system's words (also for a folder that cannot be made).
     static Write_status write(const std::string& prefix, const std::string& name, const uint8_t* data,
                               size_t size);
 
