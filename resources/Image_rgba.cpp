@@ -53,6 +53,23 @@ Uint32 pixel_at(const uint8_t* p, int bytes)
     }
 }
 
+// SDL_image reads a BMP's palette as 256 colours whatever the file lists,
+// taking the bytes after a short palette for colours (pixels, for one).
+// The palette is cut back to the colours the file lists, so an index past
+// them is an index past the palette, as in every other format.
+void keep_listed_bmp_colours(const uint8_t* data, int32_t size, SDL_Surface* s)
+{
+    SDL_Palette* palette = s->format->palette;
+    if (!palette || size < 50 || data[0] != 'B' || data[1] != 'M') return;
+    Uint32 header_size = 0, used = 0;  // little-endian, unaligned
+    std::memcpy(&header_size, data + 14, 4);
+    std::memcpy(&used, data + 46, 4);
+    header_size = SDL_SwapLE32(header_size);
+    used = SDL_SwapLE32(used);
+    // A core header (12 bytes) has no count; 0 means "all of them".
+    if (header_size >= 40 && used > 0 && used < Uint32(palette->ncolors)) palette->ncolors = int(used);
+}
+
 uint8_t channel(Uint32 v, Uint32 mask, Uint8 shift, Uint8 loss) { return uint8_t(((v & mask) >> shift) << loss); }
 
 // The R, G, B, A of one pixel, as SDL's own conversion gives them, but for
@@ -136,6 +153,7 @@ bool Image_rgba::decode_with_sdl_image(const uint8_t* data, int32_t size)
     if (!rw) return false;
     SDL_Surface* image = IMG_Load_RW(rw, 1);
     if (!image) return false;
+    keep_listed_bmp_colours(data, size, image);
     // The buffer's size is worked out from the sides the decoder gave.
     const bool sized = image->w >= 1 && image->h >= 1 && image->w <= max_side && image->h <= max_side;
     const bool rgba_bytes = sized && is_rgba_bytes(image->format);

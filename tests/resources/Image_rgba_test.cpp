@@ -151,18 +151,45 @@ TEST(Image_rgba, every_colour_type_comes_out_as_its_pixels_from_both_decoders)
     }
 }
 
-// A palette PNG with an index just past its three colours: the saver's
-// decoder (SDL_image) gives that pixel opaque black, never a colour read from
-// beyond the palette. stb_image gives stale bytes here, so it is not asked.
+// A 2 x 2 BMP of 8 bits a pixel listing two colours, red and blue, whose
+// pixels (rows bottom first) index 2, 1 / 0, 1.
+Bytes bmp_2x2_two_colours()
+{
+    Bytes bmp = {'B', 'M'};
+    const auto le = [&bmp](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) bmp.push_back(uint8_t(v >> (8 * i)));
+    };
+    le(14 + 40 + 8 + 8, 4), le(0, 4), le(14 + 40 + 8, 4);             // file header
+    le(40, 4), le(2, 4), le(2, 4), le(1, 2), le(8, 2), le(0, 4);       // 2 x 2, 8 bits, no compression
+    le(8, 4), le(2835, 4), le(2835, 4), le(2, 4), le(0, 4);            // two colours listed
+    bmp.insert(bmp.end(), {0, 0, 255, 0, 255, 0, 0, 0, 2, 1, 0, 0, 0, 1, 0, 0});
+    return bmp;
+}
+
+// An index just past a short palette, in a PNG (three colours) and a BMP
+// (two): the saver's decoder (SDL_image) gives that pixel opaque black,
+// never a colour read from beyond the palette (for a BMP, SDL_image takes
+// the bytes after it for colours). stb_image gives stale bytes: not asked.
 TEST(Image_rgba, an_index_just_past_a_short_palette_is_opaque_black)
 {
-    const Bytes picture = png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 3, 1}, palette);
-    const Bytes rgba = {0, 0, 255, 255, 255, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255};
-    Image_rgba by_build, by_sdl;
-    ASSERT_TRUE(by_build.decode(picture.data(), int32_t(picture.size())));
-    ASSERT_TRUE(by_sdl.decode_with_sdl_image(picture.data(), int32_t(picture.size())));
-    for (const Image_rgba* image : {&by_build, &by_sdl}) {
-        ASSERT_EQ(size_t(image->width()) * size_t(image->height()) * 4, rgba.size());
-        EXPECT_EQ(Bytes(image->pixels(), image->pixels() + rgba.size()), rgba);
+    const struct {
+        const char* what;
+        Bytes picture;
+        Bytes rgba;
+    } rows[] = {
+        {"PNG", png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 3, 1}, palette),
+         {0, 0, 255, 255, 255, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255}},
+        {"BMP", bmp_2x2_two_colours(), {255, 0, 0, 255, 0, 0, 255, 255, 0, 0, 0, 255, 0, 0, 255, 255}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const int32_t size = int32_t(row.picture.size());
+        Image_rgba by_build, by_sdl;
+        ASSERT_TRUE(by_build.decode(row.picture.data(), size));
+        ASSERT_TRUE(by_sdl.decode_with_sdl_image(row.picture.data(), size));
+        for (const Image_rgba* image : {&by_build, &by_sdl}) {
+            ASSERT_EQ(size_t(image->width()) * size_t(image->height()) * 4, row.rgba.size());
+            EXPECT_EQ(Bytes(image->pixels(), image->pixels() + row.rgba.size()), row.rgba);
+        }
     }
 }
