@@ -14,7 +14,9 @@ public:
     Host_window& operator=(const Host_window&) = delete;
 
     // Connects to the X server of DISPLAY and finds `window`; 0 names the
-    // root window of the default screen. False when either is not there.
+    // root window of the default screen. False when either is not there
+    // (with catch_x_errors in place, a window that is not there is only a
+    // false, not an X error).
     bool open(unsigned long window);
     // After open: whether the X server answered, so that a false open
     // means the window is not there rather than no server at all.
