@@ -35,7 +35,7 @@ const Command commands[] = {
     {"import-obj", "[--replace] [--allow-outside] PACK ENTRY FILE.obj [--scale S]",
      "OBJ+MTL as model ENTRY, map_Kd images as entries (PACK made if missing)", 3, 7, Pak_commands::import_obj},
     {"verify", "DIR", "every pack and entry the saver needs is present and reads", 1, 1, Pak_commands::verify},
-    {"help", "", "this text, with what the commands refuse", 0, 1, cmd_help},
+    {"help", "", "this text (also -h, --help), with what the commands refuse", 0, 1, cmd_help},
 };
 
 // What the writing commands refuse, and why: each refusal is one line on
