@@ -19,7 +19,9 @@ public:
     // one folder at a time. The name is expected to have been checked for
     // absolute paths and ".." parts already. Ends ok, meets_symbolic_link,
     // not_permitted, cannot_create_beside, cannot_write or cannot_replace,
-    // the last ones with the system's words.
+    // the last ones with the system's words. An old file's owner, group and
+    // mode stay (POSIX), as in Atomic_file::replace; one with more names
+    // (hard links) is refused with cannot_replace.
     static Write_status write(const std::string& prefix, const std::string& name, const uint8_t* data,
                               size_t size);
 
