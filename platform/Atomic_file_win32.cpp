@@ -124,6 +124,14 @@ Write_status Atomic_file::replace(const std::string& path, const std::string& te
     return Write_status();
 }
 
+// Windows gives a new file the folder's inherited rights; there is no owner
+// to hand on.
+Write_status Atomic_file::create_owned(const std::string& path, const std::string& temp_template, const void* data,
+                                       size_t size, unsigned mode, const std::string&)
+{
+    return replace(path, temp_template, data, size, mode);
+}
+
 Atomic_file::Target Atomic_file::inspect(const std::string& path, unsigned& mode)
 {
     mode = 0666;
