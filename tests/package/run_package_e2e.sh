@@ -155,6 +155,20 @@ start_daemon
 as_user xscreensaver-command -activate >/dev/null || fail "xscreensaver-command -activate"
 wait_for 100 hack_running || { cat "$work/daemon.log"; fail "the daemon did not start the garden from a new file"; }
 grep -q 'forked "gardenlume --root"' "$work/daemon.log" || fail "the daemon ran another hack from the new file"
+# The settings program opens it without a word about the file and leaves it
+# as it is (it writes only when a setting changes).
+cp "$work/home/.xscreensaver" "$work/list.new"
+(cd "$work/home" && exec setsid setpriv --reuid=$user_id --regid=$user_id --clear-groups \
+  env HOME="$work/home" DISPLAY="$DISPLAY" xscreensaver-settings >"$work/settings.log" 2>&1) &
+settings_pid=$!
+sleep 5
+kill -0 "$settings_pid" 2>/dev/null || { cat "$work/settings.log"; fail "xscreensaver-settings ended on the new file"; }
+kill -- -"$settings_pid" 2>/dev/null
+wait "$settings_pid" 2>/dev/null
+if grep -iE "unparsable|xscreensaver\b.*(error|warning)|\.xscreensaver" "$work/settings.log"; then
+  fail "xscreensaver-settings complains about the new file"
+fi
+cmp "$work/list.new" "$work/home/.xscreensaver" || fail "xscreensaver-settings changed the new file"
 as_user xscreensaver-command -exit >/dev/null 2>&1
 wait_for 50 daemon_gone || fail "the daemon did not exit"
 
