@@ -87,6 +87,9 @@ TEST(Xscreensaver_command, refusals_name_the_file_and_leave_the_home_as_it_was)
         {"CR LF line ends",
          [](const Temp_folder& h) { write(h / ".xscreensaver", "mode:\tone\r\nprograms:\ta \\n\r\n"); }, {}, 1,
          "CR LF"},
+        {"a line the daemon cuts at its 1 KiB chunk",
+         [](const Temp_folder& h) { write(h / ".xscreensaver", "programs: a" + std::string(1009, ' ') + "\\n b\n"); },
+         {"--select"}, 1, "is read by XScreenSaver otherwise than it looks"},
         {"an unknown argument", [](const Temp_folder& h) { write(h / ".xscreensaver", list); }, {"--selec"}, 2,
          "usage: gardenlume-xscreensaver [--select]"},
     };
