@@ -40,9 +40,9 @@ Write_status Posix_replace::take_place_of(int fd, const struct stat& old)
     if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && fchown(fd, old.st_uid, old.st_gid) != 0) {
         const int error = errno;
         return Write_status::failed(Write_reason::not_permitted,
-                                    "it belongs to user " + std::to_string(old.st_uid) + ", group " +
-                                        std::to_string(old.st_gid) + ", and a new file cannot be given to them (" +
-                                        std::strerror(error) + ")");
+                                    "the new file cannot be given to its owner, user " +
+                                        std::to_string(old.st_uid) + " and group " + std::to_string(old.st_gid) +
+                                        " (" + std::strerror(error) + ")");
     }
     // After the owner: a change of owner clears the set-id bits.
     if (fchmod(fd, old.st_mode & 07777) != 0)

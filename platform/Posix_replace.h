@@ -17,7 +17,8 @@ public:
     // A file with more than one name cannot be replaced without the others
     // keeping the old bytes: refused, saying so.
     static Write_status refuse_other_names(const struct stat& old);
-    // Gives the new file at `fd` the owner, group and mode of `old`; refused
+    // Gives the new file at `fd` the owner, group and mode of `old` (the
+    // file it replaces, or the home folder a new file is made for); refused
     // (not_permitted) when this user may not give that owner.
     static Write_status take_place_of(int fd, const struct stat& old);
 };
