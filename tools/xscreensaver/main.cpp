@@ -82,9 +82,11 @@ int create(const std::string& path, bool select)
     const Write_status written = Atomic_file::create_owned(path, path + ".gardenlume-XXXXXX", result.text.data(),
                                                            result.text.size(), 0600, folder_of(path));
     if (!written.ok()) return fail(path, "not created: " + written.text());
-    std::printf("gardenlume-xscreensaver: wrote %s with XScreenSaver's list of hacks from %s and the garden (entry %zu)%s\n",
-                path.c_str(), system.c_str(), result.index,
-                select ? (", the one shown (mode: one, selected: " + std::to_string(result.index) + ")").c_str() : "");
+    const std::string entry = "entry " + std::to_string(result.index);
+    const std::string shown =
+        select ? ", the one shown (mode: one, selected: " + std::to_string(result.index) + ")" : "";
+    std::printf("gardenlume-xscreensaver: wrote %s with XScreenSaver's list of hacks from %s and the garden (%s)%s\n",
+                path.c_str(), system.c_str(), entry.c_str(), shown.c_str());
     return 0;
 }
 
@@ -111,8 +113,8 @@ int edit(const std::string& path, bool select)
     const Hack_list_edit::Result result = Hack_list_edit::add_garden(std::string(bytes.begin(), bytes.end()), select);
     if (result.misread)
         return fail(path, "is read by XScreenSaver otherwise than it looks (a line longer than 1,020 bytes, or a last "
-                          "line ending in a backslash and one more byte); not changed: save it once from "
-                          "xscreensaver-settings, then run this again");
+                          "line ending in a backslash and one more byte); not changed: break that line, or end the file "
+                          "with a newline, by hand, then run this again");
     if (result.unfollowable)
         return fail(path, "has backslashes escaping across line ends where the garden's line would go; not changed: "
                           "add the line by hand");
