@@ -112,9 +112,9 @@ int edit(const std::string& path, bool select)
 
     const Hack_list_edit::Result result = Hack_list_edit::add_garden(std::string(bytes.begin(), bytes.end()), select);
     if (result.misread)
-        return fail(path, "is read by XScreenSaver otherwise than it looks (a line longer than 1,020 bytes, or a last "
-                          "line ending in a backslash and one more byte); not changed: break that line, or end the file "
-                          "with a newline, by hand, then run this again");
+        return fail(path, "is read by XScreenSaver otherwise than it looks (a line longer than 1,020 bytes, or a "
+                          "last line ending in a backslash and one more byte); not changed: break that line, or end "
+                          "the file with a newline, by hand, then run this again");
     if (result.unfollowable)
         return fail(path, "has backslashes escaping across line ends where the garden's line would go; not changed: "
                           "add the line by hand");
