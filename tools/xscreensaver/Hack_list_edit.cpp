@@ -294,8 +294,12 @@ std::string entry_line(const Xscreensaver_file::Hack& h)
     std::string out = h.enabled ? "" : "-";
     if (!h.visual.empty()) out += std::string(h.enabled ? "  " : " ") + escaped(h.visual) + ": ";
     if (!h.name.empty()) {
+        // The name ends two columns before the command where it fits.
         const size_t width = h.name.size() + 2;
-        if (width + columns(out) < 32) tab_to(out, columns(out), 32 - width - 2);
+        if (width + columns(out) >= 32)
+            out += ' ';
+        else if (width + 2 <= 32)
+            tab_to(out, columns(out), 32 - width - 2);
         out += "\"" + escaped(h.name) + "\" ";
     }
     tab_to(out, columns(out), 32);

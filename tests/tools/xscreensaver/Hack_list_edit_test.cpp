@@ -142,23 +142,26 @@ TEST(Hack_list_edit, a_text_the_daemon_reads_otherwise_than_it_looks_is_left_alo
 TEST(Hack_list_edit, a_new_file_is_the_system_list_each_entry_as_there_and_the_garden)
 {
     // An app-defaults excerpt in its X resource syntax: a name, a disabled
-    // entry, an escaped backslash in a command.
+    // entry, an escaped backslash in a command, a name too long to end
+    // before the command's column.
     const std::string app_defaults = "! comment\n*mode:\trandom\n*programs:\t\t\\\n"
                                      "\t\t\t\tmaze --root\t\t\t\t    \\n\\\n"
                                      "- GL: \t\t\t\tsuperquadrics --root\t\t\t    \\n\\\n"
-                                     "  \"Two Words\" qix -x a\\\\b --root\n"
+                                     "  \"Two Words\" qix -x a\\\\b --root\\n\\\n"
+                                     "\"A Name Of Twenty-Nine Letters\" swirl\n"
                                      "*hacks.qix.name: Qix\n";
     std::string programs;
     ASSERT_TRUE(App_defaults::programs(app_defaults, programs));
     const Hack_list_edit::Result result = Hack_list_edit::new_file(programs, true);
     EXPECT_TRUE(result.changed && result.added);
-    EXPECT_EQ(result.index, 3u);
+    EXPECT_EQ(result.index, 4u);
     EXPECT_EQ(result.text, "# XScreenSaver Preferences File\n"
                            "# Written by gardenlume-xscreensaver: the system's list of hacks and the garden.\n\n"
-                           "mode:\t\tone\nselected:\t3\n\n"
+                           "mode:\t\tone\nselected:\t4\n\n"
                            "programs:\t\t\t\t\t\t\t\t      \\\n"
                            "\t\t\t\tmaze --root\t\t\t\t    \\n\\\n"
                            "- GL: \t\t\t\tsuperquadrics --root\t\t\t    \\n\\\n"
-                           "\t\t   \"Two Words\" \tqix -x a\\\\b --root\t\t\t    \\n\\\n" +
+                           "\t\t   \"Two Words\" \tqix -x a\\\\b --root\t\t\t    \\n\\\n"
+                           "\"A Name Of Twenty-Nine Letters\" swirl\t\t\t\t\t    \\n\\\n" +
                                garden + "\n\n");
 }
