@@ -12,14 +12,23 @@
 class Atomic_file {
 public:
     // `temp_template` is the temporary file's path, in the folder of `path`,
-    // ending in "XXXXXX", which become random characters. The new file gets
-    // `mode` (POSIX permission bits; Windows has none to give). A failure
+    // ending in "XXXXXX", which become random characters. A new file gets
+    // `mode` (POSIX permission bits; Windows has none to give); one that
+    // replaces a file keeps that file's owner, group and mode on POSIX, and
+    // a file with more names (hard links) is refused with cannot_replace
+    // rather than split from them. An owner this user may not give (another
+    // user's file, not run as root) is refused with not_permitted. A failure
     // leaves no temporary file. On Windows a link (a reparse point: symbolic
     // link, junction) at `path` is refused rather than replaced.
     // A folder whose files this user may not create or replace gives
     // not_permitted.
     static Write_status replace(const std::string& path, const std::string& temp_template, const void* data,
                                 size_t size, unsigned mode);
+    // As replace, for a file that is not there yet, made for whoever owns
+    // `owner_of` (a home folder): it gets that owner and group and `mode`
+    // on POSIX (a run as root with a user's HOME makes the user's file).
+    static Write_status create_owned(const std::string& path, const std::string& temp_template, const void* data,
+                                     size_t size, unsigned mode, const std::string& owner_of);
     // Whether replace could begin: creates the temporary file of
     // `temp_template` and removes it again, and answers as replace would.
     static Write_status may_create(const std::string& temp_template);

@@ -8,6 +8,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/Posix_replace.h"
+
 namespace {
 
 // A folder or file this user has no rights on; a read-only file system is
@@ -15,21 +17,6 @@ namespace {
 Write_reason creating_failed(int error)
 {
     return error == EACCES || error == EPERM ? Write_reason::not_permitted : Write_reason::cannot_create_beside;
-}
-
-bool write_all(int fd, const unsigned char* data, size_t size)
-{
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        done += size_t(n);
-    }
-    return true;
 }
 
 std::string folder_of(const std::string& path)
@@ -49,22 +36,25 @@ void flush_folder(const std::string& path)
     ::close(fd);
 }
 
-}  // namespace
-
-Write_status Atomic_file::replace(const std::string& path, const std::string& temp_template, const void* data,
-                                  size_t size, unsigned mode)
+// The bytes go to a new temporary file that takes the owner, group and
+// mode of `heir_of` (or gets `mode`, this user's), and it is renamed over
+// `path`.
+Write_status write_in_place(const std::string& path, const std::string& temp_template, const void* data, size_t size,
+                            const struct stat* heir_of, unsigned mode)
 {
     std::vector<char> temp(temp_template.begin(), temp_template.end());
     temp.push_back('\0');
     const int fd = mkstemp(temp.data());
     if (fd < 0) return Write_status::failed(creating_failed(errno), std::strerror(errno));
-    const bool written = write_all(fd, static_cast<const unsigned char*>(data), size) &&
-                         fchmod(fd, mode_t(mode)) == 0 && fsync(fd) == 0;
+    const Write_status heir = heir_of ? Posix_replace::take_place_of(fd, *heir_of) : Write_status();
+    const bool written = heir.ok() && Posix_replace::write_all(fd, data, size) &&
+                         (heir_of || fchmod(fd, mode_t(mode)) == 0) && fsync(fd) == 0;
     const int write_errno = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
         const int error = written ? errno : write_errno;
         unlink(temp.data());
+        if (!heir.ok()) return heir;
         return Write_status::failed(Write_reason::cannot_write, std::strerror(error));
     }
     if (std::rename(temp.data(), path.c_str()) != 0) {
@@ -76,6 +66,32 @@ Write_status Atomic_file::replace(const std::string& path, const std::string& te
     }
     flush_folder(path);
     return Write_status();
+}
+
+}  // namespace
+
+// The new file is the old one's heir: its owner, group and mode (a run as
+// root over a user's file leaves it the user's).
+Write_status Atomic_file::replace(const std::string& path, const std::string& temp_template, const void* data,
+                                  size_t size, unsigned mode)
+{
+    struct stat old;
+    const bool replacing = lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if (replacing) {
+        const Write_status shared = Posix_replace::refuse_other_names(old);
+        if (!shared.ok()) return shared;
+    }
+    return write_in_place(path, temp_template, data, size, replacing ? &old : nullptr, mode);
+}
+
+Write_status Atomic_file::create_owned(const std::string& path, const std::string& temp_template, const void* data,
+                                       size_t size, unsigned mode, const std::string& owner_of)
+{
+    struct stat owner;
+    if (stat(owner_of.c_str(), &owner) != 0)
+        return Write_status::failed(Write_reason::cannot_create_beside, owner_of + ": " + std::strerror(errno));
+    owner.st_mode = mode_t(mode);
+    return write_in_place(path, temp_template, data, size, &owner, mode);
 }
 
 Write_status Atomic_file::may_create(const std::string& temp_template)

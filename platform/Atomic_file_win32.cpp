@@ -80,6 +80,18 @@ HANDLE create_temporary(const std::string& temp_template, std::string& temp, DWO
     return file;
 }
 
+// How many names (hard links) the file at `path` has; 0 when it cannot be opened.
+DWORD names_of(const std::string& path)
+{
+    const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    BY_HANDLE_FILE_INFORMATION info;
+    const DWORD names = GetFileInformationByHandle(file, &info) ? info.nNumberOfLinks : 0;
+    CloseHandle(file);
+    return names;
+}
+
 }  // namespace
 
 Write_status Atomic_file::may_create(const std::string& temp_template)
@@ -102,6 +114,13 @@ Write_status Atomic_file::replace(const std::string& path, const std::string& te
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Write_status::failed(Write_reason::is_reparse_point);
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Write_status::failed(Write_reason::is_folder);
+        // The new file would take one name and leave the others the old bytes.
+        const DWORD names = names_of(path);
+        if (names > 1)
+            return Write_status::failed(Write_reason::cannot_replace,
+                                        "it has " + std::to_string(names) +
+                                            " names (hard links), and a new file would leave the others with the old "
+                                            "bytes");
     }
 
     std::string temp;
@@ -122,6 +141,14 @@ Write_status Atomic_file::replace(const std::string& path, const std::string& te
         return failed(Write_reason::cannot_replace, failed_with);
     }
     return Write_status();
+}
+
+// Windows gives a new file the folder's inherited rights; there is no owner
+// to hand on.
+Write_status Atomic_file::create_owned(const std::string& path, const std::string& temp_template, const void* data,
+                                       size_t size, unsigned mode, const std::string&)
+{
+    return replace(path, temp_template, data, size, mode);
 }
 
 Atomic_file::Target Atomic_file::inspect(const std::string& path, unsigned& mode)

@@ -20,7 +20,10 @@ public:
     // absolute paths and ".." parts already. Ends ok, meets_symbolic_link,
     // is_folder or not_regular (what stands at the name), not_permitted,
     // cannot_create_beside, cannot_write or cannot_replace, the last ones
-    // with the system's words (also for a folder that cannot be made).
+    // with the system's words (also for a folder that cannot be made). An
+    // old file's owner, group and mode stay (POSIX), as in
+    // Atomic_file::replace; one with more names (hard links) is refused with
+    // cannot_replace.
     static Write_status write(const std::string& prefix, const std::string& name, const uint8_t* data,
                               size_t size);
 

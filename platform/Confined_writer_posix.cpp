@@ -9,6 +9,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/Posix_replace.h"
+
 namespace {
 
 // A closed descriptor whatever way the scope is left.
@@ -27,21 +29,6 @@ bool is_symlink_at(int folder, const std::string& name)
 {
     struct stat st;
     return fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
-}
-
-bool write_all(int fd, const uint8_t* data, size_t size)
-{
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        done += size_t(n);
-    }
-    return true;
 }
 
 // A name beside `file` that no one can guess and plant a link at first. Its
@@ -76,27 +63,35 @@ Write_status failed(Write_reason reason, int error)
 // The bytes go to a temporary file beside the name, are flushed, and the
 // temporary file is renamed over the name: a full disk or a killed run
 // leaves the old file byte for byte, never a cut one. A link planted at the
-// name since it was looked at is replaced by the rename, never followed.
-Write_status replace_at(int folder, const std::string& file, const uint8_t* data, size_t size)
+// name since it was looked at is replaced by the rename, never followed. An
+// old file (`old`, or nullptr) is inherited: owner, group and mode.
+Write_status replace_at(int folder, const std::string& file, const struct stat* old, const uint8_t* data,
+                        size_t size)
 {
+    if (old) {
+        const Write_status shared = Posix_replace::refuse_other_names(*old);
+        if (!shared.ok()) return shared;
+    }
     std::string temp;
     const int fd = create_temporary(folder, file, temp);
     if (fd < 0) {
         const bool denied = errno == EACCES || errno == EPERM;
         return failed(denied ? Write_reason::not_permitted : Write_reason::cannot_create_beside, errno);
     }
-    const bool written = write_all(fd, data, size) && fsync(fd) == 0;
+    const Write_status heir = old ? Posix_replace::take_place_of(fd, *old) : Write_status();
+    const bool written = heir.ok() && Posix_replace::write_all(fd, data, size) && fsync(fd) == 0;
     const int write_errno = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
         const int error = written ? errno : write_errno;
         unlinkat(folder, temp.c_str(), 0);
-        return failed(Write_reason::cannot_write, error);
+        return heir.ok() ? failed(Write_reason::cannot_write, error) : heir;
     }
     if (renameat(folder, temp.c_str(), folder, file.c_str()) != 0) {
         const int error = errno;
         unlinkat(folder, temp.c_str(), 0);
-        return failed(Write_reason::cannot_replace, error);
+        const bool denied = error == EACCES || error == EPERM;
+        return failed(denied ? Write_reason::not_permitted : Write_reason::cannot_replace, error);
     }
     // The new name lives in the folder; a folder that cannot be flushed
     // changes nothing for a file that is already whole.
@@ -159,10 +154,11 @@ Write_status Confined_writer::write(const std::string& prefix, const std::string
     // Only a regular file is replaced: a link there is someone else's name.
     const std::string& file = parts.back();
     struct stat st;
-    if (fstatat(here.fd, file.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    const bool exists = fstatat(here.fd, file.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists) {
         if (S_ISLNK(st.st_mode)) return meets_link();
         if (!S_ISREG(st.st_mode))
             return Write_status::failed(S_ISDIR(st.st_mode) ? Write_reason::is_folder : Write_reason::not_regular);
     }
-    return replace_at(here.fd, file, data, size);
+    return replace_at(here.fd, file, exists ? &st : nullptr, data, size);
 }

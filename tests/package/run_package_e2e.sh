@@ -74,7 +74,9 @@ mkdir -p "$work/home"
 {
   printf '# XScreenSaver Preferences File\n\n'
   printf 'timeout:\t1:00:00\ncycle:\t\t0:00:00\nlock:\t\tFalse\nfade:\t\tFalse\nunfade:\t\tFalse\n'
-  printf 'splash:\t\tFalse\n\nmode:\t\trandom\nselected:\t-1\n\n'
+  # A value ending in an escaped backslash: the daemon joins the next line
+  # (mode:) to it, so --select must add a mode: line of its own.
+  printf 'splash:\t\tFalse\n\ntextLiteral:\tC:\\\\\nmode:\t\trandom\nselected:\t-1\n\n'
   # Each entry ends in "\n\" there, and a blank line ends the list.
   awk '/^\*programs:/ { sub(/^\*/, ""); p = 1 } p && /\\$/ { print; next } p { print $0 "\\"; print ""; exit }' \
     /etc/X11/app-defaults/XScreenSaver
@@ -84,15 +86,21 @@ grep -q 'maze --root' "$work/home/.xscreensaver" || fail "no programs in the XSc
 chown -R $user_id:$user_id "$work/home"
 
 # One command puts the garden into that list and shows it alone; every
-# other line stays, and a second run changes nothing.
+# other line stays, and a second run changes nothing. The first runs as
+# root with the user's HOME (su without "-"): the file must stay the
+# user's, or the daemon cannot read it and falls back to lock off.
 echo "== package e2e: gardenlume-xscreensaver --select"
 [ -x /usr/bin/gardenlume-xscreensaver ] || fail "no /usr/bin/gardenlume-xscreensaver"
 [ -f /usr/share/man/man1/gardenlume-xscreensaver.1.gz ] || fail "no gardenlume-xscreensaver(1)"
+chmod 640 "$work/home/.xscreensaver"
 cp "$work/home/.xscreensaver" "$work/list.before"
-as_user gardenlume-xscreensaver --select || fail "gardenlume-xscreensaver --select: exit $?"
+HOME="$work/home" gardenlume-xscreensaver --select || fail "gardenlume-xscreensaver --select as root: exit $?"
+owned() { [ "$(stat -c %u:%g:%a "$1")" = "$user_id:$user_id:$2" ] || fail "$1 is $(stat -c %U:%G:%a "$1")"; }
+owned "$work/home/.xscreensaver" 640
 diff "$work/list.before" "$work/home/.xscreensaver" >"$work/list.diff"
 grep -q '^>.*GL: .*gardenlume --root.*\\n\\$' "$work/list.diff" || { cat "$work/list.diff"; fail "no garden line"; }
-[ "$(grep -c '^<' "$work/list.diff")" = 2 ] && [ "$(grep -c '^>' "$work/list.diff")" = 3 ] &&
+# The old mode: line is the daemon's textLiteral now: a mode: line is added.
+[ "$(grep -c '^<' "$work/list.diff")" = 1 ] && [ "$(grep -c '^>' "$work/list.diff")" = 3 ] &&
   grep -q '^> mode:.*one$' "$work/list.diff" && grep -q '^> selected:.[0-9]*$' "$work/list.diff" ||
   { cat "$work/list.diff"; fail "more changed than the garden's line, mode: and selected:"; }
 cp "$work/home/.xscreensaver" "$work/list.first"
@@ -104,10 +112,13 @@ cmp "$work/list.first" "$work/home/.xscreensaver" || fail "the second run change
 echo "== package e2e: the daemon as nobody on $DISPLAY"
 # In a process group of its own (setsid execs in place), so that the
 # cleanup can end it with everything it started.
-(cd "$work/home" && exec setsid setpriv --reuid=$user_id --regid=$user_id --clear-groups \
-  env HOME="$work/home" DISPLAY="$DISPLAY" xscreensaver --no-splash --verbose >"$work/daemon.log" 2>&1) &
-daemon_pid=$!
-wait_for 100 as_user xscreensaver-command -time >/dev/null 2>&1 || { cat "$work/daemon.log"; fail "the daemon did not start"; }
+start_daemon() {
+  (cd "$work/home" && exec setsid setpriv --reuid=$user_id --regid=$user_id --clear-groups \
+    env HOME="$work/home" DISPLAY="$DISPLAY" xscreensaver --no-splash --verbose >"$work/daemon.log" 2>&1) &
+  daemon_pid=$!
+  wait_for 100 as_user xscreensaver-command -time >/dev/null 2>&1 || { cat "$work/daemon.log"; fail "the daemon did not start"; }
+}
+start_daemon
 
 as_user xscreensaver-command -activate >/dev/null || fail "xscreensaver-command -activate"
 wait_for 100 hack_running || { cat "$work/daemon.log"; fail "the daemon did not start the hack"; }
@@ -128,6 +139,36 @@ if grep -E "X Error|BadDrawable|BadWindow|BadMatch|Xlib:|gardenlume.*(crashed|st
   fail "the daemon's log holds an error about the hack"
 fi
 grep -q 'forked "gardenlume --root"' "$work/daemon.log" || fail "the daemon ran another hack"
+as_user xscreensaver-command -exit >/dev/null 2>&1
+wait_for 50 daemon_gone || fail "the daemon did not exit"
+
+# A fresh account: no ~/.xscreensaver. One command, run as root with the
+# user's HOME, writes the system's list with the garden, the user's and
+# 0600, and the daemon then runs the garden.
+echo "== package e2e: gardenlume-xscreensaver --select on a fresh account"
+rm "$work/home/.xscreensaver"
+HOME="$work/home" gardenlume-xscreensaver --select || fail "gardenlume-xscreensaver --select on no file: exit $?"
+owned "$work/home/.xscreensaver" 600
+[ "$(grep -c -- '--root' "$work/home/.xscreensaver")" = $(($(grep -c -- '--root' /etc/X11/app-defaults/XScreenSaver) + 1)) ] ||
+  fail "the new file does not hold the system's whole list"
+start_daemon
+as_user xscreensaver-command -activate >/dev/null || fail "xscreensaver-command -activate"
+wait_for 100 hack_running || { cat "$work/daemon.log"; fail "the daemon did not start the garden from a new file"; }
+grep -q 'forked "gardenlume --root"' "$work/daemon.log" || fail "the daemon ran another hack from the new file"
+# The settings program opens it without a word about the file and leaves it
+# as it is (it writes only when a setting changes).
+cp "$work/home/.xscreensaver" "$work/list.new"
+(cd "$work/home" && exec setsid setpriv --reuid=$user_id --regid=$user_id --clear-groups \
+  env HOME="$work/home" DISPLAY="$DISPLAY" xscreensaver-settings >"$work/settings.log" 2>&1) &
+settings_pid=$!
+sleep 5
+kill -0 "$settings_pid" 2>/dev/null || { cat "$work/settings.log"; fail "xscreensaver-settings ended on the new file"; }
+kill -- -"$settings_pid" 2>/dev/null
+wait "$settings_pid" 2>/dev/null
+if grep -iE "unparsable|xscreensaver\b.*(error|warning)|\.xscreensaver" "$work/settings.log"; then
+  fail "xscreensaver-settings complains about the new file"
+fi
+cmp "$work/list.new" "$work/home/.xscreensaver" || fail "xscreensaver-settings changed the new file"
 as_user xscreensaver-command -exit >/dev/null 2>&1
 wait_for 50 daemon_gone || fail "the daemon did not exit"
 

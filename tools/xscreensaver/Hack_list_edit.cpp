@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "tools/xscreensaver/Daemon_reading.h"
 #include "tools/xscreensaver/Xscreensaver_file.h"
 
 namespace {
@@ -154,40 +155,52 @@ std::string line_break_at_end(const std::string& text, const std::vector<Line>& 
     return ends_in_backslash(text, lines.back()) ? newline + "\n" : newline;
 }
 
-bool edited_setting(const Setting& s)
+bool edited_setting(const std::string& key)
 {
-    return Xscreensaver_file::same_key(s.key, "programs") || Xscreensaver_file::same_key(s.key, "mode") ||
-           Xscreensaver_file::same_key(s.key, "selected");
+    return Xscreensaver_file::same_key(key, "programs") || Xscreensaver_file::same_key(key, "mode") ||
+           Xscreensaver_file::same_key(key, "selected");
 }
 
-std::vector<std::pair<std::string, std::string>> other_settings(const Xscreensaver_file& file)
+std::vector<Daemon_reading::Setting> other_settings(const Daemon_reading& file)
 {
-    std::vector<std::pair<std::string, std::string>> list;
-    for (const Setting& s : file.all())
-        if (!edited_setting(s)) list.emplace_back(s.key, s.value);
+    std::vector<Daemon_reading::Setting> list;
+    for (const Daemon_reading::Setting& s : file.all())
+        if (!edited_setting(s.first)) list.push_back(s);
     return list;
 }
 
-std::vector<Xscreensaver_file::Hack> hacks_of(const Xscreensaver_file& file)
+std::vector<Xscreensaver_file::Hack> hacks_of(const Daemon_reading& file)
 {
-    const Setting* programs = file.find("programs");
-    return Xscreensaver_file::hacks(programs ? programs->value : std::string());
+    const std::string* programs = file.find("programs");
+    return Xscreensaver_file::hacks(programs ? *programs : std::string());
+}
+
+// Whether the edit's model of the text reads it as the daemon does: every
+// setting the same, in the same order. Where it does not (a line cut at
+// the daemon's chunk edge, a last line ending in a backslash and one more
+// byte) no place the model gives can be trusted.
+bool model_reads_as_the_daemon(const Xscreensaver_file& file, const Daemon_reading& daemon)
+{
+    std::vector<Daemon_reading::Setting> model;
+    for (const Setting& s : file.all()) model.emplace_back(s.key, s.value);
+    return model == daemon.all();
 }
 
 // What the daemon will read from the edited text is the old list with the
-// garden at its place, every other setting as it was.
-bool reads_back_as_meant(const Xscreensaver_file& before, const std::string& text, const Hack_list_edit::Result& r,
+// garden at its place, every other setting as it was: judged by reading the
+// new bytes as the daemon does, not by the model that made them.
+bool reads_back_as_meant(const Daemon_reading& before, const std::string& text, const Hack_list_edit::Result& r,
                          bool select)
 {
-    const Xscreensaver_file after(text);
+    const Daemon_reading after(text);
     std::vector<Xscreensaver_file::Hack> hacks = hacks_of(after);
     if (r.index >= hacks.size() || !is_garden(hacks[r.index])) return false;
     if (r.added) hacks.erase(hacks.begin() + long(r.index));
     if (hacks != hacks_of(before) || other_settings(after) != other_settings(before)) return false;
     if (!select) return true;
-    const Setting* mode = after.find("mode");
-    const Setting* selected = after.find("selected");
-    return mode && is_one(mode->value) && selected && selected->value == std::to_string(r.index);
+    const std::string* mode = after.find("mode");
+    const std::string* selected = after.find("selected");
+    return mode && is_one(*mode) && selected && *selected == std::to_string(r.index);
 }
 
 }  // namespace
@@ -196,6 +209,12 @@ Hack_list_edit::Result Hack_list_edit::add_garden(const std::string& text, bool 
 {
     Result result;
     const Xscreensaver_file file(text);
+    const Daemon_reading daemon(text);
+    if (!model_reads_as_the_daemon(file, daemon)) {
+        result.misread = true;
+        result.text = text;
+        return result;
+    }
     const std::vector<Line>& lines = file.lines();
     const Setting* programs = file.find("programs");
     const auto hacks = Xscreensaver_file::hacks(programs ? programs->value : std::string());
@@ -232,10 +251,93 @@ Hack_list_edit::Result Hack_list_edit::add_garden(const std::string& text, bool 
     }
     result.changed = !splices.empty();
     result.text = result.changed ? apply(text, splices) : text;
-    if (result.changed && !reads_back_as_meant(file, result.text, result, select)) {
+    if (result.changed && !reads_back_as_meant(daemon, result.text, result, select)) {
         result.unfollowable = true;
         result.changed = false;
         result.text = text;
     }
+    return result;
+}
+
+namespace {
+
+// Moves from column `col` to `to` as the settings program does: tabs of 8,
+// then blanks.
+void tab_to(std::string& out, size_t col, size_t to)
+{
+    while (col < to / 8 * 8) {
+        out += '\t';
+        col = (col / 8 + 1) * 8;
+    }
+    for (; col < to; ++col) out += ' ';
+}
+
+size_t columns(const std::string& s)
+{
+    size_t col = 0;
+    for (char c : s) col = c == '\t' ? (col / 8 + 1) * 8 : col + 1;
+    return col;
+}
+
+// The daemon takes a backslash as an escape: one of the entry's own is doubled.
+std::string escaped(const std::string& s)
+{
+    std::string out;
+    for (char c : s) out += c == '\\' ? "\\\\" : std::string(1, c);
+    return out;
+}
+
+// An entry as the settings program lays it out: "-" when disabled, the
+// visual, the name in quotes, the command at column 32.
+std::string entry_line(const Xscreensaver_file::Hack& h)
+{
+    std::string out = h.enabled ? "" : "-";
+    if (!h.visual.empty()) out += std::string(h.enabled ? "  " : " ") + escaped(h.visual) + ": ";
+    if (!h.name.empty()) {
+        // The name ends two columns before the command where it fits.
+        const size_t width = h.name.size() + 2;
+        if (width + columns(out) >= 32)
+            out += ' ';
+        else if (width + 2 <= 32)
+            tab_to(out, columns(out), 32 - width - 2);
+        out += "\"" + escaped(h.name) + "\" ";
+    }
+    tab_to(out, columns(out), 32);
+    return out + escaped(h.command);
+}
+
+}  // namespace
+
+Hack_list_edit::Result Hack_list_edit::new_file(const std::string& system_programs, bool select)
+{
+    const std::vector<Xscreensaver_file::Hack> system = Xscreensaver_file::hacks(system_programs);
+    Result result;
+    result.added = true;
+    result.index = system.size();
+    std::string text = "# XScreenSaver Preferences File\n"
+                       "# Written by gardenlume-xscreensaver: the system's list of hacks and the garden.\n\n";
+    if (select) {
+        text += std::string(mode_line) + "\n" + selected_line + std::to_string(result.index) + "\n\n";
+        result.selected = true;
+    }
+    text += std::string(programs_line) + "\n";
+    for (const Xscreensaver_file::Hack& hack : system) {
+        const std::string line = entry_line(hack);
+        text += line;
+        tab_to(text, columns(line), 75);
+        text += " \\n\\\n";
+    }
+    text += std::string(garden_line) + "\n\n";
+
+    const Daemon_reading after(text);
+    std::vector<Xscreensaver_file::Hack> hacks = hacks_of(after);
+    const std::string* mode = after.find("mode");
+    const std::string* selected = after.find("selected");
+    const bool as_meant = hacks.size() == system.size() + 1 && is_garden(hacks.back()) &&
+                          std::equal(system.begin(), system.end(), hacks.begin()) &&
+                          (!select || (mode && is_one(*mode) && selected && *selected == std::to_string(result.index)));
+    result.unfollowable = !as_meant;
+    result.changed = as_meant;
+    result.text = as_meant ? text : std::string();
     return result;
 }

@@ -20,10 +20,23 @@ public:
         // that escape across line ends): what it made did not read back as
         // meant, so nothing changed.
         bool unfollowable = false;
+        // The daemon reads the text otherwise than it looks (a line longer
+        // than its 1 KiB chunks, a last line ending in a backslash and one
+        // byte): nothing changed, no place told.
+        bool misread = false;
     };
 
-    // The edit is read back as the daemon reads it before it is given out:
+    // The edit is read back as the daemon reads it (Daemon_reading) before
+    // it is given out:
     // the same settings and entries, the garden's added, mode and selected
     // set when asked.
     static Result add_garden(const std::string& text, bool select);
+    // A new ~/.xscreensaver for a user who has none, as xscreensaver-settings
+    // would write it with the garden added: `system_programs` (the system's
+    // list, the app-defaults' programs value) entry by entry, enabled or
+    // disabled as there, the garden last, mode and selected when asked. The
+    // other settings are left out, so the daemon takes the system's own.
+    // Read back as the daemon reads it; unfollowable when it does not read
+    // as meant.
+    static Result new_file(const std::string& system_programs, bool select);
 };

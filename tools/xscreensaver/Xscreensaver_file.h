@@ -1,6 +1,8 @@
-// ~/.xscreensaver read the way the XScreenSaver daemon reads it, keeping
-// where every setting lies in the bytes, so that an edit can change one
-// setting and leave every other byte as it was. A line ending in a backslash
+// ~/.xscreensaver read the way the XScreenSaver daemon reads a file whose
+// lines fit its 1 KiB chunks, keeping where every setting lies in the
+// bytes, so that an edit can change one setting and leave every other byte
+// as it was. Daemon_reading, which follows the daemon byte for byte, says
+// whether this model holds for a text. A line ending in a backslash
 // goes on in the next; "\n", "\t", "\r" and "\<c>" are escapes; a setting is
 // "key: value" (the key compared without case, the last one of a key wins);
 // lines starting with '#', '!' or ';' are comments.

@@ -10,6 +10,7 @@
 
 #include "base/Whole_file.h"
 #include "platform/Atomic_file.h"
+#include "tools/xscreensaver/App_defaults.h"
 #include "tools/xscreensaver/Hack_list_edit.h"
 
 namespace {
@@ -57,13 +58,44 @@ std::string what_was_done(const Hack_list_edit::Result& r, const std::string& pa
            "; nothing changed";
 }
 
+std::string folder_of(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
+
+// No file yet: the one the settings program would write, the system's list
+// and the garden, made the user's (the owner of the home folder) and
+// readable by them alone, as the settings program makes it.
+int create(const std::string& path, bool select)
+{
+    const std::string system = App_defaults::path();
+    const std::string advice = "; nothing created: open xscreensaver-settings, change any setting (it writes the file "
+                               "only then), then run this again";
+    std::vector<uint8_t> bytes;
+    const Read_reason read = Whole_file::read(system, bytes, max_file_size);
+    if (read != Read_reason::ok)
+        return fail(path, "does not exist, and XScreenSaver's list of hacks in " + system + " " + text(read) + advice);
+    std::string programs;
+    if (!App_defaults::programs(std::string(bytes.begin(), bytes.end()), programs))
+        return fail(path, "does not exist, and " + system + " holds no list of hacks (programs)" + advice);
+    const Hack_list_edit::Result result = Hack_list_edit::new_file(programs, select);
+    if (result.unfollowable)
+        return fail(path, "does not exist, and the list of hacks in " + system +
+                              " cannot be written so that XScreenSaver reads it back" + advice);
+    const Write_status written = Atomic_file::create_owned(path, path + ".gardenlume-XXXXXX", result.text.data(),
+                                                           result.text.size(), 0600, folder_of(path));
+    if (!written.ok()) return fail(path, "not created: " + written.text());
+    const std::string entry = "entry " + std::to_string(result.index);
+    const std::string shown =
+        select ? ", the one shown (mode: one, selected: " + std::to_string(result.index) + ")" : "";
+    std::printf("gardenlume-xscreensaver: wrote %s with XScreenSaver's list of hacks from %s and the garden (%s)%s\n",
+                path.c_str(), system.c_str(), entry.c_str(), shown.c_str());
+    return 0;
+}
+
 int edit(const std::string& path, bool select)
 {
     unsigned mode = 0;
     switch (Atomic_file::inspect(path, mode)) {
     case Atomic_file::Target::missing:
-        return fail(path, "does not exist: open xscreensaver-settings once (it writes the whole file, with the "
-                          "system's list of hacks), then run this again");
+        return create(path, select);
     case Atomic_file::Target::link:
         return fail(path, "is a symbolic link, not replaced: run this on the file it points to");
     case Atomic_file::Target::other:
@@ -79,6 +111,10 @@ int edit(const std::string& path, bool select)
     if (!refusal.empty()) return fail(path, refusal);
 
     const Hack_list_edit::Result result = Hack_list_edit::add_garden(std::string(bytes.begin(), bytes.end()), select);
+    if (result.misread)
+        return fail(path, "is read by XScreenSaver otherwise than it looks (a line longer than 1,020 bytes, or a "
+                          "last line ending in a backslash and one more byte); not changed: break that line, or end "
+                          "the file with a newline, by hand, then run this again");
     if (result.unfollowable)
         return fail(path, "has backslashes escaping across line ends where the garden's line would go; not changed: "
                           "add the line by hand");

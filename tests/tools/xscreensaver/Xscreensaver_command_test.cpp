@@ -29,10 +29,13 @@ struct Outcome {
     std::string out, err;
 };
 
-Outcome command(const Temp_folder& home, const std::vector<std::string>& args)
+Outcome command(const Temp_folder& home, const std::vector<std::string>& args,
+                const std::string& app_defaults = "/etc/X11/app-defaults/XScreenSaver")
 {
     Saver_process p;
-    if (!p.start(GARDENLUME_BIN_DIR "/gardenlume-xscreensaver", args, {{"HOME", home.path}}) || !p.wait(20000))
+    if (!p.start(GARDENLUME_BIN_DIR "/gardenlume-xscreensaver", args,
+                 {{"HOME", home.path}, {"GARDENLUME_XSCREENSAVER_APP_DEFAULTS", app_defaults}}) ||
+        !p.wait(20000))
         return {-1, "", "did not run"};
     return {p.exit_code(), p.stdout_text(), p.stderr_text()};
 }
@@ -62,9 +65,16 @@ TEST(Xscreensaver_command, refusals_name_the_file_and_leave_the_home_as_it_was)
         std::vector<std::string> args;
         int code;
         const char* says;
+        std::string app_defaults = "/etc/X11/app-defaults/XScreenSaver";
     } table[] = {
-        {"missing: no file that would hide the system's list", [](const Temp_folder&) {}, {}, 1,
-         "open xscreensaver-settings once"},
+        {"missing, and no system list to write: true advice", [](const Temp_folder&) {}, {}, 1,
+         "nothing created: open xscreensaver-settings, change any setting", "/nonexistent/XScreenSaver"},
+        {"a hard link is not split from its other name",
+         [](const Temp_folder& h) {
+             write(h / "other", list);
+             fs::create_hard_link(h / "other", h / ".xscreensaver");
+         },
+         {}, 1, "2 names (hard links)"},
         {"a symbolic link is not written through",
          [](const Temp_folder& h) {
              write(h / "real", list);
@@ -77,6 +87,9 @@ TEST(Xscreensaver_command, refusals_name_the_file_and_leave_the_home_as_it_was)
         {"CR LF line ends",
          [](const Temp_folder& h) { write(h / ".xscreensaver", "mode:\tone\r\nprograms:\ta \\n\r\n"); }, {}, 1,
          "CR LF"},
+        {"a line the daemon cuts at its 1 KiB chunk",
+         [](const Temp_folder& h) { write(h / ".xscreensaver", "programs: a" + std::string(1009, ' ') + "\\n b\n"); },
+         {"--select"}, 1, "is read by XScreenSaver otherwise than it looks"},
         {"an unknown argument", [](const Temp_folder& h) { write(h / ".xscreensaver", list); }, {"--selec"}, 2,
          "usage: gardenlume-xscreensaver [--select]"},
     };
@@ -85,7 +98,7 @@ TEST(Xscreensaver_command, refusals_name_the_file_and_leave_the_home_as_it_was)
         Temp_folder home;
         row.make(home);
         const std::vector<std::string> before = snapshot(home);
-        const Outcome run = command(home, row.args);
+        const Outcome run = command(home, row.args, row.app_defaults);
         EXPECT_EQ(run.code, row.code);
         EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
         EXPECT_EQ(lines(run.err), row.code == 2 ? 2u : 1u) << run.err;
@@ -113,4 +126,37 @@ TEST(Xscreensaver_command, replaces_the_file_whole_keeping_its_rights)
     EXPECT_NE(written.st_ino, first.st_ino);  // a new file renamed over the old
     EXPECT_EQ(std::distance(fs::directory_iterator(home.path), fs::directory_iterator()), 1);
     EXPECT_NE(Test_files::text(path).find("mode:\t\tone\n"), std::string::npos);
+}
+
+// Run as root with a user's HOME (su without "-", sudo -E): the file stays
+// the user's, or is made theirs, so that the daemon running as the user can
+// read it (else it falls back to the system's defaults, lock off).
+TEST(Xscreensaver_command, run_as_root_the_file_stays_or_becomes_the_homes_owner)
+{
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give files to another user";
+    const uid_t user = 65534;
+    const struct {
+        const char* name;
+        bool existing;
+        unsigned mode;
+    } table[] = {{"replaced", true, 0640}, {"created", false, 0600}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        Temp_folder home;
+        const std::string path = home / ".xscreensaver";
+        ASSERT_EQ(chown(home.path.c_str(), user, user), 0);
+        if (row.existing) {
+            write(path, list);
+            ASSERT_EQ(chown(path.c_str(), user, user), 0);
+            ASSERT_EQ(chmod(path.c_str(), row.mode), 0);
+        }
+        const Outcome run = command(home, {"--select"});
+        ASSERT_EQ(run.code, 0) << run.err;
+        struct stat st;
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, user);
+        EXPECT_EQ(st.st_gid, user);
+        EXPECT_EQ(st.st_mode & 07777, row.mode);
+        EXPECT_NE(Test_files::text(path).find("mode:\t\tone\n"), std::string::npos);
+    }
 }
