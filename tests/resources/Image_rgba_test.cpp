@@ -37,7 +37,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // A 2 x 2 PNG of this colour type with these samples, rows top first.
-Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}, Bytes transparency = {})
+Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}, Bytes transparency = {},
+              const png_color_16* key = nullptr)
 {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -49,7 +50,8 @@ Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}
     png_set_IHDR(png, info, 2, 2, 8, color_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
-    if (!transparency.empty()) png_set_tRNS(png, info, transparency.data(), int(transparency.size()), nullptr);
+    if (!transparency.empty() || key)
+        png_set_tRNS(png, info, transparency.empty() ? nullptr : transparency.data(), int(transparency.size()), key);
     png_write_info(png, info);
     png_write_row(png, samples.data());
     png_write_row(png, samples.data() + samples.size() / 2);
@@ -104,6 +106,7 @@ Colour_case jpeg_blocks()
 }
 
 const std::vector<png_color> palette = {{255, 0, 0}, {0, 0, 255}, {0, 200, 0}};
+const png_color_16 grey_77 = {0, 0, 0, 0, 77};
 
 const Colour_case colour_cases[] = {
     {"RGBA", png_2x2(PNG_COLOR_TYPE_RGBA, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}),
@@ -121,6 +124,9 @@ const Colour_case colour_cases[] = {
      {0, 0, 255, 0, 255, 0, 0, 255, 0, 200, 0, 255, 0, 0, 255, 0}},
     {"palette, translucent", png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 2, 1}, palette, {128, 0}),
      {0, 0, 255, 0, 255, 0, 0, 128, 0, 200, 0, 255, 0, 0, 255, 0}},
+    // SDL_image gives it as two bytes, grey then alpha, under RGB's masks.
+    {"grey, one grey transparent", png_2x2(PNG_COLOR_TYPE_GRAY, {0, 77, 200, 255}, {}, {}, &grey_77),
+     {0, 0, 0, 255, 77, 77, 77, 0, 200, 200, 200, 255, 255, 255, 255, 255}},
     jpeg_blocks(),
 };
 

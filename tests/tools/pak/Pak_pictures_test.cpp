@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 
+#include <zlib.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -148,6 +150,26 @@ namespace {
 // end and refuses it.
 std::string without_iend(std::string png) { return png.substr(0, png.size() - 12); }
 
+std::string big_endian(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
+
+std::string chunk(const std::string& type, const std::string& data)
+{
+    const std::string body = type + data;
+    return big_endian(uint32_t(data.size())) + body +
+           big_endian(uint32_t(crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()))));
+}
+
+// A PNG of one row of `samples` (filter byte included) of this bit depth
+// and colour type, with `extra` chunks (PLTE, tRNS) before its pixels.
+std::string png_row(uint32_t width, int depth, int colour_type, const std::string& samples, const std::string& extra)
+{
+    std::string packed(compressBound(uLong(samples.size())), '\0');
+    uLongf size = uLongf(packed.size());
+    compress(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(samples.data()), uLong(samples.size()));
+    const std::string header = big_endian(width) + big_endian(1) + char(depth) + char(colour_type) + std::string(3, '\0');
+    return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + extra + chunk("IDAT", packed.substr(0, size)) + chunk("IEND", "");
+}
+
 struct Picture_case {
     const char* what;
     std::string bytes;
@@ -165,6 +187,13 @@ const Picture_case pictures[] = {
     {"PNG cut short", text_of(Test_packs::png(4, 4, 1, 2, 3)).substr(0, 40), "is a picture in PNG format that does not decode"},
     {"PNG without IEND", without_iend(text_of(Test_packs::png(4, 4, 1, 2, 3))),
      "is a picture in PNG format that the Windows build's decoder cannot read"},
+    // stb_image shows an index past the palette as stale bytes.
+    {"palette PNG indexing past its 2 colours", png_row(2, 8, 3, std::string("\0\0\5", 3), chunk("PLTE", std::string("\xff\0\0\0\xff\0", 6))),
+     "is a picture in PNG format whose pixels index past its palette"},
+    // SDL_image keys the colour's low bytes against the pixels' high bytes.
+    {"16-bit RGB with a transparent colour", png_row(2, 16, 2, std::string("\0\x12\x34\x56\x78\x9a\xbc", 7) + std::string(6, '\0'),
+                                                   chunk("tRNS", std::string("\x12\x34\x56\x78\x9a\xbc", 6))),
+     "is a picture in PNG format that the Linux and Windows builds show differently, first at pixel 0,0 (16 bits"},
 };
 }  // namespace
 
