@@ -63,13 +63,6 @@ struct Material {
 
 std::string in_quotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-// What follows a keyword, without the blanks around it.
-std::string_view trimmed(std::string_view text)
-{
-    const size_t start = text.find_first_not_of(" \t");
-    if (start == std::string_view::npos) return {};
-    return text.substr(start, text.find_last_not_of(" \t") + 1 - start);
-}
 }  // namespace
 
 struct Obj_reader::Reading {
@@ -101,10 +94,10 @@ void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::st
     Obj_text lines(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     long current = -1;  // the material whose map_Kd is kept
     while (lines.next_line()) {
-        std::string_view rest = trimmed(lines.line);
+        std::string_view rest = Obj_text::rest(lines.line);
         const std::string_view keyword = Obj_text::word(rest);
         if (keyword == "newmtl") {
-            const std::string material(trimmed(rest));
+            const std::string material(Obj_text::rest(rest));
             current = -1;
             // A material no face uses is not kept (an MTL may name millions);
             // of a name defined twice, usemtl finds the first.
@@ -210,7 +203,7 @@ bool Obj_reader::line(std::string_view rest, size_t number, Reading& r)
     } else if (keyword == "f") {
         return face(rest, number, r);
     } else if (keyword == "usemtl") {
-        const auto found = r.material_of.find(std::string(Obj_text::word(rest)));
+        const auto found = r.material_of.find(std::string(Obj_text::rest(rest)));
         r.material = found == r.material_of.end() ? -1 : long(found->second);
     } else if (keyword == "mtllib") {
         // The names of one mtllib line are places to look, as tinyobjloader

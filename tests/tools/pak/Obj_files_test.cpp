@@ -22,6 +22,7 @@
 #include "tests/support/Temp_folder.h"
 #include "tests/support/Test_files.h"
 #include "tests/support/Test_packs.h"
+#include "tools/pak/Obj_reader.h"
 
 namespace {
 
@@ -186,6 +187,9 @@ const Case cases[] = {
      "bomb.png: texture of material \"quad\" is a picture of 9000x9000, over 8192", {}},
     {"texture of 16000x30000", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd huge.png\n", {}, 1,
      "is a picture of 16000x30000", {}},
+    {"material name with blanks, on both sides", "usemtl  my mat \nf 1 2 3\n", "newmtl my mat\t\nmap_Kd q.png\n", {}, 0, "",
+     {{"#_my mat", 1}}},
+    {"scale 0 collapses the model", "usemtl quad\nf 1 2 3\n", quad_mtl, {"--scale", "0"}, 2, "usage: pak import-obj", {}},
     {"texture a GIF", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd q.gif\n", {}, 1, "in GIF format: packs take PNG", {}},
 };
 
@@ -272,5 +276,27 @@ TEST(Obj_import, memory_follows_the_file_not_what_it_makes_or_claims)
         ASSERT_TRUE(WIFEXITED(status)) << err;
         EXPECT_EQ(row.err ? 1 : 0, WEXITSTATUS(status)) << err;
         EXPECT_NE(std::string::npos, err.find(row.err ? row.err : "")) << err;
+    }
+}
+
+// The reader's triangle limit: a model of exactly as many triangles as the
+// pack has room for is read, one more is refused before anything is built.
+TEST(Obj_reader, a_model_at_the_triangle_limit_is_read_and_one_past_it_refused)
+{
+    const std::string obj = "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nusemtl quad\nf 1 2 3 4\n";
+    const Obj_reader::File_source mtl = [](const std::string&, std::vector<uint8_t>& bytes) {
+        bytes.assign(quad_mtl.begin(), quad_mtl.end());
+        return Read_reason::ok;
+    };
+    const struct {
+        size_t limit;
+        bool read;
+    } rows[] = {{2, true}, {1, false}};
+    for (const auto& row : rows) {
+        Obj_reader reader;
+        EXPECT_EQ(row.read, reader.parse(obj.data(), obj.size(), "m.obj", 1, false, mtl, row.limit)) << row.limit;
+        if (!row.read) {
+            EXPECT_NE(std::string::npos, reader.problem.find("2 triangles make a model larger")) << reader.problem;
+        }
     }
 }
