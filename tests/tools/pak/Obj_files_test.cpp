@@ -42,6 +42,13 @@ void expect_same_image(const Pak& a, const Pak& b, const std::string& name)
     Pak_entry ea = a.find(name), eb = b.find(name);
     Image_rgba ia, ib;
     ASSERT_TRUE(ia.decode(ea.data, ea.size) && ib.decode(eb.data, eb.size)) << name;
+    // A picture whose sides some renderers refuse comes back scaled (the
+    // table of sizes below holds how).
+    const auto fits = [](int side) { return side <= 1024 && (side & (side - 1)) == 0; };
+    if (!fits(ia.width()) || !fits(ia.height())) {
+        EXPECT_TRUE(fits(ib.width()) && fits(ib.height())) << name << ": " << ib.width() << "x" << ib.height();
+        return;
+    }
     ASSERT_EQ(ia.width(), ib.width());
     ASSERT_EQ(ia.height(), ib.height());
     EXPECT_EQ(0, std::memcmp(ia.pixels(), ib.pixels(), size_t(ia.width()) * ia.height() * 4)) << name;
@@ -155,7 +162,7 @@ const Case cases[] = {
      "bad.png: texture of material \"quad\" is not a picture", {}},
     {"texture missing", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd gone.png\n", {}, 1,
      "gone.png: texture of material \"quad\" cannot be read", {}},
-    {"face without a material", "f 1 2 3\n", quad_mtl, {}, 1, "face 1: no material", {}},
+    {"face without a material", "f 1 2 3\n", quad_mtl, {}, 0, "", {{"#_default", 1}}},
     {"name over 127 bytes", "usemtl " + long_name + "\nf 1 2 3\n", "newmtl " + long_name + "\nmap_Kd q.png\n", {},
      1, "is longer than 127 bytes", {}},
     {"entry already in the pack", "usemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "already holds an entry \"old\"", {}, 1, "old"},
