@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "resources/Image_rgba.h"
+#include "tools/pak/Picture_resize.h"
 
 namespace {
 bool shared_format(const char* format)
@@ -78,4 +79,14 @@ std::string Picture_check::problem(const uint8_t* data, size_t size, Image_rgba*
                "," + std::to_string(d.y) + (jpeg ? "" : png_reason(data, size));
     if (decoded) *decoded = std::move(image);
     return "";
+}
+
+std::string Picture_check::upload_warning(const uint8_t* data, size_t size)
+{
+    const Image_rgba::Header h = Image_rgba::read_header(data, clamp_size(size));
+    if (h.width < 1 || h.height < 1 || Picture_resize::fits(h.width, h.height)) return "";
+    return "is a picture of " + std::to_string(h.width) + "x" + std::to_string(h.height) +
+           ", which shows white on renderers that take only power-of-two sides of at most " +
+           std::to_string(Picture_resize::max_side) + " (Windows' own, old drivers); scale it to " +
+           std::to_string(Picture_resize::side_for(h.width)) + "x" + std::to_string(Picture_resize::side_for(h.height));
 }

@@ -20,4 +20,8 @@ public:
     // people ("is a GIF picture: ..."). When empty, `decoded`, if given,
     // holds the picture's pixels.
     static std::string problem(const uint8_t* data, size_t size, Image_rgba* decoded = nullptr);
+    // Empty when every renderer takes the picture as a texture; else why
+    // not, for people ("is a picture of ..."): sides that are not powers of two or are over
+    // 1024 show white on OpenGL 1.1 without the NPOT extension.
+    static std::string upload_warning(const uint8_t* data, size_t size);
 };

@@ -307,3 +307,149 @@ TEST(Obj_reader, a_model_at_the_triangle_limit_is_read_and_one_past_it_refused)
         }
     }
 }
+
+namespace {
+std::string png_text(int w, int h, uint8_t r, uint8_t g, uint8_t b)
+{
+    const std::vector<uint8_t> png = Test_packs::png(w, h, r, g, b);
+    return std::string(png.begin(), png.end());
+}
+
+// A box's six faces, Y up as Blender writes it: its top at y = 2.
+const std::string box_y_up =
+    "v -1 0 -1\nv 1 0 -1\nv 1 2 -1\nv -1 2 -1\nv -1 0 1\nv 1 0 1\nv 1 2 1\nv -1 2 1\n"
+    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\n";
+const std::string box_faces = "f 1/1/1 2/2/1 3/3/1 4/4/1\nf 5/1/1 6/2/1 7/3/1 8/4/1\nf 1/1/1 2/2/1 6/3/1 5/4/1\n"
+                              "f 4/1/1 3/2/1 7/3/1 8/4/1\nf 1/1/1 4/2/1 8/3/1 5/4/1\nf 2/1/1 3/2/1 7/3/1 6/4/1\n";
+
+std::string crlf(std::string text)
+{
+    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.insert(at, "\r");
+    return text;
+}
+
+struct Picture {
+    std::string name;
+    int width, height;
+    uint8_t rgb[3];  // of its first pixel
+};
+
+struct Tool_case {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> files;  // in.obj among them
+    std::vector<std::string> options;
+    int code;
+    std::string err;  // a part of the one line
+    std::vector<std::pair<std::string, int>> meshes;
+    std::vector<Picture> pictures;  // the pack's pictures, no other
+    double top = 0;                 // the model's highest z
+};
+
+const Tool_case tool_cases[] = {
+    {"Blender: Y up, vertex colours, a default material without a picture",
+     {{"in.obj", "# Blender v3.6.0 OBJ File: ''\n# www.blender.org\nmtllib box.mtl\no Cube\n" + box_y_up +
+                     "v 0 0 0 0.5 0.25 1\nusemtl Material\ns off\n" + box_faces},
+      {"box.mtl", "# Blender MTL File: 'None'\n# Material Count: 1\n\nnewmtl Material\nNs 250.000000\n"
+                  "Ka 1.000000 1.000000 1.000000\nKd 0.800000 0.800000 0.800000\nKs 0.5 0.5 0.5\nNi 1.45\nd 1.0\nillum 2\n"}},
+     {"--up", "y"}, 0, "", {{"#_Material", 12}}, {{"#_Material", 4, 4, {204, 204, 204}}}, 2},
+    {"3ds Max: CRLF, a blank in names, options and backslashes in map_Kd, a picture of 249x250",
+     {{"in.obj", crlf("# 3ds Max Wavefront OBJ Exporter v0.97b\nmtllib ./spider.mtl\n" + box_y_up +
+                      "g Spider\nusemtl Spider Skin\n" + box_faces)},
+      {"spider.mtl", crlf("newmtl Spider Skin\n\tNs 10.0000\n\tKd 0.5880 0.5880 0.5880\n"
+                          "\tmap_Kd -s 1 1 1 -bm 0.5 .\\Tex Dir\\Spider Tex.png\n")},
+      {"Tex Dir/Spider Tex.png", png_text(249, 250, 10, 200, 30)}},
+     {}, 0, "", {{"#_Spider Skin", 12}}, {{"#_Spider Skin", 256, 256, {10, 200, 30}}}, 1},
+    {"hand-written: no mtllib, no usemtl, a UTF-8 byte-order mark",
+     {{"in.obj", "\xEF\xBB\xBFv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"}}, {}, 0, "", {{"#_default", 1}},
+     {{"#_default", 4, 4, {204, 204, 204}}}},
+    {"hand-written: two materials of one colour share a picture, a third names none",
+     {{"in.obj", "mtllib mats/m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl red\nf 1 2 3\nusemtl also red\nf 1 2 3\n"
+                 "usemtl ghost\nf 1 2 3\nusemtl pic\nf 1 2 3\n"},
+      {"mats/m.mtl", "newmtl red\nKd 1 0 0\nnewmtl also red\nKd 1.0 0.0 0.0\nnewmtl pic\nmap_Kd p.png\n"},
+      {"mats/p.png", png_text(8, 8, 1, 2, 3)}},
+     {}, 0, "", {{"#_red", 1}, {"#_red", 1}, {"#_ghost", 1}, {"#_pic", 1}},
+     {{"#_red", 4, 4, {255, 0, 0}}, {"#_ghost", 4, 4, {204, 204, 204}}, {"#_pic", 8, 8, {1, 2, 3}}}},
+    {"UTF-16 (Notepad's Unicode)", {{"in.obj", std::string("\xFF\xFEv\0 \0""0\0", 8)}}, {}, 1,
+     "in.obj: is UTF-16 text: save it as UTF-8", {}, {}},
+    {"UTF-16 MTL", {{"in.obj", "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl a\nf 1 2 3\n"},
+                    {"m.mtl", std::string("\xFE\xFF\0n", 4)}}, {}, 1, "m.mtl: is UTF-16 text", {}, {}},
+};
+}  // namespace
+
+TEST(Obj_import, files_as_tools_write_them_import_with_pictures_every_renderer_takes)
+{
+    for (const Tool_case& c : tool_cases) {
+        SCOPED_TRACE(c.what);
+        Temp_folder dir;
+        for (const auto& [name, text] : c.files) {
+            std::filesystem::create_directories(std::filesystem::path(dir / name).parent_path());
+            write(dir / name, text);
+        }
+        std::vector<std::string> args = {"import-obj", dir / "pack.pak", "model", dir / "in.obj"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const Pak_run r = pak(args);
+        ASSERT_EQ(c.code, r.code) << r.err;
+        if (c.code != 0) {
+            EXPECT_NE(std::string::npos, r.err.find(c.err)) << r.err;
+            EXPECT_EQ(1, std::count(r.err.begin(), r.err.end(), '\n')) << r.err;
+            EXPECT_FALSE(std::filesystem::exists(dir / "pack.pak"));
+            continue;
+        }
+        Pak pack;
+        ASSERT_EQ(Read_reason::ok, pack.read_file(dir / "pack.pak"));
+        EXPECT_EQ(int32_t(c.pictures.size() + 1), pack.entry_count());
+        for (const Picture& p : c.pictures) {
+            const Pak_entry e = pack.find(p.name);
+            Image_rgba image;
+            ASSERT_TRUE(image.decode(e.data, e.size)) << p.name;
+            EXPECT_EQ(p.width, image.width()) << p.name;
+            EXPECT_EQ(p.height, image.height()) << p.name;
+            for (size_t k = 0; k < 3; ++k) EXPECT_NEAR(p.rgb[k], image.pixels()[k], 1) << p.name;
+        }
+        const Pak_entry e = pack.find("model");
+        const Model m = Model::read(e.data, size_t(e.size));
+        ASSERT_EQ(c.meshes.size(), m.meshes.size());
+        double top = -1e9;
+        for (size_t i = 0; i < m.meshes.size(); ++i) {
+            EXPECT_EQ(c.meshes[i].first, m.meshes[i].texture_name);
+            EXPECT_EQ(c.meshes[i].second, m.meshes[i].triangle_count);
+            for (int32_t t = 0; t < m.meshes[i].triangle_count; ++t)
+                for (size_t k = 0; k < 3; ++k) top = std::max(top, m.meshes[i].corner(t, k).z);
+        }
+        EXPECT_EQ(c.top, top);
+    }
+}
+
+// Each picture is scaled to the nearest power of two a side (by ratio),
+// at most 1024; one that fits is kept byte for byte. A picture of one
+// colour keeps it.
+TEST(Obj_import, pictures_are_scaled_to_power_of_two_sides_of_at_most_1024)
+{
+    const struct {
+        int w, h, out_w, out_h;
+    } rows[] = {{249, 250, 256, 256}, {768, 768, 1024, 1024}, {724, 725, 512, 1024}, {2048, 512, 1024, 512},
+                {1500, 1, 1024, 1},   {1, 3, 1, 4},           {64, 32, 64, 32}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.w) + "x" + std::to_string(row.h));
+        Temp_folder dir;
+        write(dir / "in.obj", square + "usemtl quad\nf 1/1 2/2 3/3\n");
+        write(dir / "m.mtl", quad_mtl);
+        const std::string picture = png_text(row.w, row.h, 40, 120, 250);
+        write(dir / "q.png", picture);
+        const Pak_run r = pak({"import-obj", dir / "pack.pak", "model", dir / "in.obj"});
+        ASSERT_EQ(0, r.code) << r.err;
+        Pak pack;
+        ASSERT_EQ(Read_reason::ok, pack.read_file(dir / "pack.pak"));
+        const Pak_entry e = pack.find("#_quad");
+        Image_rgba image;
+        ASSERT_TRUE(image.decode(e.data, e.size));
+        EXPECT_EQ(row.out_w, image.width());
+        EXPECT_EQ(row.out_h, image.height());
+        const uint8_t* last = image.pixels() + (size_t(image.width()) * size_t(image.height()) - 1) * 4;
+        for (const uint8_t* p : {image.pixels(), last})
+            EXPECT_TRUE(std::abs(p[0] - 40) <= 1 && std::abs(p[1] - 120) <= 1 && std::abs(p[2] - 250) <= 1 && p[3] == 255);
+        if (row.w == row.out_w && row.h == row.out_h) {
+            EXPECT_EQ(picture, std::string(e.data, e.data + e.size));
+        }
+    }
+}

@@ -170,14 +170,24 @@ std::string png_row(uint32_t width, int depth, int colour_type, const std::strin
     return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + extra + chunk("IDAT", packed.substr(0, size)) + chunk("IEND", "");
 }
 
+// True when `err` warns of what is given, or of nothing when it is empty.
+bool warns(const std::string& err, const std::string& what)
+{
+    const bool warned = err.find(": warning: ") != std::string::npos;
+    return what.empty() ? !warned : warned && err.find(what) != std::string::npos;
+}
+
 struct Picture_case {
     const char* what;
     std::string bytes;
     std::string refusal;  // empty: taken
+    std::string warning = {};  // of one taken: what add and verify warn of
 };
 
 const Picture_case pictures[] = {
     {"a small PNG", text_of(Test_packs::png(4, 4, 1, 2, 3)), ""},
+    {"sides not powers of two", text_of(Test_packs::png(6, 4, 1, 2, 3)), "", "is a picture of 6x4, which shows white"},
+    {"a side over 1024", text_of(Test_packs::png(2048, 4, 1, 2, 3)), "", "scale it to 1024x4"},
     {"9000x9000", png_claiming(9000, 9000), "is a picture of 9000x9000, over 8192 pixels on a side"},
     {"16000x30000", png_claiming(16000, 30000), "is a picture of 16000x30000"},
     {"8193 wide, whole", text_of(Test_packs::png(8193, 1, 1, 2, 3)), "is a picture of 8193x1"},
@@ -207,6 +217,7 @@ TEST(Pak_pictures, add_refuses_and_verify_names_what_both_builds_cannot_show)
         const std::vector<uint8_t> before = Test_files::bytes(dir / "main.pak");
         const Pak_run added = pak({"add", dir / "main.pak", "new.png", dir / "picture"});
         EXPECT_EQ(c.refusal.empty() ? 0 : 1, added.code) << added.err;
+        EXPECT_TRUE(warns(added.err, c.warning)) << added.err;
         if (!c.refusal.empty()) {
             EXPECT_NE(std::string::npos, added.err.find("picture: " + c.refusal)) << added.err;
             EXPECT_EQ(before, Test_files::bytes(dir / "main.pak"));
@@ -221,6 +232,7 @@ TEST(Pak_pictures, add_refuses_and_verify_names_what_both_builds_cannot_show)
         ASSERT_TRUE(main.save(dir / "main.pak").ok());
         const Pak_run verified = pak({"verify", dir.path});
         EXPECT_EQ(c.refusal.empty() ? 0 : 1, verified.code) << verified.err;
+        EXPECT_TRUE(warns(verified.err, c.warning)) << verified.err;
         if (!c.refusal.empty()) {
             EXPECT_NE(std::string::npos, verified.err.find("texture \"tree.png\" " + c.refusal)) << verified.err;
         }
