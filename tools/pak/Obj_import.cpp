@@ -91,9 +91,12 @@ bool name_allowed(const std::string& name, const Options& o, const Pak& pak, std
     return true;
 }
 
+std::string size_text(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
+
 // The image a material names, read and decoded to be sure it is one both
 // builds show alike, then scaled to sides every renderer takes (and said so).
-bool read_image(const Obj_reader::Mesh& m, const std::string& name, std::vector<Entry>& entries)
+bool read_image(const Obj_reader::Mesh& m, const std::string& name, std::vector<Entry>& entries,
+                std::vector<std::string>& notes)
 {
     std::vector<uint8_t> bytes;
     const Read_reason refused = Whole_file::read(m.texture_path, bytes, Pak::max_pack_size);
@@ -109,8 +112,9 @@ bool read_image(const Obj_reader::Mesh& m, const std::string& name, std::vector<
         const int w = Picture_resize::side_for(picture.width()), h = Picture_resize::side_for(picture.height());
         bytes = Png_writer::encode(w, h, Picture_resize::scaled(picture, w, h).data());
         if (bytes.empty()) return refuse(m.texture_path, "texture of material " + Pak_io::quoted(m.material) + " cannot be scaled");
-        std::printf("%s: scaled from %dx%d to %dx%d (power-of-two sides, at most %d, show on every renderer)\n",
-                    m.texture_path.c_str(), picture.width(), picture.height(), w, h, Picture_resize::max_side);
+        notes.push_back(m.texture_path + ": scaled from " + size_text(picture.width(), picture.height()) + " to " +
+                        size_text(w, h) + " (power-of-two sides, at most " + std::to_string(Picture_resize::max_side) +
+                        ", show on every renderer)");
     }
     entries.push_back(Entry{name, std::move(bytes)});
     return true;
@@ -120,7 +124,8 @@ bool read_image(const Obj_reader::Mesh& m, const std::string& name, std::vector<
 // colour (Kd), light grey (Blender's default, 0.8) without one. Materials of
 // one colour share the first one's picture: `name` becomes its name.
 bool made_image(const Obj_reader::Mesh& m, std::string& name, const Options& o, const Pak& pak,
-                std::map<uint32_t, std::string>& made, std::set<std::string>& taken, std::vector<Entry>& entries)
+                std::map<uint32_t, std::string>& made, std::set<std::string>& taken, std::vector<Entry>& entries,
+                std::vector<std::string>& notes)
 {
     uint8_t rgb[3];
     for (size_t k = 0; k < 3; ++k) rgb[k] = uint8_t(std::lround((m.has_diffuse ? m.diffuse[k] : 0.8) * 255));
@@ -130,7 +135,7 @@ bool made_image(const Obj_reader::Mesh& m, std::string& name, const Options& o, 
     const auto same = made.find(key);
     if (same != made.end()) {
         name = same->second;
-        std::printf("%s: %sshares %s, of the same colour\n", o.obj.c_str(), material.c_str(), Pak_io::quoted(name).c_str());
+        notes.push_back(o.obj + ": " + material + "shares " + Pak_io::quoted(name) + ", of the same colour");
         return true;
     }
     if (!name_allowed(name, o, pak, taken)) return false;
@@ -139,8 +144,8 @@ bool made_image(const Obj_reader::Mesh& m, std::string& name, const Options& o, 
     for (int i = 0; i < side * side; ++i) pixels.insert(pixels.end(), {rgb[0], rgb[1], rgb[2], 255});
     entries.push_back(Entry{name, Png_writer::encode(side, side, pixels.data())});
     made.emplace(key, name);
-    std::printf("%s: %smade %s, a square of %s (RGB %s; pak add --replace replaces it)\n", o.obj.c_str(),
-                material.c_str(), Pak_io::quoted(name).c_str(), m.has_diffuse ? "its colour" : "light grey", colour.c_str());
+    notes.push_back(o.obj + ": " + material + "made " + Pak_io::quoted(name) + ", a square of " +
+                    (m.has_diffuse ? "its colour" : "light grey") + " (RGB " + colour + "; pak add --replace replaces it)");
     return true;
 }
 
@@ -210,7 +215,7 @@ bool store(Pak& pak, const std::vector<Entry>& entries, const Options& o)
 
 // The model and its images checked, made and put in the pack; the OBJ's
 // arrays and the entries' bytes are gone before the pack is saved.
-bool import_into(Pak& pak, const Options& o)
+bool import_into(Pak& pak, const Options& o, std::vector<std::string>& notes)
 {
     Obj_reader obj;
     if (!obj.read(o.obj, o.scale, o.allow_outside, room_for_triangles(pak, o.entry))) {
@@ -232,11 +237,11 @@ bool import_into(Pak& pak, const Options& o)
             // The pack's own picture of that name serves (one made before and
             // perhaps replaced by the user); else one is made.
             if (Pak_io::index_of(pak, names.back()) >= 0) continue;
-            if (!made_image(m, names.back(), o, pak, made, taken, entries)) return false;
+            if (!made_image(m, names.back(), o, pak, made, taken, entries, notes)) return false;
             continue;
         }
         if (!name_allowed(names.back(), o, pak, taken)) return false;
-        if (!read_image(m, names.back(), entries)) return false;
+        if (!read_image(m, names.back(), entries, notes)) return false;
     }
     if (!model_entry(obj, names, o, entries)) return false;
     obj = Obj_reader();
@@ -253,6 +258,9 @@ int Pak_commands::import_obj(const Args& a)
     }
     Pak pak;
     if (!Pak_io::load_for_rewrite(pak, o.pack, true)) return Pak_io::failure;
-    if (!import_into(pak, o)) return Pak_io::failure;
-    return Pak_io::save(pak, o.pack) ? Pak_io::ok : Pak_io::failure;
+    // What was made or scaled is said once the pack holds it.
+    std::vector<std::string> notes;
+    if (!import_into(pak, o, notes) || !Pak_io::save(pak, o.pack)) return Pak_io::failure;
+    for (const std::string& note : notes) std::printf("%s\n", note.c_str());
+    return Pak_io::ok;
 }
