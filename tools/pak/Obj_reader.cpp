@@ -260,8 +260,15 @@ bool Obj_reader::line(std::string_view rest, size_t number, Reading& r)
     } else if (keyword == "usemtl") {
         r.material = material_named(std::string(Obj_text::rest(rest)), r);
     } else if (keyword == "mtllib") {
-        // The names of one mtllib line are places to look, as tinyobjloader
-        // takes them: the first not read before is read.
+        // A name with blanks (Blender writes the model file's name as it
+        // is) is taken whole when such a file is there.
+        const std::string whole(Obj_text::rest(rest));
+        std::vector<uint8_t> bytes;
+        if (whole.find_first_of(" \t") != std::string::npos &&
+            (*r.mtl_files)(against(r.obj_folder, whole), bytes) == Read_reason::ok)
+            return !r.libraries.insert(whole).second || read_library(whole, r);
+        // Else the names of one mtllib line are places to look, as
+        // tinyobjloader takes them: the first not read before is read.
         for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest))
             if (r.libraries.insert(std::string(w)).second) return read_library(std::string(w), r);
     }

@@ -362,10 +362,10 @@ const Tool_case tool_cases[] = {
     {"hand-written: no mtllib, no usemtl, a UTF-8 byte-order mark",
      {{"in.obj", "\xEF\xBB\xBFv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"}}, {}, 0, "", {{"#_default", 1}},
      {{"#_default", 4, 4, {204, 204, 204}}}},
-    {"hand-written: two materials of one colour share a picture, a third names none",
-     {{"in.obj", "mtllib mats/m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl red\nf 1 2 3\nusemtl also red\nf 1 2 3\n"
+    {"hand-written: an MTL with a blank in its name; two materials of one colour share a picture, a third names none",
+     {{"in.obj", "mtllib mats/my mats.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl red\nf 1 2 3\nusemtl also red\nf 1 2 3\n"
                  "usemtl ghost\nf 1 2 3\nusemtl pic\nf 1 2 3\n"},
-      {"mats/m.mtl", "newmtl red\nKd 1 0 0\nnewmtl also red\nKd 1.0 0.0 0.0\nnewmtl pic\nmap_Kd p.png\n"},
+      {"mats/my mats.mtl", "newmtl red\nKd 1 0 0\nnewmtl also red\nKd 1.0 0.0 0.0\nnewmtl pic\nmap_Kd p.png\n"},
       {"mats/p.png", png_text(8, 8, 1, 2, 3)}},
      {}, 0, "", {{"#_red", 1}, {"#_red", 1}, {"#_ghost", 1}, {"#_pic", 1}},
      {{"#_red", 4, 4, {255, 0, 0}}, {"#_ghost", 4, 4, {204, 204, 204}}, {"#_pic", 8, 8, {1, 2, 3}}}},
