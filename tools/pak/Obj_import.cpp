@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -123,7 +124,7 @@ bool read_image(const Obj_reader::Mesh& m, const std::string& name, std::vector<
 // A picture for a material that names none: a small square of its diffuse
 // colour (Kd), light grey (Blender's default, 0.8) without one. Materials of
 // one colour share the first one's picture: `name` becomes its name.
-bool made_image(const Obj_reader::Mesh& m, std::string& name, const Options& o, const Pak& pak,
+bool made_image(const Obj_reader::Mesh& m, const std::string& why, std::string& name, const Options& o, const Pak& pak,
                 std::map<uint32_t, std::string>& made, std::set<std::string>& taken, std::vector<Entry>& entries,
                 std::vector<std::string>& notes)
 {
@@ -131,7 +132,7 @@ bool made_image(const Obj_reader::Mesh& m, std::string& name, const Options& o, 
     for (size_t k = 0; k < 3; ++k) rgb[k] = uint8_t(std::lround((m.has_diffuse ? m.diffuse[k] : 0.8) * 255));
     const uint32_t key = uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2];
     const std::string colour = std::to_string(rgb[0]) + " " + std::to_string(rgb[1]) + " " + std::to_string(rgb[2]);
-    const std::string material = "material " + Pak_io::quoted(m.material) + " names no picture: ";
+    const std::string material = "material " + Pak_io::quoted(m.material) + " " + why + ": ";
     const auto same = made.find(key);
     if (same != made.end()) {
         name = same->second;
@@ -233,11 +234,17 @@ bool import_into(Pak& pak, const Options& o, std::vector<std::string>& notes)
         if (names.back().size() > size_t(Pak::max_name_length))
             return refuse(o.obj, "texture name " + Pak_io::quoted(names.back()) + " is longer than 127 bytes");
         if (procedural) continue;  // the saver makes it; no image to carry
-        if (m.texture_path.empty()) {
+        // A picture named but not there (exports often leave them behind)
+        // is no picture: the model still comes in, and the line says so.
+        std::error_code ec;
+        const bool missing = !m.texture_path.empty() && !std::filesystem::exists(m.texture_path, ec) && !ec;
+        if (m.texture_path.empty() || missing) {
             // The pack's own picture of that name serves (one made before and
             // perhaps replaced by the user); else one is made.
             if (Pak_io::index_of(pak, names.back()) >= 0) continue;
-            if (!made_image(m, names.back(), o, pak, made, taken, entries, notes)) return false;
+            const std::string why = missing ? "names the picture " + Pak_io::quoted(m.texture_path) + ", which is not there"
+                                            : "names no picture";
+            if (!made_image(m, why, names.back(), o, pak, made, taken, entries, notes)) return false;
             continue;
         }
         if (!name_allowed(names.back(), o, pak, taken)) return false;
