@@ -455,3 +455,30 @@ TEST(Obj_import, pictures_are_scaled_to_power_of_two_sides_of_at_most_1024)
         }
     }
 }
+
+// export-obj --up y writes the garden's +Z as +Y, as modelling programs
+// read it; import-obj --up y turns it back; without it the model lies on
+// its side.
+TEST(Obj_export, up_y_writes_z_as_y_and_import_up_y_turns_it_back)
+{
+    Temp_folder dir;
+    const std::string shipped = GARDENLUME_BIN_DIR "/main.pak";
+    ASSERT_EQ(0, pak({"export-obj", shipped, "tree", dir / "out", "--up", "y"}).code);
+    ASSERT_EQ(0, pak({"import-obj", dir / "side.pak", "tree", dir / "out/tree.obj"}).code);
+    ASSERT_EQ(0, pak({"import-obj", dir / "back.pak", "tree", dir / "out/tree.obj", "--up", "y"}).code);
+    Pak was, side, back;
+    ASSERT_EQ(Read_reason::ok, was.read_file(shipped));
+    ASSERT_EQ(Read_reason::ok, side.read_file(dir / "side.pak"));
+    ASSERT_EQ(Read_reason::ok, back.read_file(dir / "back.pak"));
+    const Pak_entry e[3] = {was.find("tree"), side.find("tree"), back.find("tree")};
+    const Model m[3] = {Model::read(e[0].data, size_t(e[0].size)), Model::read(e[1].data, size_t(e[1].size)),
+                        Model::read(e[2].data, size_t(e[2].size))};
+    ASSERT_EQ(m[0].meshes.size(), m[1].meshes.size());
+    ASSERT_EQ(m[0].meshes.size(), m[2].meshes.size());
+    for (size_t i = 0; i < m[0].meshes.size(); ++i) {
+        const Mesh_record::Corner c = m[0].meshes[i].corner(0, 0), s = m[1].meshes[i].corner(0, 0),
+                                  b = m[2].meshes[i].corner(0, 0);
+        EXPECT_TRUE(s.x == c.x && s.y == c.z && s.z == -c.y) << i;
+        EXPECT_TRUE(b.x == c.x && b.y == c.y && b.z == c.z) << i;
+    }
+}
