@@ -7,6 +7,9 @@
 
 #include <zlib.h>
 
+#include <cstdio>
+#include <jpeglib.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -170,6 +173,36 @@ std::string png_row(uint32_t width, int depth, int colour_type, const std::strin
     return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + extra + chunk("IDAT", packed.substr(0, size)) + chunk("IEND", "");
 }
 
+// A 64 x 64 JPEG of sharp stripes at quality 75, colours subsampled as
+// cameras do: libjpeg and stb_image round it apart by a few steps.
+std::string striped_jpeg()
+{
+    jpeg_compress_struct c;
+    jpeg_error_mgr errors;
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = c.image_height = 64;
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 75, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<uint8_t> row(64 * 3);
+    for (uint8_t y = 0; y < 64; ++y) {
+        for (uint8_t x = 0; x < 64; ++x) row[x * 3u] = uint8_t(x * 4), row[x * 3u + 1] = uint8_t(y * 4), row[x * 3u + 2] = uint8_t(x * y);
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&c, &line, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::string jpeg(reinterpret_cast<const char*>(out), size);
+    std::free(out);
+    return jpeg;
+}
+
 // True when `err` warns of what is given, or of nothing when it is empty.
 bool warns(const std::string& err, const std::string& what)
 {
@@ -186,6 +219,7 @@ struct Picture_case {
 
 const Picture_case pictures[] = {
     {"a small PNG", text_of(Test_packs::png(4, 4, 1, 2, 3)), ""},
+    {"a JPEG the two decoders round apart", striped_jpeg(), ""},
     {"sides not powers of two", text_of(Test_packs::png(6, 4, 1, 2, 3)), "", "is a picture of 6x4, which shows white"},
     {"a side over 1024", text_of(Test_packs::png(2048, 4, 1, 2, 3)), "", "scale it to 1024x4"},
     {"9000x9000", png_claiming(9000, 9000), "is a picture of 9000x9000, over 8192 pixels on a side"},
@@ -209,6 +243,12 @@ const Picture_case pictures[] = {
 
 TEST(Pak_pictures, add_refuses_and_verify_names_what_both_builds_cannot_show)
 {
+    // The JPEG row means something only while the decoders differ on it.
+    Image_rgba by_sdl, by_stb;
+    const std::string jpeg = striped_jpeg();
+    const auto* bytes = reinterpret_cast<const uint8_t*>(jpeg.data());
+    ASSERT_TRUE(by_sdl.decode_with_sdl_image(bytes, int32_t(jpeg.size())) && by_stb.decode_with_stb(bytes, int32_t(jpeg.size())));
+    EXPECT_NE(0, std::memcmp(by_sdl.pixels(), by_stb.pixels(), 64 * 64 * 4));
     for (const Picture_case& c : pictures) {
         SCOPED_TRACE(c.what);
         Temp_folder dir;
