@@ -7,8 +7,9 @@
 
 #include <zlib.h>
 
-#include <cstdio>
-#include <jpeglib.h>
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb/stb_image_write.h>
 
 #include <cstring>
 #include <filesystem>
@@ -173,33 +174,14 @@ std::string png_row(uint32_t width, int depth, int colour_type, const std::strin
     return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + extra + chunk("IDAT", packed.substr(0, size)) + chunk("IEND", "");
 }
 
-// A 64 x 64 JPEG of sharp stripes at quality 75, colours subsampled as
-// cameras do: libjpeg and stb_image round it apart by a few steps.
+// A 64 x 64 JPEG of sharp stripes, colours subsampled as cameras do:
+// libjpeg and stb_image round it apart by a few steps.
 std::string striped_jpeg()
 {
-    jpeg_compress_struct c;
-    jpeg_error_mgr errors;
-    c.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = c.image_height = 64;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 75, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<uint8_t> row(64 * 3);
-    for (uint8_t y = 0; y < 64; ++y) {
-        for (uint8_t x = 0; x < 64; ++x) row[x * 3u] = uint8_t(x * 4), row[x * 3u + 1] = uint8_t(y * 4), row[x * 3u + 2] = uint8_t(x * y);
-        JSAMPROW line = row.data();
-        jpeg_write_scanlines(&c, &line, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::string jpeg(reinterpret_cast<const char*>(out), size);
-    std::free(out);
+    std::string rgb, jpeg;
+    for (int i = 0; i < 64 * 64; ++i) rgb += {char(i % 64 * 4), char(i / 64 * 4), char(i % 64 * (i / 64))};
+    stbi_write_jpg_to_func([](void* out, void* d, int n) { static_cast<std::string*>(out)->append(static_cast<char*>(d), size_t(n)); },
+                           &jpeg, 64, 64, 3, rgb.data(), 75);
     return jpeg;
 }
 
