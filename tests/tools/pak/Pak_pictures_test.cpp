@@ -7,9 +7,8 @@
 
 #include <zlib.h>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
+#include <cstdio>
+#include <jpeglib.h>
 
 #include <cstring>
 #include <filesystem>
@@ -178,10 +177,27 @@ std::string png_row(uint32_t width, int depth, int colour_type, const std::strin
 // libjpeg and stb_image round it apart by a few steps.
 std::string striped_jpeg()
 {
-    std::string rgb, jpeg;
-    for (int i = 0; i < 64 * 64; ++i) rgb += {char(i % 64 * 4), char(i / 64 * 4), char(i % 64 * (i / 64))};
-    stbi_write_jpg_to_func([](void* out, void* d, int n) { static_cast<std::string*>(out)->append(static_cast<char*>(d), size_t(n)); },
-                           &jpeg, 64, 64, 3, rgb.data(), 75);
+    jpeg_compress_struct c;
+    jpeg_error_mgr errors;
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = c.image_height = 64, c.input_components = 3, c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 75, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    for (unsigned y = 0; y < 64; ++y) {
+        JSAMPLE row[64 * 3];
+        for (unsigned x = 0; x < 64; ++x) row[x * 3] = JSAMPLE(x * 4), row[x * 3 + 1] = JSAMPLE(y * 4), row[x * 3 + 2] = JSAMPLE(x * y);
+        JSAMPROW line = row;
+        jpeg_write_scanlines(&c, &line, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::string jpeg(reinterpret_cast<const char*>(out), size);
+    std::free(out);
     return jpeg;
 }
 
