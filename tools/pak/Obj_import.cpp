@@ -94,28 +94,42 @@ bool name_allowed(const std::string& name, const Options& o, const Pak& pak, std
 
 std::string size_text(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
 
+// A picture in a format a pack does not carry (BMP, TGA: one build cannot
+// read them) that stb_image reads: the import writes its own PNG of it.
+bool other_format(const std::vector<uint8_t>& bytes, Image_rgba& picture)
+{
+    const Image_rgba::Header h = Image_rgba::read_header(bytes.data(), int32_t(bytes.size()));
+    return h.format && std::strcmp(h.format, "PNG") != 0 && std::strcmp(h.format, "JPEG") != 0 &&
+           picture.decode_with_stb(bytes.data(), int32_t(bytes.size()));
+}
+
 // The image a material names, read and decoded to be sure it is one both
-// builds show alike, then scaled to sides every renderer takes (and said so).
+// builds show alike, then scaled to sides every renderer takes, or written
+// as PNG when in another format (and said so).
 bool read_image(const Obj_reader::Mesh& m, const std::string& name, std::vector<Entry>& entries,
                 std::vector<std::string>& notes)
 {
     std::vector<uint8_t> bytes;
+    const std::string texture = "texture of material " + Pak_io::quoted(m.material);
     const Read_reason refused = Whole_file::read(m.texture_path, bytes, Pak::max_pack_size);
-    if (refused != Read_reason::ok)
-        return refuse(m.texture_path, std::string("texture of material ") + Pak_io::quoted(m.material) +
-                                          " cannot be read (" + text(refused) + ")");
+    if (refused != Read_reason::ok) return refuse(m.texture_path, texture + " cannot be read (" + text(refused) + ")");
     Image_rgba picture;
     const std::string bad = Picture_check::problem(bytes.data(), bytes.size(), &picture);
-    if (!bad.empty()) return refuse(m.texture_path, "texture of material " + Pak_io::quoted(m.material) + " " + bad);
-    if (!Picture_resize::fits(picture.width(), picture.height())) {
+    const bool other = !bad.empty() && other_format(bytes, picture);
+    if (!bad.empty() && !other) return refuse(m.texture_path, texture + " " + bad);
+    const bool fits = Picture_resize::fits(picture.width(), picture.height());
+    if (other || !fits) {
         bytes.clear();
         bytes.shrink_to_fit();
         const int w = Picture_resize::side_for(picture.width()), h = Picture_resize::side_for(picture.height());
-        bytes = Png_writer::encode(w, h, Picture_resize::scaled(picture, w, h).data());
-        if (bytes.empty()) return refuse(m.texture_path, "texture of material " + Pak_io::quoted(m.material) + " cannot be scaled");
-        notes.push_back(m.texture_path + ": scaled from " + size_text(picture.width(), picture.height()) + " to " +
-                        size_text(w, h) + " (power-of-two sides, at most " + std::to_string(Picture_resize::max_side) +
-                        ", show on every renderer)");
+        bytes = fits ? Png_writer::encode(w, h, picture.pixels())
+                     : Png_writer::encode(w, h, Picture_resize::scaled(picture, w, h).data());
+        if (bytes.empty()) return refuse(m.texture_path, texture + " cannot be made a PNG");
+        const std::string size = size_text(picture.width(), picture.height());
+        notes.push_back(m.texture_path + ": " + (other ? "written as PNG (packs carry PNG and JPEG)" : "") +
+                        (other && !fits ? ", " : "") +
+                        (fits ? "" : "scaled from " + size + " to " + size_text(w, h) + " (power-of-two sides, at most " +
+                                         std::to_string(Picture_resize::max_side) + ", show on every renderer)"));
     }
     entries.push_back(Entry{name, std::move(bytes)});
     return true;

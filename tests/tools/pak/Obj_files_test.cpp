@@ -148,6 +148,10 @@ const std::string y_up_wall = "v 0 0 0\nv 1 0 -1\nv 1 1 -1\nv 0 1 0\nvt 0 0\nvt 
 const std::string wall_face = "f 1/1/1 2/2/1 3/3/1 4/4/1\n";
 const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
 
+// A 2 x 1 BMP of 24 bits: a red pixel, then a blue one.
+const std::string bmp_2x1("BM\x3e\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0"
+                          "\x08\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\xff\0\0\0\0", 62);
+
 struct Picture {
     std::string name;
     int width, height;
@@ -253,6 +257,8 @@ const Case cases[] = {
      {{"in.obj", std::string("\xFF\xFEv\0 \0", 6)}}},
     {"UTF-16 MTL", "", "", {}, 1, "m.mtl: is UTF-16 text", {}, 1, "model",
      {{"in.obj", "mtllib m.mtl\n" + triangle + "usemtl a\nf 1 2 3\n"}, {"m.mtl", std::string("\xFE\xFF\0n", 4)}}},
+    {"texture a BMP (2x1, rows bottom first), written as PNG", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd q.bmp\n", {}, 0, "",
+     {{"#_quad", 1}}, 1, "model", {{"q.bmp", bmp_2x1}}, {{"#_quad", 2, 1, {255, 0, 0}}}},
     {"texture a GIF", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd q.gif\n", {}, 1, "in GIF format: packs take PNG", {}},
 };
 
