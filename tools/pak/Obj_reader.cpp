@@ -268,9 +268,16 @@ bool Obj_reader::line(std::string_view rest, size_t number, Reading& r)
             (*r.mtl_files)(against(r.obj_folder, whole), bytes) == Read_reason::ok)
             return !r.libraries.insert(whole).second || read_library(whole, r);
         // Else the names of one mtllib line are places to look, as
-        // tinyobjloader takes them: the first not read before is read.
-        for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest))
-            if (r.libraries.insert(std::string(w)).second) return read_library(std::string(w), r);
+        // tinyobjloader takes them: the first that reads (or was read
+        // before) serves; when none does, the first one's problem is said.
+        std::string file, why;
+        for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest)) {
+            const std::string name(w);
+            if (!r.libraries.insert(name).second || read_library(name, r)) return true;
+            if (!r.allow_outside && !leaves_folder(r.obj_folder, name).empty()) return false;
+            if (file.empty()) file = problem_file, why = problem;
+        }
+        return file.empty() || refuse(file, why);
     }
     return true;
 }

@@ -184,6 +184,8 @@ const Case cases[] = {
      {}, 0, "", {{"##Plasma8x8 ,1,2,3", 1}}},
     {"existing entry replaced", "usemtl quad\nf 1 2 3\n", quad_mtl, {"--replace"}, 0, "", {{"#_quad", 1}}, 1, "old"},
     {"missing MTL", "usemtl quad\nf 1 2 3\n", "", {}, 1, "m.mtl: material library cannot be read", {}},
+    {"mtllib naming places to look, the first not there", "mtllib gone.mtl leaf.mtl\nusemtl leaf\nf 1 2 3\n", quad_mtl,
+     {}, 0, "", {{"#_leaf", 1}}, 1, "model", {{"leaf.mtl", "newmtl leaf\nmap_Kd q.png\n"}}, {{"#_leaf", 2, 2, {255, 0, 0}}}},
     {"vertex index out of range", "usemtl quad\nf 1 2 9\n", quad_mtl, {}, 1, "obj: face 1: vertex index out of range", {}},
     {"texture index out of range", "usemtl quad\nf 1 2/2 3/-7\n", quad_mtl, {}, 1,
      "obj: face 1: texture coordinate index out of range", {}},
