@@ -166,6 +166,12 @@ bool Obj_reader::read_library(const std::string& name, Reading& r)
     const Read_reason refused = (*r.mtl_files)(path, bytes);
     if (refused != Read_reason::ok)
         return refuse(path, std::string("material library cannot be read (") + text(refused) + ")");
+    return take_library(bytes, path, name, r);
+}
+
+bool Obj_reader::take_library(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
+                              Reading& r)
+{
     if (utf16(reinterpret_cast<const char*>(bytes.data()), bytes.size())) return refuse(path, utf16_text);
     read_materials(bytes, path, name, r);
     return true;
@@ -260,26 +266,33 @@ bool Obj_reader::line(std::string_view rest, size_t number, Reading& r)
     } else if (keyword == "usemtl") {
         r.material = material_named(std::string(Obj_text::rest(rest)), r);
     } else if (keyword == "mtllib") {
-        // A name with blanks (Blender writes the model file's name as it
-        // is) is taken whole when such a file is there.
-        const std::string whole(Obj_text::rest(rest));
-        std::vector<uint8_t> bytes;
-        if (whole.find_first_of(" \t") != std::string::npos &&
-            (*r.mtl_files)(against(r.obj_folder, whole), bytes) == Read_reason::ok)
-            return !r.libraries.insert(whole).second || read_library(whole, r);
-        // Else the names of one mtllib line are places to look, as
-        // tinyobjloader takes them: the first that reads (or was read
-        // before) serves; when none does, the first one's problem is said.
-        std::string file, why;
-        for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest)) {
-            const std::string name(w);
-            if (!r.libraries.insert(name).second || read_library(name, r)) return true;
-            if (!r.allow_outside && !leaves_folder(r.obj_folder, name).empty()) return false;
-            if (file.empty()) file = problem_file, why = problem;
-        }
-        return file.empty() || refuse(file, why);
+        return libraries(rest, r);
     }
     return true;
+}
+
+bool Obj_reader::libraries(std::string_view rest, Reading& r)
+{
+    // A name with blanks (Blender writes the model file's name as it is) is
+    // taken whole when such a file is there.
+    const std::string whole(Obj_text::rest(rest));
+    if (whole.find_first_of(" \t") != std::string::npos && (r.allow_outside || leaves_folder(r.obj_folder, whole).empty())) {
+        std::vector<uint8_t> bytes;
+        const std::string path = against(r.obj_folder, whole);
+        if ((*r.mtl_files)(path, bytes) == Read_reason::ok)
+            return !r.libraries.insert(whole).second || take_library(bytes, path, whole, r);
+    }
+    // Else the names of one mtllib line are places to look, as tinyobjloader
+    // takes them: the first that reads (or was read before) serves; when
+    // none does, the first one's problem is said.
+    std::string file, why;
+    for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest)) {
+        const std::string name(w);
+        if (!r.libraries.insert(name).second || read_library(name, r)) return true;
+        if (!r.allow_outside && !leaves_folder(r.obj_folder, name).empty()) return false;
+        if (file.empty()) file = problem_file, why = problem;
+    }
+    return file.empty() || refuse(file, why);
 }
 
 bool Obj_reader::read(const std::string& obj_path, double scale, bool allow_outside, size_t max_triangles)
