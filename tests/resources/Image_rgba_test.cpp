@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <jpeglib.h>
 
 #include "resources/Image_rgba.h"
+#include "tests/support/Test_jpeg.h"
 #include "tests/support/Test_packs.h"
 
 TEST(Image_rgba, no_decoder_takes_a_picture_over_8192_pixels_on_a_side)
@@ -60,31 +60,6 @@ Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}
     return out;
 }
 
-// A 16 x 16 JPEG of these RGB pixels at quality 100, colours not subsampled.
-Bytes jpeg_16x16(Bytes rgb)
-{
-    jpeg_compress_struct c;
-    jpeg_error_mgr errors;
-    c.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = c.image_height = 16;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 100, TRUE);
-    for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
-    jpeg_start_compress(&c, TRUE);
-    for (JSAMPROW row = rgb.data(); c.next_scanline < 16; row += 48) jpeg_write_scanlines(&c, &row, 1);
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    Bytes jpeg(out, out + size);
-    std::free(out);
-    return jpeg;
-}
-
 struct Colour_case {
     const char* what;
     Bytes picture;
@@ -102,7 +77,7 @@ Colour_case jpeg_blocks()
         rgb.insert(rgb.end(), c, c + 3);
         rgba.insert(rgba.end(), {c[0], c[1], c[2], 255});
     }
-    return {"JPEG", jpeg_16x16(rgb), rgba, 2};
+    return {"JPEG", test_jpeg(16, 16, rgb, 100, false), rgba, 2};
 }
 
 const std::vector<png_color> palette = {{255, 0, 0}, {0, 0, 255}, {0, 200, 0}};

@@ -7,8 +7,6 @@
 
 #include <zlib.h>
 
-#include <cstdio>
-#include <jpeglib.h>
 
 #include <cstring>
 #include <filesystem>
@@ -25,6 +23,7 @@
 #include "tests/support/Temp_folder.h"
 #include "tests/support/Small_tmpfs.h"
 #include "tests/support/Test_files.h"
+#include "tests/support/Test_jpeg.h"
 #include "tests/support/Test_packs.h"
 
 namespace fs = std::filesystem;
@@ -177,28 +176,9 @@ std::string png_row(uint32_t width, int depth, int colour_type, const std::strin
 // libjpeg and stb_image round it apart by a few steps.
 std::string striped_jpeg()
 {
-    jpeg_compress_struct c;
-    jpeg_error_mgr errors;
-    c.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = c.image_height = 64, c.input_components = 3, c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 75, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    for (unsigned y = 0; y < 64; ++y) {
-        JSAMPLE row[64 * 3];
-        for (unsigned x = 0; x < 64; ++x) row[x * 3] = JSAMPLE(x * 4), row[x * 3 + 1] = JSAMPLE(y * 4), row[x * 3 + 2] = JSAMPLE(x * y);
-        JSAMPROW line = row;
-        jpeg_write_scanlines(&c, &line, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::string jpeg(reinterpret_cast<const char*>(out), size);
-    std::free(out);
-    return jpeg;
+    std::vector<uint8_t> rgb;
+    for (unsigned i = 0; i < 64 * 64; ++i) rgb.insert(rgb.end(), {uint8_t(i % 64 * 4), uint8_t(i / 64 * 4), uint8_t(i % 64 * (i / 64))});
+    return text_of(test_jpeg(64, 64, rgb, 75, true));
 }
 
 // True when `err` warns of what is given, or of nothing when it is empty.
