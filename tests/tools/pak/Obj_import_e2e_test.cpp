@@ -12,7 +12,6 @@
 #include "tests/support/Install_folder.h"
 #include "tests/support/Saver_process.h"
 #include "tests/support/Temp_folder.h"
-#include "tests/support/Test_packs.h"
 #include "tests/support/X_display.h"
 
 namespace {
