@@ -29,6 +29,15 @@ bool is_rgba_bytes(const SDL_PixelFormat* f)
            f->Gmask == g_mask && f->Bmask == b_mask && f->Amask == a_mask;
 }
 
+// SDL_image 1.2 gives a grey PNG with a transparent grey (tRNS) as libpng
+// expands it, grey then alpha in two bytes, but labels the surface with the
+// masks of RGB: read as those, grey would show as red and the alpha as
+// green. No real two-byte format has these masks, so they name this case.
+bool is_grey_alpha(const SDL_PixelFormat* f)
+{
+    return f->BytesPerPixel == 2 && !f->palette && f->Rmask == r_mask && f->Gmask == g_mask && !f->Amask;
+}
+
 void release_sdl(void* pixels) { SDL_free(pixels); }
 
 // One pixel of `bytes` bytes as SDL reads it: a palette index, or a value
@@ -94,6 +103,20 @@ void rgba_of(Uint32 v, const SDL_Surface* s, uint8_t* out)
     if ((s->flags & SDL_SRCCOLORKEY) && v == f->colorkey) out[3] = 0;
 }
 
+// True when a pixel of a palette surface indexes past its palette: the
+// file names no colour for it, and stb_image shows whatever its palette
+// buffer held before.
+bool indexes_past_palette(const SDL_Surface* s)
+{
+    const SDL_PixelFormat* f = s->format;
+    if (!f->palette || f->BytesPerPixel != 1 || f->palette->ncolors >= 256) return false;
+    const uint8_t* pixels = static_cast<const uint8_t*>(s->pixels);
+    for (size_t y = 0; y < size_t(s->h); ++y)
+        for (size_t x = 0; x < size_t(s->w); ++x)
+            if (pixels[y * size_t(s->pitch) + x] >= f->palette->ncolors) return true;
+    return false;
+}
+
 // Writes the surface's pixels, read from src, as R, G, B, A to out, from
 // the last pixel back to the first: out may be src itself, grown, since a
 // row of the source is at most four bytes a pixel, so no pixel's RGBA
@@ -101,9 +124,20 @@ void rgba_of(Uint32 v, const SDL_Surface* s, uint8_t* out)
 void to_rgba(const SDL_Surface* s, const uint8_t* src, uint8_t* out)
 {
     const size_t width = size_t(s->w), bytes = s->format->BytesPerPixel;
+    const bool grey = is_grey_alpha(s->format);
     for (size_t y = size_t(s->h); y-- > 0;) {
         const uint8_t* row = src + y * size_t(s->pitch);
-        for (size_t x = width; x-- > 0;) rgba_of(pixel_at(row + x * bytes, int(bytes)), s, out + (y * width + x) * 4);
+        for (size_t x = width; x-- > 0;) {
+            const uint8_t* p = row + x * bytes;
+            uint8_t* o = out + (y * width + x) * 4;
+            if (grey) {
+                const uint8_t g = p[0], a = p[1];  // read before o, which may overlap p, is written
+                o[0] = o[1] = o[2] = g;
+                o[3] = a;
+            } else {
+                rgba_of(pixel_at(p, int(bytes)), s, o);
+            }
+        }
     }
 }
 
@@ -157,8 +191,10 @@ bool Image_rgba::decode_with_sdl_image(const uint8_t* data, int32_t size)
     // The buffer's size is worked out from the sides the decoder gave.
     const bool sized = image->w >= 1 && image->h >= 1 && image->w <= max_side && image->h <= max_side;
     const bool rgba_bytes = sized && is_rgba_bytes(image->format);
+    const bool past_palette = sized && indexes_past_palette(image);
     uint8_t* pixels = sized ? take_rgba(image, rgba_bytes) : nullptr;
     if (pixels) {
+        past = past_palette;
         w = image->w;
         h = image->h;
         native = rgba_bytes;

@@ -34,10 +34,17 @@ public:
     bool decode_with_sdl_image(const uint8_t* data, int32_t size);
 #endif
     bool decode_with_stb(const uint8_t* data, int32_t size);
-    // True when stb_image decodes the picture: what the Windows build would
-    // show. No pixels are kept, so the picture is decoded in its own
+    // How stb_image's pixels of a picture (what the Windows build shows)
+    // stand to `reference`'s: unread, of another size, or the first pixel
+    // (rows top first) with a channel more than `tolerance` apart; x is -1
+    // when none is. No RGBA copy is made: the picture is decoded in its own
     // channels (an RGB one takes three quarters of its RGBA size).
-    static bool stb_reads(const uint8_t* data, int32_t size);
+    struct Difference {
+        bool read = false;
+        bool same_size = false;
+        int x = -1, y = -1;
+    };
+    static Difference stb_difference(const uint8_t* data, int32_t size, const Image_rgba& reference, int tolerance);
     // Called once on the main thread before decode runs on other threads:
     // the decoder's lazily filled global state is filled here, so that the
     // threads only read it.
@@ -48,6 +55,9 @@ public:
     const uint8_t* pixels() const { return rgba.get(); }
     // True when the decoder already gave 8-bit RGBA in that byte order.
     bool was_rgba() const { return native; }
+    // True when SDL_image gave a palette that some pixels index past (they
+    // show opaque black here; stb_image shows stale bytes).
+    bool indexed_past_palette() const { return past; }
 
 private:
     // Frees the pixels the way the decoder that made them allocates.
@@ -60,5 +70,6 @@ private:
     int w = 0;
     int h = 0;
     bool native = false;
+    bool past = false;
     std::unique_ptr<uint8_t, Release> rgba;
 };

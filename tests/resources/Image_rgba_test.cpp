@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <jpeglib.h>
 
 #include "resources/Image_rgba.h"
+#include "tests/support/Test_jpeg.h"
 #include "tests/support/Test_packs.h"
 
 TEST(Image_rgba, no_decoder_takes_a_picture_over_8192_pixels_on_a_side)
@@ -37,7 +37,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // A 2 x 2 PNG of this colour type with these samples, rows top first.
-Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}, Bytes transparency = {})
+Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}, Bytes transparency = {},
+              const png_color_16* key = nullptr)
 {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -49,38 +50,14 @@ Bytes png_2x2(int color_type, Bytes samples, std::vector<png_color> palette = {}
     png_set_IHDR(png, info, 2, 2, 8, color_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
-    if (!transparency.empty()) png_set_tRNS(png, info, transparency.data(), int(transparency.size()), nullptr);
+    if (!transparency.empty() || key)
+        png_set_tRNS(png, info, transparency.empty() ? nullptr : transparency.data(), int(transparency.size()), key);
     png_write_info(png, info);
     png_write_row(png, samples.data());
     png_write_row(png, samples.data() + samples.size() / 2);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
-}
-
-// A 16 x 16 JPEG of these RGB pixels at quality 100, colours not subsampled.
-Bytes jpeg_16x16(Bytes rgb)
-{
-    jpeg_compress_struct c;
-    jpeg_error_mgr errors;
-    c.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = c.image_height = 16;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 100, TRUE);
-    for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
-    jpeg_start_compress(&c, TRUE);
-    for (JSAMPROW row = rgb.data(); c.next_scanline < 16; row += 48) jpeg_write_scanlines(&c, &row, 1);
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    Bytes jpeg(out, out + size);
-    std::free(out);
-    return jpeg;
 }
 
 struct Colour_case {
@@ -100,10 +77,11 @@ Colour_case jpeg_blocks()
         rgb.insert(rgb.end(), c, c + 3);
         rgba.insert(rgba.end(), {c[0], c[1], c[2], 255});
     }
-    return {"JPEG", jpeg_16x16(rgb), rgba, 2};
+    return {"JPEG", test_jpeg(16, 16, rgb, 100, false), rgba, 2};
 }
 
 const std::vector<png_color> palette = {{255, 0, 0}, {0, 0, 255}, {0, 200, 0}};
+const png_color_16 grey_77 = {0, 0, 0, 0, 77};
 
 const Colour_case colour_cases[] = {
     {"RGBA", png_2x2(PNG_COLOR_TYPE_RGBA, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}),
@@ -121,6 +99,9 @@ const Colour_case colour_cases[] = {
      {0, 0, 255, 0, 255, 0, 0, 255, 0, 200, 0, 255, 0, 0, 255, 0}},
     {"palette, translucent", png_2x2(PNG_COLOR_TYPE_PALETTE, {1, 0, 2, 1}, palette, {128, 0}),
      {0, 0, 255, 0, 255, 0, 0, 128, 0, 200, 0, 255, 0, 0, 255, 0}},
+    // SDL_image gives it as two bytes, grey then alpha, under RGB's masks.
+    {"grey, one grey transparent", png_2x2(PNG_COLOR_TYPE_GRAY, {0, 77, 200, 255}, {}, {}, &grey_77),
+     {0, 0, 0, 255, 77, 77, 77, 0, 200, 200, 200, 255, 255, 255, 255, 255}},
     jpeg_blocks(),
 };
 

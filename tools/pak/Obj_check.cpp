@@ -76,7 +76,8 @@ bool Obj_check::line(const Obj_text& text, double scale)
     const std::string_view keyword = Obj_text::word(rest);
     if (keyword == "f") return face(rest, text.line_number);
     if (keyword == "usemtl") {
-        material = std::string(Obj_text::word(rest));
+        // The whole rest of the line, as newmtl names it: names may hold blanks.
+        material = std::string(Obj_text::rest(rest));
         has_material = true;
         material_counted = false;
         return true;

@@ -83,7 +83,7 @@ void add(std::string& out, const char* format, ...)
 
 // One object and one material per mesh; every corner its own v and vt,
 // every triangle one vn (its face normal). %.17g keeps each double exact.
-void write_mesh(std::string& out, size_t index, const Mesh_record& m, long& corners_before)
+void write_mesh(std::string& out, size_t index, const Mesh_record& m, long& corners_before, bool y_up)
 {
     add(out, "o mesh_%zu\nusemtl %s\n", index, Obj_name::encode(m.texture_name).c_str());
     for (int32_t t = 0; t < m.triangle_count; ++t) {
@@ -91,6 +91,12 @@ void write_mesh(std::string& out, size_t index, const Mesh_record& m, long& corn
         for (size_t k = 0; k < 3; ++k) c[k] = m.corner(t, k);
         double n[3];
         face_normal(c, n);
+        // +Z up turned to +Y up (most programs' up): a quarter turn about X.
+        if (y_up) {
+            for (Mesh_record::Corner& k : c) k = Mesh_record::Corner{k.x, k.z, -k.y, k.u, k.v};
+            const double y = n[1];
+            n[1] = n[2], n[2] = -y;
+        }
         for (size_t k = 0; k < 3; ++k) add(out, "v %.17g %.17g %.17g\n", c[k].x, c[k].y, c[k].z);
         for (size_t k = 0; k < 3; ++k) add(out, "vt %.17g %.17g\n", c[k].u, c[k].v);
         add(out, "vn %.17g %.17g %.17g\n", n[0], n[1], n[2]);
@@ -102,14 +108,15 @@ void write_mesh(std::string& out, size_t index, const Mesh_record& m, long& corn
     corners_before += 3L * m.triangle_count;
 }
 
-std::string obj_text(const std::string& pack, const std::string& entry, const Model& model)
+std::string obj_text(const std::string& pack, const std::string& entry, const Model& model, bool y_up)
 {
     std::string out;
     add(out, "# %s of %s, written by pak export-obj.\n", entry.c_str(), pack.c_str());
     add(out, "# Texture v runs down: v = 0 is the image's top row.\n");
     add(out, "mtllib %s\n", Obj_name::file_name(entry, ".mtl").c_str());
     long corners = 0;
-    for (size_t i = 0; i < model.meshes.size(); ++i) write_mesh(out, i, model.meshes[i], corners);
+    if (y_up) add(out, "# Y is up (pak import-obj --up y turns it back).\n");
+    for (size_t i = 0; i < model.meshes.size(); ++i) write_mesh(out, i, model.meshes[i], corners, y_up);
     return out;
 }
 
@@ -208,8 +215,21 @@ bool read_model(const Pak& pak, const std::string& pack_path, const std::string&
 }
 }  // namespace
 
-int Pak_commands::export_obj(const Args& a)
+int Pak_commands::export_obj(const Args& given)
 {
+    // --up y writes +Y up, as most modelling programs read; the garden's is +Z.
+    Args a = given;
+    bool y_up = false;
+    for (size_t i = 0; i + 1 < a.size(); ++i)
+        if (a[i] == "--up" && (a[i + 1] == "y" || a[i + 1] == "z")) {
+            y_up = a[i + 1] == "y";
+            a.erase(a.begin() + long(i), a.begin() + long(i) + 2);
+            break;
+        }
+    if (a.size() != 3) {
+        std::fprintf(stderr, "usage: pak export-obj PACK ENTRY DIR [--up y|z]\n");
+        return Pak_io::usage_error;
+    }
     const std::string& pack_path = a[0];
     Pak pak;
     bool truncated = false;
@@ -220,7 +240,7 @@ int Pak_commands::export_obj(const Args& a)
     if (!dir.empty() && dir.back() != '/') dir += '/';
     std::vector<Out_file> files;
     if (!add_mtl(dir, dir + Obj_name::file_name(a[1], ".mtl"), pak, pack_path, model, files)) return Pak_io::failure;
-    files.insert(files.begin(), Out_file{dir + Obj_name::file_name(a[1], ".obj"), obj_text(pack_path, a[1], model)});
+    files.insert(files.begin(), Out_file{dir + Obj_name::file_name(a[1], ".obj"), obj_text(pack_path, a[1], model, y_up)});
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec) {

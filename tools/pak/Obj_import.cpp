@@ -9,15 +9,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <map>
 #include <set>
 
 #include "base/Whole_file.h"
+#include "resources/Image_rgba.h"
 #include "resources/Mesh_record.h"
 #include "resources/Model_writer.h"
 #include "resources/Pak.h"
+#include "tools/common/Png_writer.h"
 #include "tools/pak/Obj_reader.h"
 #include "tools/pak/Pak_io.h"
 #include "tools/pak/Picture_check.h"
+#include "tools/pak/Picture_resize.h"
 
 namespace {
 struct Options {
@@ -25,6 +30,7 @@ struct Options {
     double scale = 1;
     bool replace = false;
     bool allow_outside = false;  // mtllib and map_Kd may lead out of the OBJ's folder
+    bool y_up = false;           // the file's up is +Y (Blender's export), turned to the garden's +Z
 };
 
 // The entries the import will write: the model and the images it needs.
@@ -41,6 +47,8 @@ bool parse_options(const Pak_commands::Args& a, Options& o)
             o.replace = true;
         } else if (a[i] == "--allow-outside") {
             o.allow_outside = true;
+        } else if (a[i] == "--up" && i + 1 < a.size() && (a[i + 1] == "y" || a[i + 1] == "z")) {
+            o.y_up = a[++i] == "y";
         } else if (a[i] == "--scale" && i + 1 < a.size()) {
             errno = 0;
             char* end = nullptr;
@@ -71,28 +79,6 @@ bool refuse(const std::string& file, const std::string& what)
     return false;
 }
 
-// The image a material names, read and decoded to be sure it is one.
-bool read_image(const Obj_reader::Mesh& m, const std::string& name, const Options& o, const Pak& pak,
-                std::vector<Entry>& entries)
-{
-    const bool procedural = name.size() >= 2 && name[1] == '#';
-    if (procedural) return true;  // the saver makes it; no image to carry
-    if (m.texture_path.empty()) {
-        if (Pak_io::index_of(pak, name) >= 0) return true;  // the pack's own image serves
-        return refuse(o.obj, "material " + Pak_io::quoted(m.material) + " has no map_Kd image and the pack no entry " +
-                                 Pak_io::quoted(name));
-    }
-    std::vector<uint8_t> bytes;
-    const Read_reason refused = Whole_file::read(m.texture_path, bytes, Pak::max_pack_size);
-    if (refused != Read_reason::ok)
-        return refuse(m.texture_path, std::string("texture of material ") + Pak_io::quoted(m.material) +
-                                          " cannot be read (" + text(refused) + ")");
-    const std::string bad = Picture_check::problem(bytes.data(), bytes.size());
-    if (!bad.empty()) return refuse(m.texture_path, "texture of material " + Pak_io::quoted(m.material) + " " + bad);
-    entries.push_back(Entry{name, std::move(bytes)});
-    return true;
-}
-
 // A name the pack holds is refused unless --replace, as pak add does.
 bool name_allowed(const std::string& name, const Options& o, const Pak& pak, std::set<std::string>& taken)
 {
@@ -103,6 +89,78 @@ bool name_allowed(const std::string& name, const Options& o, const Pak& pak, std
     if (!taken.insert(name).second) return refuse(o.obj, "two materials make the name " + Pak_io::quoted(name));
     if (Pak_io::index_of(pak, name) >= 0 && !o.replace)
         return refuse(o.pack, "already holds an entry " + Pak_io::quoted(name) + " (--replace replaces it)");
+    return true;
+}
+
+std::string size_text(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
+
+// A picture in a format a pack does not carry (BMP, TGA: one build cannot
+// read them) that stb_image reads: the import writes its own PNG of it.
+bool other_format(const std::vector<uint8_t>& bytes, Image_rgba& picture)
+{
+    const Image_rgba::Header h = Image_rgba::read_header(bytes.data(), int32_t(bytes.size()));
+    return h.format && std::strcmp(h.format, "PNG") != 0 && std::strcmp(h.format, "JPEG") != 0 &&
+           picture.decode_with_stb(bytes.data(), int32_t(bytes.size()));
+}
+
+// The image a material names, read and decoded to be sure it is one both
+// builds show alike, then scaled to sides every renderer takes, or written
+// as PNG when in another format (and said so).
+bool read_image(const Obj_reader::Mesh& m, const std::string& name, std::vector<Entry>& entries,
+                std::vector<std::string>& notes)
+{
+    std::vector<uint8_t> bytes;
+    const std::string texture = "texture of material " + Pak_io::quoted(m.material);
+    const Read_reason refused = Whole_file::read(m.texture_path, bytes, Pak::max_pack_size);
+    if (refused != Read_reason::ok) return refuse(m.texture_path, texture + " cannot be read (" + text(refused) + ")");
+    Image_rgba picture;
+    const std::string bad = Picture_check::problem(bytes.data(), bytes.size(), &picture);
+    const bool other = !bad.empty() && other_format(bytes, picture);
+    if (!bad.empty() && !other) return refuse(m.texture_path, texture + " " + bad);
+    const bool fits = Picture_resize::fits(picture.width(), picture.height());
+    if (other || !fits) {
+        bytes.clear();
+        bytes.shrink_to_fit();
+        const int w = Picture_resize::side_for(picture.width()), h = Picture_resize::side_for(picture.height());
+        bytes = fits ? Png_writer::encode(w, h, picture.pixels())
+                     : Png_writer::encode(w, h, Picture_resize::scaled(picture, w, h).data());
+        if (bytes.empty()) return refuse(m.texture_path, texture + " cannot be made a PNG");
+        const std::string size = size_text(picture.width(), picture.height());
+        notes.push_back(m.texture_path + ": " + (other ? "written as PNG (packs carry PNG and JPEG)" : "") +
+                        (other && !fits ? ", " : "") +
+                        (fits ? "" : "scaled from " + size + " to " + size_text(w, h) + " (power-of-two sides, at most " +
+                                         std::to_string(Picture_resize::max_side) + ", show on every renderer)"));
+    }
+    entries.push_back(Entry{name, std::move(bytes)});
+    return true;
+}
+
+// A picture for a material that names none: a small square of its diffuse
+// colour (Kd), light grey (Blender's default, 0.8) without one. Materials of
+// one colour share the first one's picture: `name` becomes its name.
+bool made_image(const Obj_reader::Mesh& m, const std::string& why, std::string& name, const Options& o, const Pak& pak,
+                std::map<uint32_t, std::string>& made, std::set<std::string>& taken, std::vector<Entry>& entries,
+                std::vector<std::string>& notes)
+{
+    uint8_t rgb[3];
+    for (size_t k = 0; k < 3; ++k) rgb[k] = uint8_t(std::lround((m.has_diffuse ? m.diffuse[k] : 0.8) * 255));
+    const uint32_t key = uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2];
+    const std::string colour = std::to_string(rgb[0]) + " " + std::to_string(rgb[1]) + " " + std::to_string(rgb[2]);
+    const std::string material = "material " + Pak_io::quoted(m.material) + " " + why + ": ";
+    const auto same = made.find(key);
+    if (same != made.end()) {
+        name = same->second;
+        notes.push_back(o.obj + ": " + material + "shares " + Pak_io::quoted(name) + ", of the same colour");
+        return true;
+    }
+    if (!name_allowed(name, o, pak, taken)) return false;
+    const int side = 4;
+    std::vector<uint8_t> pixels;
+    for (int i = 0; i < side * side; ++i) pixels.insert(pixels.end(), {rgb[0], rgb[1], rgb[2], 255});
+    entries.push_back(Entry{name, Png_writer::encode(side, side, pixels.data())});
+    made.emplace(key, name);
+    notes.push_back(o.obj + ": " + material + "made " + Pak_io::quoted(name) + ", a square of " +
+                    (m.has_diffuse ? "its colour" : "light grey") + " (RGB " + colour + "; pak add --replace replaces it)");
     return true;
 }
 
@@ -125,11 +183,16 @@ size_t room_for_triangles(const Pak& pak, const std::string& entry)
 // The model entry, written in place: each triangle where its mesh's arrays
 // lie.
 std::vector<uint8_t> model_bytes(const Obj_reader& obj, const std::vector<std::string>& names,
-                                 const std::vector<size_t>& triangles)
+                                 const std::vector<size_t>& triangles, bool y_up)
 {
     Model_writer::Layout l = Model_writer::layout(names, triangles);
     obj.each_triangle([&](const Obj_reader::Triangle& t) {
-        for (size_t c = 0; c < 3; ++c) Model_writer::put(l.bytes, l.positions[t.mesh], t.position[c], 3);
+        for (size_t c = 0; c < 3; ++c) {
+            const double* p = t.position[c];
+            // +Y up turned to +Z up: a quarter turn about X, keeping handedness.
+            const double turned[3] = {p[0], -p[2], p[1]};
+            Model_writer::put(l.bytes, l.positions[t.mesh], y_up ? turned : p, 3);
+        }
         for (size_t c = 0; c < 3; ++c) Model_writer::put(l.bytes, l.texcoords[t.mesh], t.texcoord[c], 2);
     });
     return std::move(l.bytes);
@@ -148,7 +211,7 @@ bool model_entry(const Obj_reader& obj, const std::vector<std::string>& names, c
     if (size > size_t(INT32_MAX) || size > Pak::max_pack_size)
         return refuse(o.obj, std::to_string(triangles) + " triangles make a model of " + std::to_string(size) +
                                  " bytes, more than a pack entry holds");
-    entries.insert(entries.begin(), Entry{o.entry, model_bytes(obj, names, counts)});
+    entries.insert(entries.begin(), Entry{o.entry, model_bytes(obj, names, counts, o.y_up)});
     return true;
 }
 
@@ -167,7 +230,7 @@ bool store(Pak& pak, const std::vector<Entry>& entries, const Options& o)
 
 // The model and its images checked, made and put in the pack; the OBJ's
 // arrays and the entries' bytes are gone before the pack is saved.
-bool import_into(Pak& pak, const Options& o)
+bool import_into(Pak& pak, const Options& o, std::vector<std::string>& notes)
 {
     Obj_reader obj;
     if (!obj.read(o.obj, o.scale, o.allow_outside, room_for_triangles(pak, o.entry))) {
@@ -178,13 +241,28 @@ bool import_into(Pak& pak, const Options& o)
     if (!name_allowed(o.entry, o, pak, taken)) return false;
     std::vector<std::string> names;
     std::vector<Entry> entries;
+    std::map<uint32_t, std::string> made;  // pictures made, by colour
     for (const Obj_reader::Mesh& m : obj.meshes) {
         names.push_back(texture_name(m.material));
-        const bool adds_image = !m.texture_path.empty() && names.back()[1] != '#';
+        const bool procedural = names.back()[1] == '#';
         if (names.back().size() > size_t(Pak::max_name_length))
             return refuse(o.obj, "texture name " + Pak_io::quoted(names.back()) + " is longer than 127 bytes");
-        if (adds_image && !name_allowed(names.back(), o, pak, taken)) return false;
-        if (!read_image(m, names.back(), o, pak, entries)) return false;
+        if (procedural) continue;  // the saver makes it; no image to carry
+        // A picture named but not there (exports often leave them behind)
+        // is no picture: the model still comes in, and the line says so.
+        std::error_code ec;
+        const bool missing = !m.texture_path.empty() && !std::filesystem::exists(m.texture_path, ec) && !ec;
+        if (m.texture_path.empty() || missing) {
+            // The pack's own picture of that name serves (one made before and
+            // perhaps replaced by the user); else one is made.
+            if (Pak_io::index_of(pak, names.back()) >= 0) continue;
+            const std::string why = missing ? "names the picture " + Pak_io::quoted(m.texture_path) + ", which is not there"
+                                            : "names no picture";
+            if (!made_image(m, why, names.back(), o, pak, made, taken, entries, notes)) return false;
+            continue;
+        }
+        if (!name_allowed(names.back(), o, pak, taken)) return false;
+        if (!read_image(m, names.back(), entries, notes)) return false;
     }
     if (!model_entry(obj, names, o, entries)) return false;
     obj = Obj_reader();
@@ -196,11 +274,14 @@ int Pak_commands::import_obj(const Args& a)
 {
     Options o;
     if (!parse_options(a, o)) {
-        std::fprintf(stderr, "usage: pak import-obj [--replace] [--allow-outside] PACK ENTRY FILE.obj [--scale S] (S finite, not 0)\n");
+        std::fprintf(stderr, "usage: pak import-obj [--replace] [--allow-outside] PACK ENTRY FILE.obj [--scale S] [--up y|z] (S finite, not 0)\n");
         return Pak_io::usage_error;
     }
     Pak pak;
     if (!Pak_io::load_for_rewrite(pak, o.pack, true)) return Pak_io::failure;
-    if (!import_into(pak, o)) return Pak_io::failure;
-    return Pak_io::save(pak, o.pack) ? Pak_io::ok : Pak_io::failure;
+    // What was made or scaled is said once the pack holds it.
+    std::vector<std::string> notes;
+    if (!import_into(pak, o, notes) || !Pak_io::save(pak, o.pack)) return Pak_io::failure;
+    for (const std::string& note : notes) std::printf("%s\n", note.c_str());
+    return Pak_io::ok;
 }

@@ -2,6 +2,7 @@
 
 #include <tiny_obj_loader.h>
 
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -54,22 +55,52 @@ std::string outside_text(const std::string& why)
     return why + ", which leads out of the OBJ's folder (--allow-outside reads it)";
 }
 
-// A material of an MTL file that the faces use.
+// A material of an MTL file that the faces use (or one that no MTL
+// defines: then it has no picture and no colour).
 struct Material {
     std::string name, texture;
     std::string folder;        // of the MTL file it came from
     std::string inner_folder;  // the same below the OBJ's folder
+    bool has_diffuse = false;
+    double diffuse[3] = {0, 0, 0};
 };
+
+// A picture name as tools write it: Windows' backslashes are folder
+// separators everywhere, and a leading "./" or ".\" says nothing.
+std::string plain_picture_name(std::string name)
+{
+    for (char& c : name)
+        if (c == '\\') c = '/';
+    while (name.compare(0, 2, "./") == 0) name.erase(0, name.find_first_not_of('/', 2));
+    return name;
+}
+
+// Kd r g b: three finite numbers, each kept within 0 to 1.
+bool diffuse_of(std::string_view rest, double rgb[3])
+{
+    for (size_t k = 0; k < 3; ++k)
+        if (!Obj_text::number(Obj_text::word(rest), rgb[k])) return false;
+    for (size_t k = 0; k < 3; ++k) rgb[k] = rgb[k] < 0 ? 0 : rgb[k] > 1 ? 1 : rgb[k];
+    return true;
+}
+
+// A UTF-8 text's byte-order mark is skipped; a UTF-16 text (either byte
+// order) is refused: its words hold NUL bytes.
+bool utf16(const char* text, size_t size)
+{
+    return size >= 2 && ((uint8_t(text[0]) == 0xFF && uint8_t(text[1]) == 0xFE) ||
+                         (uint8_t(text[0]) == 0xFE && uint8_t(text[1]) == 0xFF));
+}
+
+size_t after_bom(const char* text, size_t size)
+{
+    return size >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+}
+
+const char* const utf16_text = "is UTF-16 text: save it as UTF-8";
 
 std::string in_quotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-// What follows a keyword, without the blanks around it.
-std::string_view trimmed(std::string_view text)
-{
-    const size_t start = text.find_first_not_of(" \t");
-    if (start == std::string_view::npos) return {};
-    return text.substr(start, text.find_last_not_of(" \t") + 1 - start);
-}
 }  // namespace
 
 struct Obj_reader::Reading {
@@ -98,13 +129,15 @@ bool Obj_reader::refuse(const std::string& file, const std::string& what)
 void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
                                 Reading& r)
 {
-    Obj_text lines(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const char* text = reinterpret_cast<const char*>(bytes.data());
+    const size_t bom = after_bom(text, bytes.size());
+    Obj_text lines(text + bom, bytes.size() - bom);
     long current = -1;  // the material whose map_Kd is kept
     while (lines.next_line()) {
-        std::string_view rest = trimmed(lines.line);
+        std::string_view rest = Obj_text::rest(lines.line);
         const std::string_view keyword = Obj_text::word(rest);
         if (keyword == "newmtl") {
-            const std::string material(trimmed(rest));
+            const std::string material(Obj_text::rest(rest));
             current = -1;
             // A material no face uses is not kept (an MTL may name millions);
             // of a name defined twice, usemtl finds the first.
@@ -116,7 +149,10 @@ void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::st
             std::string texture;
             tinyobj::texture_option_t options{};
             if (tinyobj::ParseTextureNameAndOption(&texture, &options, std::string(rest).c_str()))
-                r.materials[size_t(current)].texture = texture;
+                r.materials[size_t(current)].texture = plain_picture_name(texture);
+        } else if (keyword == "Kd" && current >= 0) {
+            Material& m = r.materials[size_t(current)];
+            m.has_diffuse = diffuse_of(rest, m.diffuse);
         }
     }
 }
@@ -130,15 +166,33 @@ bool Obj_reader::read_library(const std::string& name, Reading& r)
     const Read_reason refused = (*r.mtl_files)(path, bytes);
     if (refused != Read_reason::ok)
         return refuse(path, std::string("material library cannot be read (") + text(refused) + ")");
+    return take_library(bytes, path, name, r);
+}
+
+bool Obj_reader::take_library(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
+                              Reading& r)
+{
+    if (utf16(reinterpret_cast<const char*>(bytes.data()), bytes.size())) return refuse(path, utf16_text);
     read_materials(bytes, path, name, r);
     return true;
 }
 
+// The material of that name, found or else added without a picture or a
+// colour: faces before any usemtl, or after one that no MTL defines, still
+// import (a picture is made for them).
+long Obj_reader::material_named(const std::string& name, Reading& r)
+{
+    const std::string known = name.empty() ? "default" : name;
+    const auto found = r.material_of.find(known);
+    if (found != r.material_of.end()) return long(found->second);
+    r.material_of.emplace(known, r.materials.size());
+    r.materials.push_back(Material{known, "", "", ""});
+    return long(r.materials.size() - 1);
+}
+
 bool Obj_reader::mesh_for(Reading& r, uint32_t& mesh)
 {
-    if (r.material < 0)
-        return refuse(r.obj_path, "face " + std::to_string(r.face_number) +
-                                      ": no material (usemtl naming a material of its MTL file)");
+    if (r.material < 0) r.material = material_named("", r);
     const auto found = r.mesh_of.find(size_t(r.material));
     if (found != r.mesh_of.end()) {
         mesh = found->second;
@@ -154,7 +208,7 @@ bool Obj_reader::mesh_for(Reading& r, uint32_t& mesh)
     }
     mesh = uint32_t(meshes.size());
     r.mesh_of.emplace(size_t(r.material), mesh);
-    meshes.push_back(Mesh{Obj_name::decode(m.name), texture, 0});
+    meshes.push_back(Mesh{Obj_name::decode(m.name), texture, 0, m.has_diffuse, {m.diffuse[0], m.diffuse[1], m.diffuse[2]}});
     return true;
 }
 
@@ -210,15 +264,35 @@ bool Obj_reader::line(std::string_view rest, size_t number, Reading& r)
     } else if (keyword == "f") {
         return face(rest, number, r);
     } else if (keyword == "usemtl") {
-        const auto found = r.material_of.find(std::string(Obj_text::word(rest)));
-        r.material = found == r.material_of.end() ? -1 : long(found->second);
+        r.material = material_named(std::string(Obj_text::rest(rest)), r);
     } else if (keyword == "mtllib") {
-        // The names of one mtllib line are places to look, as tinyobjloader
-        // takes them: the first not read before is read.
-        for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest))
-            if (r.libraries.insert(std::string(w)).second) return read_library(std::string(w), r);
+        return libraries(rest, r);
     }
     return true;
+}
+
+bool Obj_reader::libraries(std::string_view rest, Reading& r)
+{
+    // A name with blanks (Blender writes the model file's name as it is) is
+    // taken whole when such a file is there.
+    const std::string whole(Obj_text::rest(rest));
+    if (whole.find_first_of(" \t") != std::string::npos && (r.allow_outside || leaves_folder(r.obj_folder, whole).empty())) {
+        std::vector<uint8_t> bytes;
+        const std::string path = against(r.obj_folder, whole);
+        if ((*r.mtl_files)(path, bytes) == Read_reason::ok)
+            return !r.libraries.insert(whole).second || take_library(bytes, path, whole, r);
+    }
+    // Else the names of one mtllib line are places to look, as tinyobjloader
+    // takes them: the first that reads (or was read before) serves; when
+    // none does, the first one's problem is said.
+    std::string file, why;
+    for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest)) {
+        const std::string name(w);
+        if (!r.libraries.insert(name).second || read_library(name, r)) return true;
+        if (!r.allow_outside && !leaves_folder(r.obj_folder, name).empty()) return false;
+        if (file.empty()) file = problem_file, why = problem;
+    }
+    return file.empty() || refuse(file, why);
 }
 
 bool Obj_reader::read(const std::string& obj_path, double scale, bool allow_outside, size_t max_triangles)
@@ -239,6 +313,9 @@ bool Obj_reader::parse(const char* text, size_t size, const std::string& obj_pat
     *this = Obj_reader();
     // Indices are kept in 32 bits: a file within the cap holds fewer lines.
     if (size > max_file_size) return refuse(obj_path, "cannot be read (" + std::string(::text(Read_reason::too_large)) + ")");
+    if (utf16(text, size)) return refuse(obj_path, utf16_text);
+    const size_t bom = after_bom(text, size);
+    text += bom, size -= bom;
     Obj_check check;
     if (!check.check(text, size, scale)) return refuse(obj_path, check.problem);
     if (check.faces == 0) return refuse(obj_path, "holds no faces");

@@ -8,7 +8,10 @@
 // checked against the lines before it (a relative one) or in the file (an
 // absolute one) before it is kept. The model format has no normals, so
 // normal indices are only checked. Of the MTL files only the materials the
-// faces use are kept, with their map_Kd (parsed by tinyobjloader).
+// faces use are kept, with their map_Kd (parsed by tinyobjloader, then
+// backslashes taken as folder separators) and Kd. Faces without a material,
+// or with one no MTL defines, get a material of that name (or "default")
+// without a picture. A UTF-8 byte-order mark is skipped; UTF-16 is refused.
 //
 // OBJ files come from strangers and their pictures end up in packs that
 // are shared: an mtllib or map_Kd name must stay inside the OBJ's folder
@@ -30,6 +33,8 @@ public:
         std::string material;      // the MTL's name, %XX decoded
         std::string texture_path;  // map_Kd against the MTL's folder; empty for none
         size_t triangles = 0;
+        bool has_diffuse = false;        // Kd given
+        double diffuse[3] = {0, 0, 0};  // its R, G, B, each 0 to 1
     };
     // One triangle of a fan: its mesh, and each corner's position (x, y, z,
     // scaled) and texture coordinate (u, v; 0, 0 when the corner has none).
@@ -75,11 +80,14 @@ private:
 
     bool refuse(const std::string& file, const std::string& what);
     bool line(std::string_view text, size_t number, Reading& r);
+    bool libraries(std::string_view rest, Reading& r);
     bool read_library(const std::string& name, Reading& r);
+    bool take_library(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name, Reading& r);
     void read_materials(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
                         Reading& r);
     bool face(std::string_view rest, size_t number, Reading& r);
     bool mesh_for(Reading& r, uint32_t& mesh);
+    static long material_named(const std::string& name, Reading& r);
 
     std::vector<double> positions;  // 3 a v line, scaled
     std::vector<double> texcoords;  // 2 a vt line

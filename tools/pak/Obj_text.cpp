@@ -56,6 +56,13 @@ std::string_view Obj_text::word(std::string_view& rest)
     return w;
 }
 
+std::string_view Obj_text::rest(std::string_view rest)
+{
+    const size_t start = rest.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return {};
+    return rest.substr(start, rest.find_last_not_of(" \t") + 1 - start);
+}
+
 size_t Obj_text::word_count(std::string_view rest)
 {
     size_t n = 0;

@@ -19,6 +19,9 @@ public:
 
     // The first word of `rest`, taken off it; empty when none is left.
     static std::string_view word(std::string_view& rest);
+    // The whole of `rest` without the blanks around it: a name that may
+    // hold blanks (usemtl, newmtl, map_Kd).
+    static std::string_view rest(std::string_view rest);
     // How many words `rest` holds.
     static size_t word_count(std::string_view rest);
     // A finite decimal: [+-] digits [. digits] [e [+-] digits], or with the

@@ -71,9 +71,10 @@ void print_mesh(size_t i, const Mesh_record& m)
 }
 
 // Checks one model the saver needs: present, readable, every texture there
-// (procedural ones makeable). Each problem goes to report.
-template <typename Report>
-void verify_model(const Pak& pak, const char* entry, std::map<std::string, bool>& decoded, Report report)
+// (procedural ones makeable). Each problem goes to report, each warning
+// (a picture some renderers refuse) to warn.
+template <typename Report, typename Warn>
+void verify_model(const Pak& pak, const char* entry, std::map<std::string, bool>& decoded, Report report, Warn warn)
 {
     const std::string model = std::string("model \"") + entry + "\": ";
     Pak_entry e = pak.find(entry);
@@ -95,6 +96,8 @@ void verify_model(const Pak& pak, const char* entry, std::map<std::string, bool>
             image_bytes.empty() ? "is missing" : Picture_check::problem(image_bytes.data, size_t(image_bytes.size));
         decoded.emplace(tex, bad.empty());
         if (!bad.empty()) report(model + "texture \"" + tex + "\" " + bad);
+        const std::string warning = bad.empty() ? Picture_check::upload_warning(image_bytes.data, size_t(image_bytes.size)) : "";
+        if (!warning.empty()) warn("warning: " + model + "texture \"" + tex + "\" " + warning);
     }
 }
 
@@ -115,7 +118,8 @@ int verify_pack(const std::string& path, const char* const* entries, size_t entr
     if (!pak.status().ok()) report("broken pack: " + Pak_io::stop_text(pak));
     Pak_io::warn_trailing(pak, path);
     std::map<std::string, bool> decoded;  // pack textures checked so far
-    for (size_t i = 0; i < entry_count; ++i) verify_model(pak, entries[i], decoded, report);
+    const auto warn = [&path](const std::string& what) { Pak_io::problem(path, what); };
+    for (size_t i = 0; i < entry_count; ++i) verify_model(pak, entries[i], decoded, report, warn);
     return problems;
 }
 }  // namespace

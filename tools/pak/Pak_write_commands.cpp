@@ -65,6 +65,8 @@ int Pak_commands::add(const Args& given)
             problem(a[2], refused);
             return failure;
         }
+        const std::string warning = Picture_check::upload_warning(bytes.data(), bytes.size());
+        if (!warning.empty()) problem(a[2], "warning: " + warning);
     }
     const int32_t existing = Pak_io::index_of(pak, a[1]);
     if (existing >= 0 && !replace) {

@@ -22,6 +22,7 @@
 #include "tests/support/Temp_folder.h"
 #include "tests/support/Test_files.h"
 #include "tests/support/Test_packs.h"
+#include "tools/pak/Obj_reader.h"
 
 namespace {
 
@@ -41,6 +42,13 @@ void expect_same_image(const Pak& a, const Pak& b, const std::string& name)
     Pak_entry ea = a.find(name), eb = b.find(name);
     Image_rgba ia, ib;
     ASSERT_TRUE(ia.decode(ea.data, ea.size) && ib.decode(eb.data, eb.size)) << name;
+    // A picture whose sides some renderers refuse comes back scaled (the
+    // table of sizes below holds how).
+    const auto fits = [](int side) { return side <= 1024 && (side & (side - 1)) == 0; };
+    if (!fits(ia.width()) || !fits(ia.height())) {
+        EXPECT_TRUE(fits(ib.width()) && fits(ib.height())) << name << ": " << ib.width() << "x" << ib.height();
+        return;
+    }
     ASSERT_EQ(ia.width(), ib.width());
     ASSERT_EQ(ia.height(), ib.height());
     EXPECT_EQ(0, std::memcmp(ia.pixels(), ib.pixels(), size_t(ia.width()) * ia.height() * 4)) << name;
@@ -80,8 +88,10 @@ TEST(Obj_round_trip, every_shipped_model_comes_back_the_same)
         SCOPED_TRACE(pack + " " + entry);
         Temp_folder dir;
         const std::string shipped = std::string(GARDENLUME_BIN_DIR "/") + pack;
-        ASSERT_EQ(0, pak({"export-obj", shipped, entry, dir / "out"}).code);
-        const Pak_run back = pak({"import-obj", dir / "back.pak", entry, dir / ("out/" + std::string(entry) + ".obj")});
+        // Out with +Y up, as modelling programs read it, and turned back.
+        ASSERT_EQ(0, pak({"export-obj", shipped, entry, dir / "out", "--up", "y"}).code);
+        const Pak_run back =
+            pak({"import-obj", dir / "back.pak", entry, dir / ("out/" + std::string(entry) + ".obj"), "--up", "y"});
         ASSERT_EQ(0, back.code) << back.err;
         Pak a, b;
         ASSERT_EQ(Read_reason::ok, a.read_file(shipped));
@@ -126,6 +136,28 @@ std::string png_claiming(uint32_t w, uint32_t h)
     return std::string(png.begin(), png.end());
 }
 
+std::string png_text(int w, int h, uint8_t r, uint8_t g, uint8_t b)
+{
+    const std::vector<uint8_t> png = Test_packs::png(w, h, r, g, b);
+    return std::string(png.begin(), png.end());
+}
+
+// A slanted wall whose up is Y (as Blender writes it), then its face:
+// turned to +Z up, its second corner (1, 0, -1) comes to (1, 1, 0).
+const std::string y_up_wall = "v 0 0 0\nv 1 0 -1\nv 1 1 -1\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\n";
+const std::string wall_face = "f 1/1/1 2/2/1 3/3/1 4/4/1\n";
+const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+
+// A 2 x 1 BMP of 24 bits: a red pixel, then a blue one.
+const std::string bmp_2x1("BM\x3e\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0"
+                          "\x08\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\xff\0\0\0\0", 62);
+
+struct Picture {
+    std::string name;
+    int width, height;
+    uint8_t rgb[3];  // of its first pixel
+};
+
 struct Case {
     const char* what;
     std::string obj, mtl;
@@ -135,6 +167,11 @@ struct Case {
     std::vector<std::pair<std::string, int>> meshes;  // texture, triangles
     double max_x = 1;
     std::string entry = "model";
+    // Files as a tool writes them, in.obj among them (it then replaces the
+    // square), and the pictures the pack must then hold.
+    std::vector<std::pair<std::string, std::string>> files = {};
+    std::vector<Picture> pictures = {};
+    double y = 0;  // of the first triangle's second corner
 };
 
 const Case cases[] = {
@@ -147,14 +184,18 @@ const Case cases[] = {
      {}, 0, "", {{"##Plasma8x8 ,1,2,3", 1}}},
     {"existing entry replaced", "usemtl quad\nf 1 2 3\n", quad_mtl, {"--replace"}, 0, "", {{"#_quad", 1}}, 1, "old"},
     {"missing MTL", "usemtl quad\nf 1 2 3\n", "", {}, 1, "m.mtl: material library cannot be read", {}},
+    {"mtllib naming places to look, the first not there", "mtllib gone.mtl leaf.mtl\nusemtl leaf\nf 1 2 3\n", quad_mtl,
+     {}, 0, "", {{"#_leaf", 1}}, 1, "model", {{"leaf.mtl", "newmtl leaf\nmap_Kd q.png\n"}}, {{"#_leaf", 2, 2, {255, 0, 0}}}},
     {"vertex index out of range", "usemtl quad\nf 1 2 9\n", quad_mtl, {}, 1, "obj: face 1: vertex index out of range", {}},
     {"texture index out of range", "usemtl quad\nf 1 2/2 3/-7\n", quad_mtl, {}, 1,
      "obj: face 1: texture coordinate index out of range", {}},
     {"texture not an image", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd bad.png\n", {}, 1,
      "bad.png: texture of material \"quad\" is not a picture", {}},
-    {"texture missing", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd gone.png\n", {}, 1,
-     "gone.png: texture of material \"quad\" cannot be read", {}},
-    {"face without a material", "f 1 2 3\n", quad_mtl, {}, 1, "face 1: no material", {}},
+    {"texture missing: a picture is made", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd gone.png\n", {}, 0, "",
+     {{"#_quad", 1}}},
+    {"texture a folder", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd link\n", {"--allow-outside"}, 1,
+     "link: texture of material \"quad\" cannot be read", {}},
+    {"face without a material", "f 1 2 3\n", quad_mtl, {}, 0, "", {{"#_default", 1}}},
     {"name over 127 bytes", "usemtl " + long_name + "\nf 1 2 3\n", "newmtl " + long_name + "\nmap_Kd q.png\n", {},
      1, "is longer than 127 bytes", {}},
     {"entry already in the pack", "usemtl quad\nf 1 2 3\n", quad_mtl, {}, 1, "already holds an entry \"old\"", {}, 1, "old"},
@@ -186,6 +227,40 @@ const Case cases[] = {
      "bomb.png: texture of material \"quad\" is a picture of 9000x9000, over 8192", {}},
     {"texture of 16000x30000", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd huge.png\n", {}, 1,
      "is a picture of 16000x30000", {}},
+    {"material name with blanks, on both sides", "usemtl  my mat \nf 1 2 3\n", "newmtl my mat\t\nmap_Kd q.png\n", {}, 0, "",
+     {{"#_my mat", 1}}},
+    {"scale 0 collapses the model", "usemtl quad\nf 1 2 3\n", quad_mtl, {"--scale", "0"}, 2, "usage: pak import-obj", {}},
+    // OBJ and MTL files as tools write them.
+    {"Blender: Y up, vertex colours, a default material without a picture", "", "", {"--up", "y"}, 0, "",
+     {{"#_Material", 2}}, 1, "model",
+     {{"in.obj", "# Blender v3.6.0 OBJ File: ''\n# www.blender.org\nmtllib box.mtl\no Wall\n" + y_up_wall +
+                     "v 0 0 0 0.5 0.25 1\nusemtl Material\ns off\n" + wall_face},
+      {"box.mtl", "# Blender MTL File: 'None'\nnewmtl Material\nNs 250.000000\nKa 1.000000 1.000000 1.000000\n"
+                  "Kd 0.800000 0.800000 0.800000\nKs 0.5 0.5 0.5\nNi 1.45\nd 1.0\nillum 2\n"}},
+     {{"#_Material", 4, 4, {204, 204, 204}}}, 1},
+    {"3ds Max: blanks in names, options and backslashes in map_Kd, a picture of 249x250", "", "", {}, 0, "",
+     {{"#_Spider Skin", 2}}, 1, "model",
+     {{"in.obj", "# 3ds Max Wavefront OBJ Exporter v0.97b\nmtllib ./spider.mtl\n" + y_up_wall +
+                     "g Spider\nusemtl Spider Skin\n" + wall_face},
+      {"spider.mtl", "newmtl Spider Skin\n\tNs 10.0000\n\tKd 0.5880 0.5880 0.5880\n"
+                     "\tmap_Kd -s 1 1 1 -bm 0.5 .\\Tex Dir\\Spider Tex.png\n"},
+      {"Tex Dir/Spider Tex.png", png_text(249, 250, 10, 200, 30)}},
+     {{"#_Spider Skin", 256, 256, {10, 200, 30}}}},
+    {"hand-written: no mtllib, no usemtl, a UTF-8 byte-order mark", "", "", {}, 0, "", {{"#_default", 1}}, 1, "model",
+     {{"in.obj", "\xEF\xBB\xBF" + triangle + "f 1 2 3\n"}}, {{"#_default", 4, 4, {204, 204, 204}}}},
+    {"hand-written: an MTL named with a blank in a folder; one colour, one picture; a material no MTL has", "", "",
+     {}, 0, "", {{"#_red", 1}, {"#_red", 1}, {"#_ghost", 1}, {"#_pic", 1}}, 1, "model",
+     {{"in.obj", "mtllib mats/my mats.mtl\n" + triangle +
+                     "usemtl red\nf 1 2 3\nusemtl also red\nf 1 2 3\nusemtl ghost\nf 1 2 3\nusemtl pic\nf 1 2 3\n"},
+      {"mats/my mats.mtl", "newmtl red\nKd 1 0 0\nnewmtl also red\nKd 1.0 0.0 0.0\nnewmtl pic\nmap_Kd p.png\n"},
+      {"mats/p.png", png_text(8, 8, 1, 2, 3)}},
+     {{"#_red", 4, 4, {255, 0, 0}}, {"#_ghost", 4, 4, {204, 204, 204}}, {"#_pic", 8, 8, {1, 2, 3}}}},
+    {"UTF-16 (Notepad's Unicode)", "", "", {}, 1, "in.obj: is UTF-16 text: save it as UTF-8", {}, 1, "model",
+     {{"in.obj", std::string("\xFF\xFEv\0 \0", 6)}}},
+    {"UTF-16 MTL", "", "", {}, 1, "m.mtl: is UTF-16 text", {}, 1, "model",
+     {{"in.obj", "mtllib m.mtl\n" + triangle + "usemtl a\nf 1 2 3\n"}, {"m.mtl", std::string("\xFE\xFF\0n", 4)}}},
+    {"texture a BMP (2x1, rows bottom first), written as PNG", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd q.bmp\n", {}, 0, "",
+     {{"#_quad", 1}}, 1, "model", {{"q.bmp", bmp_2x1}}, {{"#_quad", 2, 1, {255, 0, 0}}}},
     {"texture a GIF", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd q.gif\n", {}, 1, "in GIF format: packs take PNG", {}},
 };
 
@@ -210,6 +285,10 @@ TEST(Obj_import, hand_written_files_are_read_or_refused_with_their_line)
         write(dir / "huge.png", png_claiming(16000, 30000));
         write(dir / "q.gif", "GIF89a\x02\0\x02\0\x80\0\0");
         std::filesystem::create_directory_symlink(dir.path, dir / "link");
+        for (const auto& [name, text] : c.files) {
+            std::filesystem::create_directories(std::filesystem::path(dir / name).parent_path());
+            write(dir / name, text);
+        }
         ASSERT_TRUE(Test_packs::write_pack(dir / "pack.pak", {{"old", {1, 2, 3}}}));
         const std::vector<uint8_t> before = Test_files::bytes(dir / "pack.pak");
         std::vector<std::string> args = {"import-obj", dir / "pack.pak", c.entry, dir / "in.obj"};
@@ -233,6 +312,16 @@ TEST(Obj_import, hand_written_files_are_read_or_refused_with_their_line)
             EXPECT_EQ(m.meshes[i].is_procedural(), pack.find(c.meshes[i].first).empty());
         }
         EXPECT_EQ(c.max_x, m.meshes[0].corner(0, 1).x);
+        EXPECT_EQ(c.y, m.meshes[0].corner(0, 1).y);
+        if (c.pictures.empty()) continue;
+        EXPECT_EQ(int32_t(c.pictures.size() + 2), pack.entry_count());  // and "old" and the model
+        for (const Picture& p : c.pictures) {
+            const Pak_entry e = pack.find(p.name);
+            Image_rgba image;
+            ASSERT_TRUE(image.decode(e.data, e.size)) << p.name;
+            EXPECT_TRUE(image.width() == p.width && image.height() == p.height) << p.name;
+            for (size_t k = 0; k < 3; ++k) EXPECT_NEAR(p.rgb[k], image.pixels()[k], 1) << p.name;
+        }
     }
 }
 
@@ -272,5 +361,45 @@ TEST(Obj_import, memory_follows_the_file_not_what_it_makes_or_claims)
         ASSERT_TRUE(WIFEXITED(status)) << err;
         EXPECT_EQ(row.err ? 1 : 0, WEXITSTATUS(status)) << err;
         EXPECT_NE(std::string::npos, err.find(row.err ? row.err : "")) << err;
+    }
+}
+
+// The reader's triangle limit: a model of exactly as many triangles as the
+// pack has room for is read, one more is refused before anything is built.
+TEST(Obj_reader, a_model_at_the_triangle_limit_is_read_and_one_past_it_refused)
+{
+    const std::string obj = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";  // 2 triangles
+    for (const size_t limit : {2, 1}) {
+        Obj_reader reader;
+        EXPECT_EQ(limit == 2, reader.parse(obj.data(), obj.size(), "m.obj", 1, false, {}, limit)) << limit;
+        EXPECT_EQ(limit == 2, reader.problem.empty()) << reader.problem;
+    }
+}
+
+// Each picture is scaled to the nearest power of two a side (by ratio), at
+// most 1024, keeping its colour; one that fits is kept byte for byte.
+TEST(Obj_import, pictures_are_scaled_to_power_of_two_sides_of_at_most_1024)
+{
+    const struct {
+        int w, h, out_w, out_h;
+    } rows[] = {{249, 250, 256, 256}, {768, 768, 1024, 1024}, {724, 725, 512, 1024}, {2048, 512, 1024, 512},
+                {1500, 1, 1024, 1},   {1, 3, 1, 4},           {64, 32, 64, 32}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.w) + "x" + std::to_string(row.h));
+        Temp_folder dir;
+        write(dir / "in.obj", square + "usemtl quad\nf 1/1 2/2 3/3\n");
+        write(dir / "m.mtl", quad_mtl);
+        const std::string picture = png_text(row.w, row.h, 40, 120, 250);
+        write(dir / "q.png", picture);
+        ASSERT_EQ(0, pak({"import-obj", dir / "pack.pak", "model", dir / "in.obj"}).code);
+        Pak pack;
+        ASSERT_EQ(Read_reason::ok, pack.read_file(dir / "pack.pak"));
+        const Pak_entry e = pack.find("#_quad");
+        Image_rgba image;
+        ASSERT_TRUE(image.decode(e.data, e.size));
+        EXPECT_TRUE(image.width() == row.out_w && image.height() == row.out_h) << image.width() << "x" << image.height();
+        const uint8_t* p = image.pixels() + (size_t(image.width()) * size_t(image.height()) - 1) * 4;
+        EXPECT_TRUE(std::abs(p[0] - 40) <= 1 && std::abs(p[1] - 120) <= 1 && std::abs(p[2] - 250) <= 1 && p[3] == 255);
+        EXPECT_EQ(row.w == row.out_w && row.h == row.out_h, picture == std::string(e.data, e.data + e.size));
     }
 }

@@ -1,6 +1,7 @@
 // A model made outside, put into the garden with pak import-obj, seen in
-// the running saver: a red cube replaces the test packs' "tree" and shows
-// on the screen, where before there was no red at all.
+// the running saver: a cube of a red material without a picture replaces
+// the test packs' "tree", passes pak verify and shows on the screen, where
+// before there was no red at all.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,7 +12,6 @@
 #include "tests/support/Install_folder.h"
 #include "tests/support/Saver_process.h"
 #include "tests/support/Temp_folder.h"
-#include "tests/support/Test_packs.h"
 #include "tests/support/X_display.h"
 
 namespace {
@@ -57,14 +57,17 @@ TEST(Imported_model, a_cube_made_outside_replaces_the_tree_in_the_running_saver)
 
     Temp_folder art;
     std::ofstream(art / "cube.obj") << cube_obj;
-    std::ofstream(art / "cube.mtl") << "newmtl cube\nmap_Kd cube.png\n";
-    const std::vector<uint8_t> png = Test_packs::png(4, 4, 255, 0, 0);
-    std::ofstream(art / "cube.png", std::ios::binary).write(reinterpret_cast<const char*>(png.data()), long(png.size()));
+    // A colour, no picture: pak makes one.
+    std::ofstream(art / "cube.mtl") << "newmtl cube\nKd 1 0 0\n";
     Saver_process pak;
     ASSERT_TRUE(pak.start(GARDENLUME_BIN_DIR "/pak", {"import-obj", "--replace", install.path() + Pack_names::main_pack,
                                                      Pack_names::tree, art / "cube.obj"}));
     ASSERT_TRUE(pak.wait(30000));
     ASSERT_EQ(0, pak.exit_code()) << pak.stderr_text();
+    Saver_process verify;
+    ASSERT_TRUE(verify.start(GARDENLUME_BIN_DIR "/pak", {"verify", install.path()}));
+    ASSERT_TRUE(verify.wait(30000));
+    EXPECT_EQ(0, verify.exit_code()) << verify.stderr_text();
 
     const double share = red_share(install, shot);
     if (share < 0.01) X_display::save_png(shot, "/tmp/gardenlume_obj_import_e2e.png");

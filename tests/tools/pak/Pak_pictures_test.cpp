@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 
+#include <zlib.h>
+
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +23,7 @@
 #include "tests/support/Temp_folder.h"
 #include "tests/support/Small_tmpfs.h"
 #include "tests/support/Test_files.h"
+#include "tests/support/Test_jpeg.h"
 #include "tests/support/Test_packs.h"
 
 namespace fs = std::filesystem;
@@ -148,14 +152,54 @@ namespace {
 // end and refuses it.
 std::string without_iend(std::string png) { return png.substr(0, png.size() - 12); }
 
+std::string big_endian(uint32_t v) { return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; }
+
+std::string chunk(const std::string& type, const std::string& data)
+{
+    const std::string body = type + data;
+    return big_endian(uint32_t(data.size())) + body +
+           big_endian(uint32_t(crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()))));
+}
+
+// A PNG of one row of `samples` (filter byte included) of this bit depth
+// and colour type, with `extra` chunks (PLTE, tRNS) before its pixels.
+std::string png_row(uint32_t width, int depth, int colour_type, const std::string& samples, const std::string& extra)
+{
+    std::string packed(compressBound(uLong(samples.size())), '\0');
+    uLongf size = uLongf(packed.size());
+    compress(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(samples.data()), uLong(samples.size()));
+    const std::string header = big_endian(width) + big_endian(1) + char(depth) + char(colour_type) + std::string(3, '\0');
+    return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + extra + chunk("IDAT", packed.substr(0, size)) + chunk("IEND", "");
+}
+
+// A 64 x 64 JPEG of sharp stripes, colours subsampled as cameras do:
+// libjpeg and stb_image round it apart by a few steps.
+std::string striped_jpeg()
+{
+    std::vector<uint8_t> rgb;
+    for (unsigned i = 0; i < 64 * 64; ++i) rgb.insert(rgb.end(), {uint8_t(i % 64 * 4), uint8_t(i / 64 * 4), uint8_t(i % 64 * (i / 64))});
+    return text_of(test_jpeg(64, 64, rgb, 75, true));
+}
+
+// True when `err` warns of what is given, or of nothing when it is empty.
+bool warns(const std::string& err, const std::string& what)
+{
+    const bool warned = err.find(": warning: ") != std::string::npos;
+    return what.empty() ? !warned : warned && err.find(what) != std::string::npos;
+}
+
 struct Picture_case {
     const char* what;
     std::string bytes;
     std::string refusal;  // empty: taken
+    std::string warning = {};  // of one taken: what add and verify warn of
 };
 
 const Picture_case pictures[] = {
     {"a small PNG", text_of(Test_packs::png(4, 4, 1, 2, 3)), ""},
+    {"a JPEG the two decoders round apart", striped_jpeg(), ""},
+    {"sides not powers of two", text_of(Test_packs::png(6, 4, 1, 2, 3)), "", "is a picture of 6x4, which shows white"},
+    {"a side over 1024", text_of(Test_packs::png(2048, 4, 1, 2, 3)), "", "scale it to 1024x4"},
     {"9000x9000", png_claiming(9000, 9000), "is a picture of 9000x9000, over 8192 pixels on a side"},
     {"16000x30000", png_claiming(16000, 30000), "is a picture of 16000x30000"},
     {"8193 wide, whole", text_of(Test_packs::png(8193, 1, 1, 2, 3)), "is a picture of 8193x1"},
@@ -165,11 +209,24 @@ const Picture_case pictures[] = {
     {"PNG cut short", text_of(Test_packs::png(4, 4, 1, 2, 3)).substr(0, 40), "is a picture in PNG format that does not decode"},
     {"PNG without IEND", without_iend(text_of(Test_packs::png(4, 4, 1, 2, 3))),
      "is a picture in PNG format that the Windows build's decoder cannot read"},
+    // stb_image shows an index past the palette as stale bytes.
+    {"palette PNG indexing past its 2 colours", png_row(2, 8, 3, std::string("\0\0\5", 3), chunk("PLTE", std::string("\xff\0\0\0\xff\0", 6))),
+     "is a picture in PNG format whose pixels index past its palette"},
+    // SDL_image keys the colour's low bytes against the pixels' high bytes.
+    {"16-bit RGB with a transparent colour", png_row(2, 16, 2, std::string("\0\x12\x34\x56\x78\x9a\xbc", 7) + std::string(6, '\0'),
+                                                   chunk("tRNS", std::string("\x12\x34\x56\x78\x9a\xbc", 6))),
+     "is a picture in PNG format that the Linux and Windows builds show differently, first at pixel 0,0 (16 bits"},
 };
 }  // namespace
 
 TEST(Pak_pictures, add_refuses_and_verify_names_what_both_builds_cannot_show)
 {
+    // The JPEG row means something only while the decoders differ on it.
+    Image_rgba by_sdl, by_stb;
+    const std::string jpeg = striped_jpeg();
+    const auto* bytes = reinterpret_cast<const uint8_t*>(jpeg.data());
+    ASSERT_TRUE(by_sdl.decode_with_sdl_image(bytes, int32_t(jpeg.size())) && by_stb.decode_with_stb(bytes, int32_t(jpeg.size())));
+    EXPECT_NE(0, std::memcmp(by_sdl.pixels(), by_stb.pixels(), 64 * 64 * 4));
     for (const Picture_case& c : pictures) {
         SCOPED_TRACE(c.what);
         Temp_folder dir;
@@ -178,6 +235,7 @@ TEST(Pak_pictures, add_refuses_and_verify_names_what_both_builds_cannot_show)
         const std::vector<uint8_t> before = Test_files::bytes(dir / "main.pak");
         const Pak_run added = pak({"add", dir / "main.pak", "new.png", dir / "picture"});
         EXPECT_EQ(c.refusal.empty() ? 0 : 1, added.code) << added.err;
+        EXPECT_TRUE(warns(added.err, c.warning)) << added.err;
         if (!c.refusal.empty()) {
             EXPECT_NE(std::string::npos, added.err.find("picture: " + c.refusal)) << added.err;
             EXPECT_EQ(before, Test_files::bytes(dir / "main.pak"));
@@ -192,6 +250,7 @@ TEST(Pak_pictures, add_refuses_and_verify_names_what_both_builds_cannot_show)
         ASSERT_TRUE(main.save(dir / "main.pak").ok());
         const Pak_run verified = pak({"verify", dir.path});
         EXPECT_EQ(c.refusal.empty() ? 0 : 1, verified.code) << verified.err;
+        EXPECT_TRUE(warns(verified.err, c.warning)) << verified.err;
         if (!c.refusal.empty()) {
             EXPECT_NE(std::string::npos, verified.err.find("texture \"tree.png\" " + c.refusal)) << verified.err;
         }
