@@ -71,50 +71,6 @@ Box bounds(const std::vector<Corner>& cs)
 // Half the view at a distance from the eye, for the 45 degree vertical field.
 double half_height_at(double distance) { return distance * std::tan(22.5 * M_PI / 180); }
 
-// Reaches past a 21:9 window's edges with the image's top row (v = 0) at
-// the screen's top (-y) and its left column (u = 0) at the screen's left.
-void covers_upright(const std::vector<Corner>& cs)
-{
-    ASSERT_FALSE(cs.empty());
-    Box b = bounds(cs);
-    const double half_h = half_height_at(200), half_w = half_h * 21 / 9;
-    EXPECT_LE(b.x0 * 4, -half_w);
-    EXPECT_GE(b.x1 * 4, half_w);
-    EXPECT_LE(b.y0 * 3, -half_h);
-    EXPECT_GE(b.y1 * 3, half_h);
-    for (const Corner& c : cs) {
-        if (c.y == b.y0) {
-            EXPECT_LT(c.v, 0.5) << "background upside down";
-        }
-        if (c.x == b.x0) {
-            EXPECT_LT(c.u, 0.5) << "background mirrored";
-        }
-    }
-}
-
-// Points of a 21:9 window under two triangles, and, with `cut`, under any
-// near the garden's middle; without, under none (but on the edge at x = 0).
-int sky_overlaps(const std::vector<Corner>& cs, bool cut)
-{
-    auto side = [](const Corner& a, const Corner& b, double x, double y) {
-        return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
-    };
-    const double half_h = half_height_at(200) / 3, half_w = half_height_at(200) * 21 / 9 / 4;
-    int bad = 0;
-    for (double y = -half_h; y <= half_h; y += half_h / 97)
-        for (double x = -half_w; x <= half_w; x += half_w / 101) {
-            int inside = 0;
-            for (size_t t = 0; t + 2 < cs.size(); t += 3) {
-                const double d0 = side(cs[t], cs[t + 1], x, y), d1 = side(cs[t + 1], cs[t + 2], x, y),
-                             d2 = side(cs[t + 2], cs[t], x, y);
-                inside += (d0 > 1e-9 && d1 > 1e-9 && d2 > 1e-9) || (d0 < -1e-9 && d1 < -1e-9 && d2 < -1e-9);
-            }
-            const bool middle = std::fabs(x) < 5 && std::fabs(y) < 5;
-            bad += inside > 1 || (cut && middle && inside > 0) || (!cut && inside == 0 && std::fabs(x) > 1e-6);
-        }
-    return bad;
-}
-
 }  // namespace
 
 TEST(Art_models, every_model_reads_to_its_end_and_every_texture_resolves)
@@ -141,7 +97,6 @@ TEST(Art_models, every_model_reads_to_its_end_and_every_texture_resolves)
 TEST(Art_models, whole_scene_draws_fewer_than_20000_triangles)
 {
     REQUIRE_GL();
-    // The shipped garden draws the background cut round its lawn.
     int total = load(Pack_names::main_pack, Pack_names::tree).triangles() + load(Pack_names::main_pack, art::cut_background()).triangles() +
                 load(Pack_names::main_pack, Pack_names::overlay).triangles();
     // Four butterflies, each a body and two wings; count the heaviest pack four times.
@@ -165,11 +120,62 @@ TEST(Art_models, tree_carries_a_plasma_mesh_so_the_pond_animates)
     EXPECT_GE(plasma, 1);
 }
 
+// The background stands 200 units from the eye at scale (4, 3, 3), turned
+// 180 degrees about Y and Z: model +y is screen down, model +x screen right.
+TEST(Art_models, background_covers_5_4_to_21_9_windows_upright_and_not_mirrored)
+{
+    REQUIRE_GL();
+    std::vector<Corner> cs = corners(load(Pack_names::main_pack, art::cut_background()));
+    ASSERT_FALSE(cs.empty());
+    Box b = bounds(cs);
+    const double half_h = half_height_at(200), half_w = half_h * 21 / 9;
+    EXPECT_LE(b.x0 * 4, -half_w);
+    EXPECT_GE(b.x1 * 4, half_w);
+    EXPECT_LE(b.y0 * 3, -half_h);
+    EXPECT_GE(b.y1 * 3, half_h);
+    for (const Corner& c : cs) {
+        // The image's top row (v = 0) at the screen's top (-y), its left
+        // column (u = 0) at the screen's left (-x).
+        if (c.y == b.y0) {
+            EXPECT_LT(c.v, 0.5) << "background upside down";
+        }
+        if (c.x == b.x0) {
+            EXPECT_LT(c.u, 0.5) << "background mirrored";
+        }
+    }
+}
+
+// Two sky triangles over one pixel shade it twice. The background the
+// shipped garden draws leaves the garden's middle out; the whole one, drawn
+// behind a tree of one's own, leaves out nothing (but its middle edge).
+TEST(Art_models, sky_triangles_never_overlap_and_only_the_cut_one_leaves_the_garden_out)
+{
+    REQUIRE_GL();
+    auto side = [](const Corner& a, const Corner& b, double x, double y) {
+        return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
+    };
+    const double half_h = half_height_at(200) / 3, half_w = half_height_at(200) * 21 / 9 / 4;
+    for (const bool cut : {true, false}) {
+        const std::vector<Corner> cs = corners(load(Pack_names::main_pack, cut ? art::cut_background() : Pack_names::background));
+        for (double y = -half_h; y <= half_h; y += half_h / 97)
+            for (double x = -half_w; x <= half_w; x += half_w / 101) {
+                int inside = 0;
+                for (size_t t = 0; t + 2 < cs.size(); t += 3) {
+                    const double d0 = side(cs[t], cs[t + 1], x, y), d1 = side(cs[t + 1], cs[t + 2], x, y),
+                                 d2 = side(cs[t + 2], cs[t], x, y);
+                    inside += (d0 > 1e-9 && d1 > 1e-9 && d2 > 1e-9) || (d0 < -1e-9 && d1 < -1e-9 && d2 < -1e-9);
+                }
+                ASSERT_LE(inside, 1) << "at " << x << ", " << y;
+                const bool middle = std::fabs(x) < 5 && std::fabs(y) < 5;
+                ASSERT_TRUE(cut ? !(middle && inside) : inside == 1 || std::fabs(x) < 1e-6) << cut << " at " << x << ", " << y;
+            }
+    }
+}
+
 // The garden turns every part of it to the far side, where the scene (scale
 // 2, tilted 30 degrees, 110 units away) shows the lawn's rim against the
-// sky. A grass tuft or leaf cluster standing higher on the screen than the
-// rim shows there as a green blob floating over the lawn. (Flower heads may:
-// they read as flowers on the skyline.)
+// sky: a tuft or leaf card higher on the screen shows as a green blob
+// floating over the lawn. (Flower heads may: flowers on the skyline.)
 TEST(Art_models, no_tuft_or_leaf_card_rises_over_the_far_rim_into_the_sky)
 {
     REQUIRE_GL();
@@ -177,37 +183,15 @@ TEST(Art_models, no_tuft_or_leaf_card_rises_over_the_far_rim_into_the_sky)
         const double t = 30 * M_PI / 180, y = 2 * out, h = 2 * z;
         return (y * std::cos(t) + h * std::sin(t)) / (110 + y * std::sin(t) - h * std::cos(t));
     };
-    const double rim = height(15 * std::cos(M_PI / 32), 0);
-    Model tree = load(Pack_names::main_pack, Pack_names::tree);
     int checked = 0;
-    for (const Mesh& m : tree.meshes) {
+    for (const Mesh& m : load(Pack_names::main_pack, Pack_names::tree).meshes) {
         const std::string name = m.texture_name;
         if (name != "__tuft.png" && name != "__leaves1.png" && name != "__leaves2.png") continue;
         ++checked;
         for (const Corner& c : corners(m))
-            EXPECT_LE(height(std::hypot(c.x, c.y), c.z), rim) << name << " at " << c.x << ", " << c.y << ", " << c.z;
+            EXPECT_LE(height(std::hypot(c.x, c.y), c.z), height(15 * std::cos(M_PI / 32), 0)) << name << " " << c.x << ", " << c.y;
     }
     EXPECT_EQ(3, checked);
-}
-
-// The background stands 200 units from the eye at scale (4, 3, 3), turned
-// 180 degrees about Y and Z: model +y is screen down, model +x screen right.
-// Both backgrounds: the whole one and the one cut round the shipped lawn.
-TEST(Art_models, background_covers_5_4_to_21_9_windows_upright_and_not_mirrored)
-{
-    REQUIRE_GL();
-    for (const std::string& entry : {std::string(Pack_names::background), art::cut_background()})
-        covers_upright(corners(load(Pack_names::main_pack, entry)));
-}
-
-// Two sky triangles over one pixel shade it twice; the whole background
-// leaves nothing out, and none over the garden's middle is the point of
-// the cut one.
-TEST(Art_models, sky_triangles_never_overlap_and_only_the_cut_one_leaves_the_garden_out)
-{
-    REQUIRE_GL();
-    EXPECT_EQ(0, sky_overlaps(corners(load(Pack_names::main_pack, Pack_names::background)), false));
-    EXPECT_EQ(0, sky_overlaps(corners(load(Pack_names::main_pack, art::cut_background())), true));
 }
 
 // The overlay stands at the scene origin, 100 units from the eye, at scale
