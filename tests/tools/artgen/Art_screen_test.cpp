@@ -9,9 +9,11 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "app/Video_mode.h"
 #include "tests/tools/artgen/Art_files.h"
@@ -27,6 +29,22 @@ const int start_timeout_ms = 30000;
 const int end_timeout_ms = 20000;
 
 using Mean = X_display::Picture::Mean;
+
+// How far the sun's bright disc reaches across and down through (x, y):
+// its runs of near-white pixels along that row and that column.
+std::pair<int, int> disc_size(const X_display::Picture& p, int x, int y)
+{
+    auto white = [&p](int px, int py) {
+        const uint8_t* c = p.at(px, py);
+        return c[0] > 240 && c[1] > 235 && c[2] > 215;
+    };
+    int x0 = x, x1 = x, y0 = y, y1 = y;
+    while (x0 > 0 && white(x0 - 1, y)) --x0;
+    while (x1 + 1 < p.width && white(x1 + 1, y)) ++x1;
+    while (y0 > 0 && white(x, y0 - 1)) --y0;
+    while (y1 + 1 < p.height && white(x, y1 + 1)) ++y1;
+    return {x1 - x0 + 1, y1 - y0 + 1};
+}
 
 // Pixels of a screenshot that are black: nothing was drawn there.
 size_t black_pixels(const X_display::Picture& p)
@@ -107,11 +125,20 @@ TEST_F(Art_on_screen, background_fills_the_screen_upright_garden_in_the_middle_o
     // Nor anywhere inside, as the garden turns: the background leaves out
     // what the lawn and its soil cover, and they must cover all of it.
     EXPECT_EQ(0u, black_pixels(garden)) << "a gap between the background and the garden";
+    // The sun is round on a screen of any shape: in one shot at least (a
+    // butterfly may pass before it) as wide as it is tall, within a tenth.
+    const double px_per_unit = h / (2 * 200 * std::tan(22.5 * M_PI / 180));
+    int sun_x = w / 2 + int(17 * 4 * px_per_unit), sun_y = h / 2 - int(5 * 3 * px_per_unit);
+    std::string sun_sizes;
+    bool round = false;
     for (int i = 0; i < 3; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
         X_display::Picture later = X_display::grab();
         ASSERT_FALSE(later.empty());
         EXPECT_EQ(0u, black_pixels(later)) << "a gap between the background and the garden, shot " << i + 2;
+        const auto [across, down] = disc_size(later, sun_x, sun_y);
+        round = round || (down > 8 && std::abs(across - down) * 10 <= down);
+        sun_sizes += " " + std::to_string(across) + "x" + std::to_string(down);
     }
 
     // Sky above, meadow below.
@@ -122,8 +149,7 @@ TEST_F(Art_on_screen, background_fills_the_screen_upright_garden_in_the_middle_o
     // The sun stands right of the middle, a little above the horizon: at
     // (17, -5) in the background's units, drawn at scale (4, 3) 200 units
     // away in a 45 degree view as tall as the screen.
-    const double px_per_unit = h / (2 * 200 * std::tan(22.5 * M_PI / 180));
-    int sun_x = w / 2 + int(17 * 4 * px_per_unit), sun_y = h / 2 - int(5 * 3 * px_per_unit);
+    EXPECT_TRUE(round) << "the sun's disc across by down, in pixels:" << sun_sizes;
     Mean sun = mean_of(garden, sun_x - 8, sun_y - 8, sun_x + 8, sun_y + 8);
     Mean mirror = mean_of(garden, w - sun_x - 8, sun_y - 8, w - sun_x + 8, sun_y + 8);
     EXPECT_GT(sun.b, mirror.b + 20) << "no sun on the right: background mirrored?";
