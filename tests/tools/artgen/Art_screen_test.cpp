@@ -108,23 +108,10 @@ TEST_F(Art_on_screen, background_fills_the_screen_upright_garden_in_the_middle_o
     ASSERT_GE(w, 640);
     ASSERT_GE(h, 480);
 
-    // No black anywhere along the edges: the picture reaches every border.
-    size_t black_edge = 0;
-    for (int x = 0; x < w; x += 4)
-        for (int y : {0, h - 1}) {
-            const uint8_t* c = garden.at(x, y);
-            black_edge += c[0] < 8 && c[1] < 8 && c[2] < 8;
-        }
-    for (int y = 0; y < h; y += 4)
-        for (int x : {0, w - 1}) {
-            const uint8_t* c = garden.at(x, y);
-            black_edge += c[0] < 8 && c[1] < 8 && c[2] < 8;
-        }
-    EXPECT_EQ(0u, black_edge) << "the background leaves the screen's edge black";
-
-    // Nor anywhere inside, as the garden turns: the background leaves out
-    // what the lawn and its soil cover, and they must cover all of it.
-    EXPECT_EQ(0u, black_pixels(garden)) << "a gap between the background and the garden";
+    // No black anywhere, as the garden turns: the picture reaches every
+    // border, and the background leaves out only what the lawn and its soil
+    // cover.
+    EXPECT_EQ(0u, black_pixels(garden)) << "a gap in the background or at the screen's edge";
     // The sun is round on a screen of any shape: in one shot at least (a
     // butterfly may pass before it) as wide as it is tall, within a tenth.
     const double px_per_unit = h / (2 * 200 * std::tan(22.5 * M_PI / 180));
