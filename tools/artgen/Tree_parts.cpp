@@ -1,9 +1,9 @@
 #include "Tree_parts.h"
 
-#include "Garden_model.h"
-
 #include <cmath>
 #include <vector>
+
+#include "Garden_model.h"
 
 namespace {
 const Vec3 up{0, 0, 1};
