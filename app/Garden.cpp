@@ -3,10 +3,14 @@
 #include <GL/gl.h>
 
 #include <iterator>
+#include <string>
 
 #include "app/Display.h"
 #include "app/Garden_placement.h"
+#include "resources/Background_fit.h"
 #include "resources/Pack_names.h"
+#include "resources/Pak.h"
+#include "resources/Pak_cache.h"
 
 namespace {
 
@@ -24,6 +28,18 @@ void turn(Scripted_node<Action_rot>& n, const Turn_values& t) { n.start(t.axis, 
 void switch_light(Scripted_node<Action_light>& n, bool on, const float* p)
 {
     n.start(on, GL_LIGHT1, p[0], p[1], p[2], p[3]);
+}
+
+// The background cut round the shipped lawn when the pack holds one for its
+// very tree and background, else the whole one: a tree of one's own must
+// not stand over a hole in the sky.
+std::string background_entry()
+{
+    const Pak* pak = pak_cache.open(Pack_names::main_pack);
+    const std::string cut = Background_fit::cut_name(pak->find(Pack_names::tree), pak->find(Pack_names::background));
+    const bool fits = !pak->find(cut).empty();
+    pak_cache.release(Pack_names::main_pack);  // the tree holds it open
+    return fits ? cut : Pack_names::background;
 }
 
 }  // namespace
@@ -66,7 +82,7 @@ Garden::Garden(Node& scene_root, Node& overlay_root)
     switch_light(light_on.emplace(), true, S::light_position);
     switch_light(light_off.emplace(), false, off);
 
-    background.emplace().load_model(Pack_names::main_pack, Pack_names::background);
+    background.emplace().load_model(Pack_names::main_pack, background_entry().c_str());
     place(*background, S::background);
 
     // Lit between light_on and light_off: the flock, the lone butterfly, the tree.

@@ -8,6 +8,14 @@ void Art_pack::add(const std::string& name, std::vector<uint8_t> data)
     blocks.push_back(std::move(data));
 }
 
+const std::vector<uint8_t>& Art_pack::entry(const std::string& name) const
+{
+    static const std::vector<uint8_t> none;
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name) return blocks[i];
+    return none;
+}
+
 Write_status Art_pack::save(const std::string& path) const
 {
     Pak pak;

@@ -24,6 +24,8 @@ public:
     Write_status save(const std::string& path) const;
 
     size_t entry_count() const { return names.size(); }
+    // The bytes of the first entry of that name; empty when there is none.
+    const std::vector<uint8_t>& entry(const std::string& name) const;
 
 private:
     std::vector<std::string> names;

@@ -11,15 +11,26 @@
 #include "Noise.h"
 #include "Rng.h"
 #include "Sky_cut.h"
+#include "resources/Background_fit.h"
 #include "resources/Pack_names.h"
 
 namespace {
-// Twice as many texels across as down: the quad is 100 by 60 units and the
-// picture keeps its detail in the middle of a 4:3 screen.
-const int img_w = 2048, img_h = 512;
+// The picture is painted whole and stored as two tiles, its left and right
+// halves: plain OpenGL 1.1 takes no texture over 1024 on a side. Each tile
+// is 1024 x 512 (as many texels as the one picture before, so decoding and
+// uploading cost no more) and the column where they meet (x = 0) is in
+// both, so either side samples the same colour there. Texel centres lie on
+// the quad's edges, so linear filtering never reaches round to the far side
+// of a tile (the wrap mode stays the default, repeat). The hills' ridges
+// are painted with coverage, so magnified (about 2.3 times on a 1080-line
+// screen) their outline stays smooth, without steps.
+const int tile_w = 1024, tile_h = 512;
+const int img_w = 2 * tile_w - 1, img_h = tile_h;
+// Texels a model unit, across and down.
+const double per_x = (img_w - 1) / (2 * Background_art::half_width);
+const double per_s = (img_h - 1) / (2 * Background_art::half_height);
 
-// The picture is painted in the quad's own units so shapes keep their
-// proportions although the image is stretched: X from -50 (left) to 50,
+// The picture is painted in the quad's own units: X from -50 (left) to 50,
 // S from 0 (top of the screen) to 60 (bottom). Sky and hills run on at the
 // sides; the sun and the middle stay where a 4:3 screen shows them.
 struct Place {
@@ -27,14 +38,16 @@ struct Place {
 };
 Place place_of(double px, double py)
 {
-    return Place{-Background_art::half_width + px * 2 * Background_art::half_width / img_w,
-                 py * 2 * Background_art::half_height / img_h};
+    return Place{-Background_art::half_width + (px - 0.5) / per_x, (py - 0.5) / per_s};
 }
-double px_of_x(double x) { return (x + Background_art::half_width) * img_w / (2 * Background_art::half_width); }
-double py_of_s(double s) { return s * img_h / (2 * Background_art::half_height); }
+double px_of_x(double x) { return (x + Background_art::half_width) * per_x + 0.5; }
+double py_of_s(double s) { return s * per_s + 0.5; }
 // Trunks and flowers were drawn at 1024 texels over 72 units; this keeps
 // their width in units on the wider, denser picture.
-const double across = (img_w / (2 * Background_art::half_width)) / (1024.0 / 72.0);
+const double across = per_x / (1024.0 / 72.0);
+// The scene scales the quad 4 across and 3 down: a shape round on the
+// screen is this much narrower in X than in S.
+const double screen_x = 4.0 / 3.0;
 
 // The hill layers' ridge lines, far to near, and the noise they and the sky
 // are shaped from.
@@ -62,7 +75,8 @@ void paint_sky_and_hills(Image& img, const Hills& hills)
         double t = smoothstep(0, 33, p.s);
         Rgba c = mix(hex(0x3d6fb6), hex(0xa9c9ea), smoothstep(0, 0.7, t));
         c = mix(c, hex(0xfbe1b6), smoothstep(0.6, 1.0, t));
-        double sd = std::hypot(p.x - sun.x, p.s - sun.s);
+        // Round on the screen, not in the quad's units.
+        double sd = std::hypot((p.x - sun.x) * screen_x, p.s - sun.s);
         c = mix(c, hex(0xfff3d2), 0.75 * std::exp(-sd * sd / 40.0));
         if (sd < 2.2) c = mix(c, hex(0xfffbea), smoothstep(2.2, 1.8, sd));
         // Clouds: soft bands of noise, lit from the sun's side.
@@ -74,14 +88,17 @@ void paint_sky_and_hills(Image& img, const Hills& hills)
         // Hills, each nearer layer clearer and greener.
         for (int layer = 0; layer < 4; ++layer) {
             double top = hills.ridge(layer, p.x);
-            if (p.s < top) continue;
+            // The share of this texel below the ridge: an outline without
+            // steps when the picture is magnified.
+            double below = std::clamp((p.s - top) * per_s + 0.5, 0.0, 1.0);
+            if (below <= 0) continue;
             Rgba h = layer == 0 ? hill_far : layer == 1 ? hill_mid : layer == 2 ? hill_near : meadow;
             double tex = noise.fbm(p.x / (2.5 - 0.4 * layer), p.s / 1.2 + 20 * layer, 4);
             h = shade(h, 0.88 + 0.28 * tex);
             // Sunlit rims and haze that thins towards us.
             h = mix(h, shade(h, 1.25), smoothstep(1.2, 0, p.s - top) * 0.5);
             h = mix(h, haze, (3 - layer) * 0.1 * (1 - smoothstep(top, top + 12, p.s) * 0.5));
-            c = h;
+            c = mix(c, h, below);
         }
         return c;
     });
@@ -99,7 +116,7 @@ void paint_trees(Image& img, const Hills& hills, Rng& rng)
             Rgba crown = shade(layer == 1 ? hex(0x4f7a5a) : hex(0x2f6a30), rng.range(0.85, 1.1));
             if (layer == 1) crown = mix(crown, haze, 0.18);
             double cx = px_of_x(x), cy = py_of_s(s - size * 1.6);
-            double sx = img_w / (2 * Background_art::half_width), sy = img_h / (2 * Background_art::half_height);
+            const double sx = per_x, sy = per_s;
             img.paint(int(cx - 2 * across), int(cy), int(cx + 3 * across), int(py_of_s(s)) + 1, [&](double, double) {
                 return shade(hex(0x4a3a2a), 0.9);
             });
@@ -120,7 +137,7 @@ void paint_meadow(Image& img, const Hills& hills, Rng& rng)
         double r = 0.8 + 2.2 * std::max(0.0, depth);
         const unsigned colours[] = {0xfaf6ea, 0xf4d33a, 0xe8533a, 0xc86ad8, 0x8fa8f0};
         Rgba c = hex(colours[rng.below(5)]);
-        img.ellipse(px_of_x(x), py_of_s(s), r * across, r * 0.8, 0, c, 0.9);
+        img.ellipse(px_of_x(x), py_of_s(s), r * across, r * 0.094 * per_s, 0, c, 0.9);
     }
 }
 
@@ -256,26 +273,65 @@ std::vector<Sky_cut::Triangle> Background_art::sky_triangles()
     return best;
 }
 
-void Background_art::build(Art_pack& pack)
+namespace {
+const char* const tile_names[2] = {"#_sky_left.png", "#_sky_right.png"};
+
+// Triangles of the quad's plane, each laid into the tile of its half (by
+// its middle; none crosses x = 0), the picture laid on by position.
+Model_writer sky_model(const std::vector<Sky_cut::Triangle>& triangles)
 {
     Model_writer model;
     Mesh_builder b(model);
-    // Unlit and drawn first, behind everything: no alpha test needed.
-    b.mesh("#_sky.png");
+    const double w = Background_art::half_width, h = Background_art::half_height;
+    for (int side = 0; side < 2; ++side) {
+        // Unlit and drawn first, behind everything: no alpha test needed.
+        b.mesh(tile_names[side]);
+        const double left = side == 0 ? -w : 0;
+        auto at = [](Point p) { return Vec3{p.x, p.y, 0}; };
+        auto uv = [left, h](Point p) {
+            return Uv{(0.5 + (p.x - left) * per_x) / tile_w, (0.5 + (p.y + h) * per_s) / tile_h};
+        };
+        for (const Sky_cut::Triangle& t : triangles)
+            if ((t[0].x + t[1].x + t[2].x < 0) == (side == 0))
+                b.triangle(at(t[0]), at(t[1]), at(t[2]), uv(t[0]), uv(t[1]), uv(t[2]));
+    }
+    return model;
+}
+}  // namespace
+
+std::vector<Sky_cut::Triangle> Background_art::whole_triangles()
+{
     const double w = half_width, h = half_height;
-    // Top edge at -y (screen top after the scene's turn), left edge at -x;
-    // the picture is laid on by position, as on one whole quad.
-    auto at = [](Point p) { return Vec3{p.x, p.y, 0}; };
-    auto uv = [w, h](Point p) { return Uv{(p.x + w) / (2 * w), (p.y + h) / (2 * h)}; };
-    // Left out: what the garden always covers. Every pixel of the sky is
-    // shaded before the garden is drawn over it, and the lawn with its soil
-    // is a blunt cone turning about its own axis, so its outline on the
-    // screen never changes. The hole is a polygon with its corners on that
-    // outline (so inside it, as the outline is convex); more corners leave
-    // out more sky but bring more edges across it, and the count is the one
-    // that shades the fewest pixels on a 4:3 screen.
-    for (const Sky_cut::Triangle& t : sky_triangles())
-        b.triangle(at(t[0]), at(t[1]), at(t[2]), uv(t[0]), uv(t[1]), uv(t[2]));
-    pack.add_model(Pack_names::background, model);
-    pack.add_image("#_sky.png", paint(), Image::Alpha::opaque);
+    std::vector<Sky_cut::Triangle> out;
+    for (double left : {-w, 0.0}) {
+        const Point a{left, -h}, b{left + w, -h}, c{left + w, h}, d{left, h};
+        out.push_back({a, b, c});
+        out.push_back({a, c, d});
+    }
+    return out;
+}
+
+void Background_art::build(Art_pack& pack)
+{
+    // Top edge at -y (screen top after the scene's turn), left edge at -x.
+    // The whole picture is the background anyone's garden stands before.
+    const Model_writer whole = sky_model(whole_triangles());
+    pack.add_model(Pack_names::background, whole);
+    // Beside it, the same picture less what the shipped garden always
+    // covers: every pixel of the sky is shaded before the garden is drawn
+    // over it, and the lawn with its soil is a blunt cone turning about its
+    // own axis, so its outline on the screen never changes. The hole is a
+    // polygon with its corners on that outline (so inside it, as the outline
+    // is convex); more corners leave out more sky but bring more edges
+    // across it, and the count is the one that shades the fewest pixels on
+    // a 4:3 screen. The scene draws it only while the tree and the whole
+    // background are the ones it was cut for.
+    const std::vector<uint8_t> whole_bytes = whole.bytes();
+    const std::vector<uint8_t>& tree = pack.entry(Pack_names::tree);
+    const std::string cut = Background_fit::cut_name(Pak_entry{tree.data(), int32_t(tree.size())},
+                                                     Pak_entry{whole_bytes.data(), int32_t(whole_bytes.size())});
+    pack.add_model(cut, sky_model(sky_triangles()));
+    const Image picture = paint();
+    for (int side = 0; side < 2; ++side)
+        pack.add_image(tile_names[side], picture.part(side * (tile_w - 1), 0, tile_w, tile_h), Image::Alpha::opaque);
 }

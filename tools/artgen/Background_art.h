@@ -1,5 +1,6 @@
 // The "fon" model of main.pak: one picture on a quad far behind the garden,
-// a sky over layered hills and a meadow. The scene turns it 180 degrees
+// a sky over layered hills and a meadow, and beside it the same less what
+// the shipped garden covers (see Background_fit). The scene turns it 180 degrees
 // about Y and Z (model +y ends up screen down) at scale (4, 3, 3), 200 units
 // from the eye, so the quad is authored with its top edge at -y.
 #pragma once
@@ -28,4 +29,6 @@ public:
     static std::vector<Point> hole(const std::vector<Point>& cover, int corners);
     // The sky: the quad less the hole that shades the fewest pixels.
     static std::vector<Sky_cut::Triangle> sky_triangles();
+    // The whole quad, as two halves that meet at x = 0.
+    static std::vector<Sky_cut::Triangle> whole_triangles();
 };

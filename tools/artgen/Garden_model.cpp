@@ -1,5 +1,7 @@
 #include "Garden_model.h"
 
+#include <cmath>
+
 #include "Garden_parts.h"
 #include "Garden_textures.h"
 #include "Lawn_texture.h"
@@ -39,4 +41,17 @@ void Garden_model::build(Art_pack& pack)
     pack.add_image("#_bark.png", Garden_textures::bark(), Image::Alpha::opaque);
     pack.add_image("__leaves1.png", Garden_textures::leaves(0), Image::Alpha::hard);
     pack.add_image("__leaves2.png", Garden_textures::leaves(1), Image::Alpha::hard);
+}
+
+bool Garden_model::over_far_rim(Vec3 p)
+{
+    // Height on the screen, over the distance from the eye, of a point at
+    // distance `out` from the axis on the far side, `z` above the lawn.
+    auto height = [](double out, double z) {
+        const double scale = 2, tilt = 30 * M_PI / 180, distance = 110;
+        const double y = scale * out, h = scale * z;
+        return (y * std::cos(tilt) + h * std::sin(tilt)) / (distance + y * std::sin(tilt) - h * std::cos(tilt));
+    };
+    const double rim = lawn_radius * std::cos(M_PI / rim_segments);
+    return height(std::hypot(p.x, p.y), p.z) > height(rim, 0);
 }

@@ -6,6 +6,7 @@
 // textures to the pack.
 #pragma once
 #include "Art_pack.h"
+#include "Mesh_builder.h"
 
 class Garden_model {
 public:
@@ -24,4 +25,11 @@ public:
     static constexpr const char* pond_texture = "##Plasma64x64 ,90,150,175";
 
     static void build(Art_pack& pack);
+
+    // Whether a point of the model shows above the lawn's far rim, against
+    // the sky, when the garden turns it to the far side: seen as the scene
+    // places the model (scale 2, its far side tilted up 30 degrees, 110
+    // units from the eye), it stands higher on the screen than the middle
+    // of the rim polygon's far side.
+    static bool over_far_rim(Vec3 p);
 };

@@ -64,9 +64,16 @@ struct Clump {
 void tufts(Mesh_builder& b, Rng& rng, const std::vector<Clump>& clumps)
 {
     b.mesh("__tuft.png");
+    // Where the garden turns it to the far rim, a tuft's top would rise
+    // over the lawn's edge, and its blade tips show against the sky as
+    // specks floating above the lawn: it is drawn in towards the middle
+    // until its outer top corner stays under the rim.
     for (const Clump& c : clumps) {
         double size = rng.range(1.2, 1.7), turn = rng.range(0, M_PI);
-        tuft(b, c.at, size, turn);
+        const double r = length(c.at), outer = 0.55 * size;
+        double in = r;
+        while (in > r - 2 && Garden_model::over_far_rim(Vec3{in + outer, 0, size})) in -= 0.05;
+        tuft(b, c.at * (in / r), size, turn);
     }
     // Tufts by the boulders and the pond.
     tuft(b, Vec3{9.4, 7.3, 0}, 1.3, 0.3);

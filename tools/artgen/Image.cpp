@@ -1,5 +1,7 @@
 #include "Image.h"
 
+#include <algorithm>
+
 #include "tools/common/Png_writer.h"
 
 Image::Image(int width, int height, Rgba fill)
@@ -37,6 +39,14 @@ void Image::ellipse(double cx, double cy, double rx, double ry, double angle, co
               return with_alpha(c, c.a * smoothstep(-softness * 0.5, softness * 0.5, edge));
           },
           wrap);
+}
+
+Image Image::part(int x0, int y0, int width, int height) const
+{
+    Image out(std::max(0, std::min(width, w - x0)), std::max(0, std::min(height, h - y0)));
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0; x < out.w; ++x) out.at(x, y) = at(x0 + x, y0 + y);
+    return out;
 }
 
 Image Image::halved() const

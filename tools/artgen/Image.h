@@ -55,6 +55,8 @@ public:
     // halving gives smooth edges and keeps small on-screen textures from
     // shimmering: the saver samples without mipmaps.
     Image halved() const;
+    // The w x h pixels from (x0, y0) on, clipped to the image.
+    Image part(int x0, int y0, int width, int height) const;
 
     // 8-bit RGBA bytes, rows top first. Hard alpha thresholds at one half and
     // gives transparent pixels the colour of their opaque neighbours, so

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <vector>
 
+#include "Garden_model.h"
+
 namespace {
 const Vec3 up{0, 0, 1};
 
@@ -36,7 +38,18 @@ void rim_cards(Mesh_builder& b, Rng& cards, int count, double theta0, double the
         Vec3 su = normalised(cross(n, Vec3{hx, hy, 0.3}));
         Vec3 sv = cross(n, su);
         double size = cards.range(size0, size1);
-        b.card(at + out * 0.5, su * size, sv * size);
+        // A card at the crown's edge that the garden's turn would lift over
+        // the lawn's far rim shows there as a green blob floating in the
+        // sky: it goes down the dome's side until it stays under the rim.
+        Vec3 centre = at + out * 0.5;
+        auto over = [&](Vec3 c) {
+            for (Vec3 corner : {c + su * size + sv * size, c + su * size - sv * size, c - su * size + sv * size,
+                                c - su * size - sv * size})
+                if (Garden_model::over_far_rim(corner)) return true;
+            return false;
+        };
+        for (int step = 0; step < 40 && over(centre); ++step) centre = centre - up * 0.1;
+        b.card(centre, su * size, sv * size);
     }
 }
 }  // namespace

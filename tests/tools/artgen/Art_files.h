@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "resources/Background_fit.h"
 #include "resources/Pack_names.h"
+#include "resources/Pak.h"
 #include "tests/support/Test_files.h"
 
 namespace art {
@@ -26,5 +28,14 @@ inline std::vector<std::string> butterfly_packs()
 }
 
 inline std::string slurp(const std::string& path) { return Test_files::text(path); }
+
+// The name the scene looks for the background cut round the shipped lawn
+// under, worked out from bin/'s main.pak as the saver does.
+inline std::string cut_background()
+{
+    Pak pak;
+    if (pak.read_file(bin_dir() + "/" + Pack_names::main_pack) != Read_reason::ok) return std::string();
+    return Background_fit::cut_name(pak.find(Pack_names::tree), pak.find(Pack_names::background));
+}
 
 }  // namespace art

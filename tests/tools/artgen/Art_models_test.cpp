@@ -77,7 +77,8 @@ TEST(Art_models, every_model_reads_to_its_end_and_every_texture_resolves)
 {
     REQUIRE_GL();
     std::vector<std::pair<std::string, std::string>> models = {
-        {Pack_names::main_pack, Pack_names::tree}, {Pack_names::main_pack, Pack_names::background}, {Pack_names::main_pack, Pack_names::overlay}};
+        {Pack_names::main_pack, Pack_names::tree}, {Pack_names::main_pack, Pack_names::background},
+        {Pack_names::main_pack, art::cut_background()}, {Pack_names::main_pack, Pack_names::overlay}};
     for (const std::string& pack : art::butterfly_packs()) {
         models.push_back({pack, Pack_names::wing});
         models.push_back({pack, Pack_names::body});
@@ -96,7 +97,7 @@ TEST(Art_models, every_model_reads_to_its_end_and_every_texture_resolves)
 TEST(Art_models, whole_scene_draws_fewer_than_20000_triangles)
 {
     REQUIRE_GL();
-    int total = load(Pack_names::main_pack, Pack_names::tree).triangles() + load(Pack_names::main_pack, Pack_names::background).triangles() +
+    int total = load(Pack_names::main_pack, Pack_names::tree).triangles() + load(Pack_names::main_pack, art::cut_background()).triangles() +
                 load(Pack_names::main_pack, Pack_names::overlay).triangles();
     // Four butterflies, each a body and two wings; count the heaviest pack four times.
     int heaviest = 0;
@@ -124,7 +125,7 @@ TEST(Art_models, tree_carries_a_plasma_mesh_so_the_pond_animates)
 TEST(Art_models, background_covers_5_4_to_21_9_windows_upright_and_not_mirrored)
 {
     REQUIRE_GL();
-    std::vector<Corner> cs = corners(load(Pack_names::main_pack, Pack_names::background));
+    std::vector<Corner> cs = corners(load(Pack_names::main_pack, art::cut_background()));
     ASSERT_FALSE(cs.empty());
     Box b = bounds(cs);
     const double half_h = half_height_at(200), half_w = half_h * 21 / 9;
@@ -144,29 +145,53 @@ TEST(Art_models, background_covers_5_4_to_21_9_windows_upright_and_not_mirrored)
     }
 }
 
-// Two sky triangles over one pixel shade it twice; none over the garden's
-// middle is the point of leaving it out.
-TEST(Art_models, sky_triangles_never_overlap_and_leave_the_garden_out)
+// Two sky triangles over one pixel shade it twice. The background the
+// shipped garden draws leaves the garden's middle out; the whole one, drawn
+// behind a tree of one's own, leaves out nothing (but its middle edge).
+TEST(Art_models, sky_triangles_never_overlap_and_only_the_cut_one_leaves_the_garden_out)
 {
     REQUIRE_GL();
-    const std::vector<Corner> cs = corners(load(Pack_names::main_pack, Pack_names::background));
     auto side = [](const Corner& a, const Corner& b, double x, double y) {
         return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
     };
     const double half_h = half_height_at(200) / 3, half_w = half_height_at(200) * 21 / 9 / 4;
-    for (double y = -half_h; y <= half_h; y += half_h / 97)
-        for (double x = -half_w; x <= half_w; x += half_w / 101) {
-            int inside = 0;
-            for (size_t t = 0; t + 2 < cs.size(); t += 3) {
-                const double d0 = side(cs[t], cs[t + 1], x, y), d1 = side(cs[t + 1], cs[t + 2], x, y),
-                             d2 = side(cs[t + 2], cs[t], x, y);
-                inside += (d0 > 1e-9 && d1 > 1e-9 && d2 > 1e-9) || (d0 < -1e-9 && d1 < -1e-9 && d2 < -1e-9);
+    for (const bool cut : {true, false}) {
+        const std::vector<Corner> cs = corners(load(Pack_names::main_pack, cut ? art::cut_background() : Pack_names::background));
+        for (double y = -half_h; y <= half_h; y += half_h / 97)
+            for (double x = -half_w; x <= half_w; x += half_w / 101) {
+                int inside = 0;
+                for (size_t t = 0; t + 2 < cs.size(); t += 3) {
+                    const double d0 = side(cs[t], cs[t + 1], x, y), d1 = side(cs[t + 1], cs[t + 2], x, y),
+                                 d2 = side(cs[t + 2], cs[t], x, y);
+                    inside += (d0 > 1e-9 && d1 > 1e-9 && d2 > 1e-9) || (d0 < -1e-9 && d1 < -1e-9 && d2 < -1e-9);
+                }
+                ASSERT_LE(inside, 1) << "at " << x << ", " << y;
+                const bool middle = std::fabs(x) < 5 && std::fabs(y) < 5;
+                ASSERT_TRUE(cut ? !(middle && inside) : inside == 1 || std::fabs(x) < 1e-6) << cut << " at " << x << ", " << y;
             }
-            ASSERT_LE(inside, 1) << "at " << x << ", " << y;
-            if (std::fabs(x) < 5 && std::fabs(y) < 5) {
-                ASSERT_EQ(inside, 0) << "at " << x << ", " << y;
-            }
-        }
+    }
+}
+
+// The garden turns every part of it to the far side, where the scene (scale
+// 2, tilted 30 degrees, 110 units away) shows the lawn's rim against the
+// sky: a tuft or leaf card higher on the screen shows as a green blob
+// floating over the lawn. (Flower heads may: flowers on the skyline.)
+TEST(Art_models, no_tuft_or_leaf_card_rises_over_the_far_rim_into_the_sky)
+{
+    REQUIRE_GL();
+    auto height = [](double out, double z) {
+        const double t = 30 * M_PI / 180, y = 2 * out, h = 2 * z;
+        return (y * std::cos(t) + h * std::sin(t)) / (110 + y * std::sin(t) - h * std::cos(t));
+    };
+    int checked = 0;
+    for (const Mesh& m : load(Pack_names::main_pack, Pack_names::tree).meshes) {
+        const std::string name = m.texture_name;
+        if (name != "__tuft.png" && name != "__leaves1.png" && name != "__leaves2.png") continue;
+        ++checked;
+        for (const Corner& c : corners(m))
+            EXPECT_LE(height(std::hypot(c.x, c.y), c.z), height(15 * std::cos(M_PI / 32), 0)) << name << " " << c.x << ", " << c.y;
+    }
+    EXPECT_EQ(3, checked);
 }
 
 // The overlay stands at the scene origin, 100 units from the eye, at scale
