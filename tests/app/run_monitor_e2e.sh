@@ -2,8 +2,9 @@
 # The saver's tests on real monitors (as root: private Xorg servers with the
 # dummy driver):
 #   run_monitor_e2e.sh BUILD
-# 1. two 800x600 monitors side by side: test_app_two_monitors, then the
-#    server ended under the full screen;
+# 1. two 800x600 monitors side by side: test_app_two_monitors and
+#    test_app_every_monitor, then the server ended under the full screen;
+#    a 1280x720 monitor beside a lower 800x600 one: test_app_every_monitor;
 # 2. one 1920x1080 monitor that also offers 1024x768 and 800x600:
 #    test_app_desktop_monitor, then tools/run.sh on that desktop from a
 #    build folder without settings (the garden fills the screen, the
@@ -32,6 +33,12 @@ cfg_hex() { printf '01000000%02x00000000%02x0000000000000000000000' "$2" "$1"; }
 start_two_monitor_xorg || exit 1
 echo "Two-monitor X server: $DISPLAY"
 "$build/tests/test_app_two_monitors" || status=1
+"$build/tests/test_app_every_monitor" || status=1
+stop_dummy_xorg
+
+start_wide_and_lower_xorg || exit 1
+echo "16:9 and lower 4:3 X server: $DISPLAY"
+"$build/tests/test_app_every_monitor" || status=1
 stop_dummy_xorg
 
 # The X server ended under the full screen: the saver and its cover each

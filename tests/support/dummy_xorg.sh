@@ -6,6 +6,9 @@
 #                           at 0,0, the other at 800,0
 #   start_desktop_xorg      one 1920x1080 monitor whose mode list also holds
 #                           1024x768 and 800x600, as a new user's desktop
+#   start_wide_and_lower_xorg  a 1280x720 primary at 0,0 and an 800x600
+#                           monitor right of it, 120 rows lower: the
+#                           bounding box has a corner no monitor shows
 #   stop_dummy_xorg         ends either (stop_two_monitor_xorg too)
 dummy_xorg_pid=""
 dummy_xorg_dir=""
@@ -53,6 +56,17 @@ start_desktop_xorg() {
     [ "$(xrandr --listmonitors | head -n1)" = "Monitors: 1" ] &&
     xrandr --current | head -n1 | grep -q 'current 1920 x 1080' ||
     { echo "$DISPLAY shows no 1920x1080 monitor" >&2; return 1; }
+}
+
+start_wide_and_lower_xorg() {
+  start_dummy_xorg 2080 720 || return 1
+  xrandr --newmode g1280x720 74.25 1280 1390 1430 1650 720 725 730 750 +hsync +vsync &&
+    xrandr --newmode g800x600 40.00 800 840 968 1056 600 601 605 628 +hsync +vsync &&
+    xrandr --addmode DUMMY0 g1280x720 && xrandr --addmode DUMMY1 g800x600 &&
+    xrandr --output DUMMY0 --mode g1280x720 --pos 0x0 --primary \
+      --output DUMMY1 --mode g800x600 --pos 1280x120 &&
+    [ "$(xrandr --listmonitors | head -n1)" = "Monitors: 2" ] ||
+    { echo "$DISPLAY shows no 16:9 and 4:3 monitors" >&2; return 1; }
 }
 
 stop_dummy_xorg() {
