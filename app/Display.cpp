@@ -36,16 +36,17 @@ void set_gl_state()
 // The desktop mode on several monitors: one window over all of them, each
 // monitor a view. Decided before the media layer starts, which needs to be
 // told not to keep to one head. A head the user chose keeps the garden on
-// that monitor alone.
-bool Display::spread_over_monitors()
+// that monitor alone. `window` is where the window goes.
+bool Display::spread_over_monitors(Monitor_list::Area& window)
 {
-    Monitor_list::Area window;
-    if (Monitor_list::head_chosen() || !Monitor_list::desktop(window)) return false;
-    std::vector<Monitor_views::View> found = Monitor_views::of(Monitor_list::read(), window);
+    Monitor_list::Area desktop;
+    if (Monitor_list::head_chosen() || !Monitor_list::desktop(desktop)) return false;
+    std::vector<Monitor_views::View> found = Monitor_views::of(Monitor_list::read(), desktop);
     if (found.size() < 2) return false;
     views.swap(found);
-    width = window.width;
-    height = window.height;
+    window = desktop;
+    width = desktop.width;
+    height = desktop.height;
     return true;
 }
 
@@ -93,9 +94,8 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     Platform::choose_video_driver();
     Platform::allow_display_sleep();
     const bool desktop = kind == Kind::Full_screen && width == 0 && height == 0;
-    spread = desktop && spread_over_monitors();
     Monitor_list::Area area{0, 0, width, height};  // where a desktop window goes
-    if (spread) Monitor_list::desktop(area);
+    spread = desktop && spread_over_monitors(area);
     if (kind == Kind::Full_screen) Platform::keep_display_mode(!spread);
     if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail("Video initialization failed: %s\n");
 

@@ -53,7 +53,7 @@ public:
     std::vector<Monitor_views::View> views;
 
 private:
-    bool spread_over_monitors();
+    bool spread_over_monitors(Monitor_list::Area& window);
     void take_monitor_size(const SDL_VideoInfo* info, Monitor_list::Area& area);
     void choose_flags(Kind kind, const SDL_VideoInfo* info, bool own_desktop_window, const Monitor_list::Area& area);
 
