@@ -507,6 +507,10 @@ if [ "$(id -u)" -eq 0 ]; then
     }
     check "two monitors: the desktop mode shows a whole garden on each, alike, until Escape ends it with 0" \
       every_monitor_run
+    # The other monitor left of the primary: a negative place on Windows.
+    wineserver -k >/dev/null 2>&1
+    xrandr --output DUMMY1 --pos 0x0 --output DUMMY0 --pos 800x0 --primary
+    check "two monitors, the other left of the primary: a whole garden on each until Escape" every_monitor_run
     wineserver -k >/dev/null 2>&1
   else
     check "a private two-monitor Xorg starts" false
