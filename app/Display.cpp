@@ -20,41 +20,60 @@ bool fail(const char* format)
     return false;
 }
 
+void set_gl_state()
+{
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
 }  // namespace
 
-bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
+// The desktop mode on several monitors: one window over all of them, each
+// monitor a view. Decided before the media layer starts, which needs to be
+// told not to keep to one head. A head the user chose keeps the garden on
+// that monitor alone. `window` is where the window goes.
+bool Display::spread_over_monitors(Monitor_list::Area& window)
 {
-    width = w;
-    height = h;
-    bpp = depth;
-    Platform::choose_video_driver();
-    Platform::allow_display_sleep();
-    if (kind == Kind::Full_screen) Platform::keep_display_mode();
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail("Video initialization failed: %s\n");
+    Monitor_list::Area desktop;
+    if (Monitor_list::head_chosen() || !Monitor_list::desktop(desktop)) return false;
+    std::vector<Monitor_views::View> found = Monitor_views::of(Monitor_list::read(), desktop);
+    if (found.size() < 2) return false;
+    views.swap(found);
+    window = desktop;
+    width = desktop.width;
+    height = desktop.height;
+    return true;
+}
 
-    const SDL_VideoInfo* info = SDL_GetVideoInfo();
-    // The desktop mode (0 x 0): the size the full screen's monitor (the
-    // primary, unless the user chose another head) has now, before any mode
-    // of ours is set.
-    const bool desktop = kind == Kind::Full_screen && width == 0 && height == 0;
-    Monitor_list::Area monitor;
-    if (desktop) {
-        if (!Monitor_list::full_screen(monitor) && info) monitor = {0, 0, info->current_w, info->current_h};
-        width = monitor.width;
-        height = monitor.height;
-    }
-    const bool own_desktop_window = desktop && Desktop_window::needed();
+// The desktop mode on one monitor: the size the full screen's monitor (the
+// primary, unless the user chose another head) has now, before any mode of
+// ours is set.
+void Display::take_monitor_size(const SDL_VideoInfo* info, Monitor_list::Area& area)
+{
+    if (!Monitor_list::full_screen(area) && info) area = {0, 0, info->current_w, info->current_h};
+    width = area.width;
+    height = area.height;
+}
+
+void Display::choose_flags(Kind kind, const SDL_VideoInfo* info, bool own_desktop_window,
+                           const Monitor_list::Area& area)
+{
     switch (kind) {
     case Kind::Full_screen:
         flags = SDL_OPENGL | SDL_FULLSCREEN | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWPALETTE | SDL_RESIZABLE;
         if (info && info->hw_available) flags |= SDL_HWSURFACE;
         if (info && info->blit_hw) flags |= SDL_HWACCEL;
         if (own_desktop_window) {
-            // A borderless window made where the monitor is, so that it
+            // A borderless window made where it is to show, so that it
             // never shows anywhere else.
             flags = SDL_OPENGL | SDL_NOFRAME;
             static char position[64];
-            std::snprintf(position, sizeof position, "SDL_VIDEO_WINDOW_POS=%d,%d", monitor.x, monitor.y);
+            std::snprintf(position, sizeof position, "SDL_VIDEO_WINDOW_POS=%d,%d", area.x, area.y);
             SDL_putenv(position);
         }
         break;
@@ -65,7 +84,25 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
         flags = SDL_OPENGL;
         break;
     }
+}
 
+bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
+{
+    width = w;
+    height = h;
+    bpp = depth;
+    Platform::choose_video_driver();
+    Platform::allow_display_sleep();
+    const bool desktop = kind == Kind::Full_screen && width == 0 && height == 0;
+    Monitor_list::Area area{0, 0, width, height};  // where a desktop window goes
+    spread = desktop && spread_over_monitors(area);
+    if (kind == Kind::Full_screen) Platform::keep_display_mode(!spread);
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail("Video initialization failed: %s\n");
+
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    if (desktop && !spread) take_monitor_size(info, area);
+    const bool own_desktop_window = desktop && Desktop_window::needed();
+    choose_flags(kind, info, own_desktop_window, area);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // One swap per display refresh where the driver offers it, so a loop
     // paced by the swap does not spin.
@@ -74,21 +111,25 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     if (!screen_surface) return fail("Video mode set failed: %s\n");
     is_open = true;
     if (own_desktop_window) {
-        Desktop_window::place(Media_window::handle(), monitor);
-        // The pointer stays on the garden's monitor, as in a full screen.
+        Desktop_window::place(Media_window::handle(), area);
+        // The pointer stays on the garden's monitors, as in a full screen.
         SDL_WM_GrabInput(SDL_GRAB_ON);
     }
-
-    glEnable(GL_TEXTURE_2D);
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    set_gl_state();
     set_viewport(width, height);
     // A window on a desktop or a host's keeps the pointer the user sees.
     if (kind == Kind::Full_screen) SDL_ShowCursor(SDL_DISABLE);
+    return true;
+}
+
+bool Display::follow_monitors()
+{
+    Monitor_list::Area window;
+    if (!spread || !is_open || !Monitor_list::desktop(window)) return false;
+    views = Monitor_views::of(Monitor_list::read(), window);
+    width = window.width;
+    height = window.height;
+    Desktop_window::place(Media_window::handle(), window);
     return true;
 }
 
@@ -119,6 +160,16 @@ bool Display::set_viewport(int32_t w, int32_t h)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     return true;
+}
+
+void Display::set_view(const Monitor_views::View& view)
+{
+    glViewport(view.x, view.y, view.width, view.height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(view.fov_y, view.aspect, 0.1, 250.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
 }
 
 void Display::toggle_fullscreen() { SDL_WM_ToggleFullScreen(screen_surface); }

@@ -5,6 +5,9 @@
 #pragma once
 #include <SDL.h>
 #include <cstdint>
+#include <vector>
+
+#include "platform/Monitor_views.h"
 
 class Display {
 public:
@@ -25,23 +28,37 @@ public:
 
     // False when the screen cannot be opened: one line on stderr has said
     // why, the media layer is shut down again, and the caller ends with 1.
-    // Full screen at 0 x 0 is the desktop: the primary monitor at the size
-    // it has, covered without a display mode change; width and height then
-    // hold that size.
+    // Full screen at 0 x 0 is the desktop, covered without a display mode
+    // change: on one monitor (or the head the user chose) that monitor at the
+    // size it has; on several, one window over all of them, each monitor a
+    // view. Width and height then hold the window's size.
     bool open(int32_t width, int32_t height, int32_t bpp, Kind kind = Kind::Full_screen);
+    // The monitors changed: a window over several follows them (its size and
+    // views). False when the display is not spread over monitors.
+    bool follow_monitors();
     // A window's new size: the drawable follows (our own window only) and
     // the viewport and projection are set for it. False when SDL refuses.
     bool resize(int32_t width, int32_t height);
     static bool set_viewport(int32_t width, int32_t height);
+    // One monitor's viewport and projection in a window over several.
+    static void set_view(const Monitor_views::View& view);
     void toggle_fullscreen();
     void close();
 
     int32_t width = 0;
     int32_t height = 0;
     int32_t bpp = 0;
+    // One per monitor while spread over several, empty otherwise (the
+    // whole window is the one view).
+    std::vector<Monitor_views::View> views;
 
 private:
+    bool spread_over_monitors(Monitor_list::Area& window);
+    void take_monitor_size(const SDL_VideoInfo* info, Monitor_list::Area& area);
+    void choose_flags(Kind kind, const SDL_VideoInfo* info, bool own_desktop_window, const Monitor_list::Area& area);
+
     bool is_open = false;
+    bool spread = false;
     Uint32 flags = 0;
 };
 

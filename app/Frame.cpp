@@ -3,12 +3,30 @@
 #include <SDL.h>
 #include <GL/gl.h>
 
+#include "app/Display.h"
 #include "app/Roots.h"
 #include "scene/Node.h"
 #include "texgen/Texturegen_list.h"
 
-void draw_frame()
+namespace {
+
+// The first view advances every clock; the others show that same moment.
+void draw_roots(bool again)
 {
+    for (Node* root : {scene_root, overlay_root}) {
+        if (!root) continue;
+        if (again)
+            root->draw_again();
+        else
+            root->draw();
+    }
+}
+
+}  // namespace
+
+void draw_frame(const std::vector<Monitor_views::View>* views)
+{
+    // The whole window, the space between monitors included, is cleared once.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -100.0f);
@@ -16,7 +34,14 @@ void draw_frame()
     // to opaque black.
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     texturegen_list.update_all();
-    if (scene_root) scene_root->draw();
-    if (overlay_root) overlay_root->draw();
+    if (!views || views->empty()) {
+        draw_roots(false);
+    } else {
+        for (size_t i = 0; i < views->size(); ++i) {
+            Display::set_view((*views)[i]);
+            glTranslatef(0.0f, 0.0f, -100.0f);
+            draw_roots(i > 0);
+        }
+    }
     SDL_GL_SwapBuffers();
 }

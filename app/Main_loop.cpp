@@ -42,12 +42,15 @@ void Main_loop::pass()
         const Monitor_cover::Input input = policy.covers->poll();
         if (input.escape && policy.escape_ends) quit = true;
         if (input.motion) mouse_moved();
+        // A window over several monitors follows them; the covers then go
+        // where it no longer reaches.
+        if (input.layout_changed && display && display->follow_monitors()) policy.covers->refit();
     }
     follow_window();
     hear_from_host();
     // The host has asked us to end, or its window is gone: nothing to draw on.
     if (told_to_end()) return;
-    draw_frame();
+    draw_frame(display ? &display->views : nullptr);
     if (!grace_started) start_mouse_grace(SDL_GetTicks());
 }
 

@@ -26,6 +26,7 @@ public:
     struct Input {
         bool escape = false;  // Escape pressed while a cover had the keyboard
         bool motion = false;  // the pointer moved over a cover
+        bool layout_changed = false;  // monitors came, went, moved or resized
     };
 
     Monitor_cover();
@@ -46,6 +47,9 @@ public:
     // of other programs' windows, following the monitors' layout) and
     // returns the input among them.
     Input poll();
+    // Places the covers anew, after the garden's window has followed a
+    // change of the monitors.
+    void refit();
 
     // The monitors to cover: each one that shares no pixel with `garden`
     // (a mirror of the garden's monitor stays uncovered), and only once a

@@ -123,12 +123,21 @@ Monitor_cover::Input Monitor_cover::poll()
         while (PeekMessageA(&message, w, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     input = shown->seen;
     shown->seen = Input();
-    // Monitors plugged in or out: the layout is asked again each second.
+    // Monitors plugged in or out: the layout is asked again twice a second,
+    // so a change is followed within one.
     const DWORD now = GetTickCount();
-    if (now - shown->checked >= 1000) {
+    if (now - shown->checked >= 500) {
         shown->checked = now;
         const std::vector<Area> monitors = Monitor_list::read();
-        if (!same(monitors, shown->monitors)) place_covers(*shown, monitors);
+        if (!same(monitors, shown->monitors)) {
+            place_covers(*shown, monitors);
+            input.layout_changed = true;
+        }
     }
     return input;
+}
+
+void Monitor_cover::refit()
+{
+    if (shown) place_covers(*shown, shown->monitors);
 }

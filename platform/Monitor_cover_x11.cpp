@@ -191,6 +191,12 @@ Monitor_cover::Input Monitor_cover::poll()
         }
     }
     if (layout_changed) place_covers(*shown);
+    input.layout_changed = layout_changed;
     XFlush(display);
     return input;
+}
+
+void Monitor_cover::refit()
+{
+    if (shown) place_covers(*shown);
 }

@@ -16,6 +16,12 @@ bool pick(const std::vector<Monitor_list::Area>& monitors, size_t index, Monitor
 
 bool Monitor_list::primary(Area& area) { return pick(read(), 0, area); }
 
+bool Monitor_list::head_chosen()
+{
+    return head_from_environment &&
+           (std::getenv("SDL_VIDEO_FULLSCREEN_DISPLAY") || std::getenv("SDL_VIDEO_FULLSCREEN_HEAD"));
+}
+
 bool Monitor_list::full_screen(Area& area)
 {
     // SDL 1.2 on X11 reads the first of these it finds, as a head number

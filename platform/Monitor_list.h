@@ -26,6 +26,13 @@ public:
     // The monitor the media layer's full screen goes to: the primary, or on
     // X11 the head that SDL_VIDEO_FULLSCREEN_HEAD (or ..._DISPLAY) names.
     static bool full_screen(Area& area);
+    // Where a window over every monitor goes: on X11 the root window (the
+    // media layer's full screen without a head covers it), on Windows the
+    // virtual screen, left and upper monitors' negative places included.
+    static bool desktop(Area& area);
+    // Whether the user named the head for the media layer's full screen
+    // (SDL_VIDEO_FULLSCREEN_HEAD or ..._DISPLAY, on X11).
+    static bool head_chosen();
 
 private:
     // Whether the media layer takes its full screen's head from the

@@ -40,3 +40,10 @@ std::vector<Monitor_list::Area> Monitor_list::read()
     }
     return found.monitors;
 }
+
+bool Monitor_list::desktop(Area& area)
+{
+    area = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return area.width > 0 && area.height > 0;
+}

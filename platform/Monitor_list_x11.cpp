@@ -27,3 +27,13 @@ std::vector<Monitor_list::Area> Monitor_list::read()
     XCloseDisplay(display);
     return result;
 }
+
+bool Monitor_list::desktop(Area& area)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const int screen = DefaultScreen(display);
+    area = {0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    XCloseDisplay(display);
+    return area.width > 0 && area.height > 0;
+}

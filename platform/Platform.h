@@ -66,14 +66,15 @@ public:
     static void choose_video_driver();
 
     // Keeps the media layer's full screen from changing the display mode,
-    // and on the primary monitor. Left to itself SDL 1.2 on X11 switches
-    // modes through XVidMode (a driver that only pretends to switch leaves
-    // a smaller mode in a corner of the monitor) and spreads its full
-    // screen over every monitor. Called before the media layer starts; a
-    // value the user set stands. Nothing on Windows: there the fixed
-    // screen modes change the display mode on purpose, and the desktop mode
-    // opens no full screen (Desktop_window).
-    static void keep_display_mode();
+    // and, with `one_head`, on the primary monitor. Left to itself SDL 1.2
+    // on X11 switches modes through XVidMode (a driver that only pretends to
+    // switch leaves a smaller mode in a corner of the monitor) and spreads
+    // its full screen over every monitor, which the desktop mode on several
+    // monitors wants. Called before the media layer starts; a value the user
+    // set stands. Nothing on Windows: there the fixed screen modes change
+    // the display mode on purpose, and the desktop mode opens no full screen
+    // (Desktop_window).
+    static void keep_display_mode(bool one_head = true);
 
     // Lets the host's display blanking and power saving go on while the
     // garden shows: left to itself SDL 1.2 keeps resetting the X server's

@@ -90,12 +90,12 @@ void Platform::choose_video_driver()
 
 bool Platform::consent_by_prompt() { return false; }
 
-void Platform::keep_display_mode()
+void Platform::keep_display_mode(bool one_head)
 {
     setenv("SDL_VIDEO_X11_VIDMODE", "0", 0);
     // Xinerama's head 0 is the primary monitor (RandR lists it first).
     // SDL takes either name of the variable; one the user gave stands.
-    if (!std::getenv("SDL_VIDEO_FULLSCREEN_DISPLAY")) setenv("SDL_VIDEO_FULLSCREEN_HEAD", "0", 0);
+    if (one_head && !std::getenv("SDL_VIDEO_FULLSCREEN_DISPLAY")) setenv("SDL_VIDEO_FULLSCREEN_HEAD", "0", 0);
 }
 
 void Platform::allow_display_sleep() { setenv("SDL_VIDEO_ALLOW_SCREENSAVER", "1", 0); }

@@ -134,7 +134,7 @@ std::string Platform::executable_folder()
 // SDL's own choice (DirectX, else GDI) is the right one on Windows.
 void Platform::choose_video_driver() {}
 
-void Platform::keep_display_mode() {}
+void Platform::keep_display_mode(bool) {}
 
 bool Platform::consent_by_prompt() { return true; }
 

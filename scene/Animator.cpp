@@ -40,6 +40,15 @@ void Animator::advance()
     offset.apply_placement();
 }
 
+void Animator::repeat()
+{
+    offset.reset();
+    // Exactly the actions the latest advance stepped: it dropped the
+    // finished ones before stepping the rest.
+    for (Action* a : actions) a->step();
+    offset.apply_placement();
+}
+
 void Animator::start_group(int id)
 {
     for (Action* a : actions)

@@ -20,6 +20,11 @@ public:
     void bind(Action* a);
     // Called by Node::draw between the placement and the meshes.
     void advance();
+    // The offset of the latest advance once more, for another view of the
+    // same frame (another monitor): each action writes its value again
+    // (a light is switched and placed again), but no clock moves and no
+    // finished action is dropped, so both views show the same moment.
+    void repeat();
 
     void start_group(int id);
     void pause_group(int id);

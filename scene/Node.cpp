@@ -26,11 +26,18 @@ void Node::load_model(const char* pack_file, const char* entry)
     has_model = true;
 }
 
-void Node::draw()
+void Node::draw() { draw_subtree(false); }
+
+void Node::draw_again() { draw_subtree(true); }
+
+void Node::draw_subtree(bool again)
 {
     glPushMatrix();
     placement.apply_placement();
-    animator.advance();
+    if (again)
+        animator.repeat();
+    else
+        animator.advance();
     if (has_model) {
         // The scale is for this Node's own meshes; children never see it.
         bool scaled = placement.is_scaled();
@@ -43,6 +50,6 @@ void Node::draw()
             meshes[i].draw();
         if (scaled) glPopMatrix();
     }
-    for (Node* child : children) child->draw();
+    for (Node* child : children) child->draw_subtree(again);
     glPopMatrix();
 }

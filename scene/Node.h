@@ -27,6 +27,9 @@ public:
     void load_model(const char* pack_file, const char* entry);
     // Placement, animation offset, own meshes (scaled alone), then children.
     void draw();
+    // The subtree again, as the latest draw left it: for another view of the
+    // same frame (another monitor), with no time added to any clock.
+    void draw_again();
 
     const std::vector<Node*>& child_nodes() const { return children; }
 
@@ -38,5 +41,7 @@ public:
     bool has_model = false;
 
 private:
+    void draw_subtree(bool again);
+
     std::vector<Node*> children;
 };

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "tests/support/Host_test_window.h"
@@ -25,7 +26,8 @@ bool open_red_window(Saver_process& xlogo)
     return xlogo.start("/usr/bin/xlogo", {"-bg", "red", "-fg", "red", "-geometry", "700x500+850+50"});
 }
 
-enum class Shows { red, black, lit };
+// lit: anything bright; sky: the real packs' blue sky.
+enum class Shows { red, black, lit, sky };
 
 // Waits until the place [x0, x1) x [y0, y1) of the screen shows `what`.
 bool place_shows(Shows what, int x0, int y0, int x1, int y1, int ms = timeout_ms)
@@ -36,8 +38,11 @@ bool place_shows(Shows what, int x0, int y0, int x1, int y1, int ms = timeout_ms
         if (p.width >= x1 && p.height >= y1) {
             const X_display::Picture::Mean m = p.mean(x0, y0, x1, y1);
             const double sum = m.r + m.g + m.b;
-            if (what == Shows::red ? m.r > 200 && m.g + m.b < 40 : what == Shows::black ? sum < 24 : sum > 150)
-                return true;
+            const bool shows = what == Shows::red     ? m.r > 200 && m.g + m.b < 40
+                               : what == Shows::black ? sum < 24
+                               : what == Shows::sky   ? m.b > m.r + 20 && m.b > 100
+                                                      : sum > 150;
+            if (shows) return true;
         }
         if (std::chrono::steady_clock::now() > until) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -179,10 +184,10 @@ TEST_F(Two_monitors, a_hosted_run_leaves_the_second_monitor_in_view)
     expect_end_and_red_back(run);
 }
 
-TEST_F(Two_monitors, the_desktop_mode_fills_the_primary_monitor_and_blacks_out_the_other)
+TEST_F(Two_monitors, the_desktop_mode_on_a_head_the_user_chose_fills_it_and_blacks_out_the_other)
 {
     Saver_process saver;
-    start(saver, 0, {"/s"}, 18);
+    start(saver, 0, {"/s"}, 18, {{"SDL_VIDEO_FULLSCREEN_HEAD", "0"}});
     EXPECT_TRUE(second_monitor_shows(false)) << saver.describe();
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     const X_display::Picture shot = X_display::grab();
@@ -196,6 +201,26 @@ TEST_F(Two_monitors, the_desktop_mode_fills_the_primary_monitor_and_blacks_out_t
         const X_display::Picture::Mean m = shot.mean(edge.x0, edge.y0, edge.x1, edge.y1);
         EXPECT_GT(m.r + m.g + m.b, 150) << edge.what << " edge of the primary monitor is dark";
     }
+    X_display::key("Escape");
+    expect_end_and_red_back(saver);
+}
+
+TEST_F(Two_monitors, the_desktop_mode_follows_the_monitors_within_a_second)
+{
+    // The real packs: a garden is told from the desktop by its sky.
+    for (const char* pack : {"main.pak", "butterfly1.pak", "butterfly2.pak", "butterfly3.pak", "butterfly4.pak",
+                             "butterfly5.pak"})
+        std::filesystem::copy_file(std::string(GARDENLUME_BIN_DIR) + "/" + pack, install.path() + pack,
+                                   std::filesystem::copy_options::overwrite_existing);
+    // A 640x480 projector beside the primary, then the 800x600 monitor in
+    // its place: the garden must reach the columns the projector did not.
+    Layout projector("--output DUMMY1 --off --output DUMMY2 --mode g640x480 --pos 800x0");
+    Saver_process saver;
+    start(saver, 0, {"/s"}, 18);
+    ASSERT_TRUE(place_shows(Shows::sky, 800, 0, 1440, 30)) << saver.describe() << " " << saver.stderr_text();
+    Layout::set("--output DUMMY2 --off --output DUMMY1 --mode g800x600 --right-of DUMMY0");
+    EXPECT_TRUE(place_shows(Shows::sky, 1450, 0, 1600, 30, 1000)) << "the new monitor has no garden within a second";
+    EXPECT_TRUE(place_shows(Shows::sky, 0, 0, 800, 30, 0)) << "the primary lost its garden";
     X_display::key("Escape");
     expect_end_and_red_back(saver);
 }

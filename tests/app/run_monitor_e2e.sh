@@ -2,8 +2,9 @@
 # The saver's tests on real monitors (as root: private Xorg servers with the
 # dummy driver):
 #   run_monitor_e2e.sh BUILD
-# 1. two 800x600 monitors side by side: test_app_two_monitors, then the
-#    server ended under the full screen;
+# 1. two 800x600 monitors side by side: test_app_two_monitors, the desktop
+#    mode's garden on each, then the server ended under the full screen;
+#    a 1280x720 monitor beside a lower 800x600 one: a garden on each;
 # 2. one 1920x1080 monitor that also offers 1024x768 and 800x600:
 #    test_app_desktop_monitor, then tools/run.sh on that desktop from a
 #    build folder without settings (the garden fills the screen, the
@@ -28,21 +29,56 @@ trap 'exit 1' TERM INT
 status=0
 # version 1, mouse byte, spare 0, mode, two empty texts: 21 bytes.
 cfg_hex() { printf '01000000%02x00000000%02x0000000000000000000000' "$2" "$1"; }
+# An installation folder $1 of the build's packs in mode $2, and its registry file $1.reg.
+install_in() {
+  mkdir -p "$1"
+  cp "$build/bin/"*.pak "$1/"
+  cfg_hex "$2" 0 | xxd -r -p >"$1/cfg"
+  printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Korvanta\\Gardenlume\\Settings]\n"Path"="%s/"\n' \
+    "$1" >"$1.reg"
+}
+# The desktop mode on the monitors $@ (WxH+X+Y): a garden on each, judged
+# from a picture, no display mode changed, Escape ends it with 0.
+every_monitor_run() {
+  local modes code fails=0
+  install_in "$work/every" 18
+  modes=$(xrandr --current | grep -v '^ ')
+  GARDENLUME_REGISTRY=$work/every.reg "$build/bin/gardenlume.scr" /s 2>"$work/every.err" &
+  local saver=$!
+  sleep 5
+  import -window root "$work/every.png"
+  [ "$(xrandr --current | grep -v '^ ')" = "$modes" ] || { echo "  a display mode changed"; fails=1; }
+  xdotool key Escape
+  wait "$saver"
+  code=$?
+  echo "  exit $code $(cat "$work/every.err")"
+  judge_every_monitor "$work/every.png" "$@" && [ $code -eq 0 ] && [ $fails -eq 0 ]
+}
+every_monitor_check() {
+  if every_monitor_run "$@"; then
+    echo "PASS the desktop mode shows a whole garden on each of $*"
+  else
+    echo "FAIL the desktop mode shows a whole garden on each of $*"
+    status=1
+  fi
+}
 
 start_two_monitor_xorg || exit 1
 echo "Two-monitor X server: $DISPLAY"
 "$build/tests/test_app_two_monitors" || status=1
+every_monitor_check 800x600+0+0 800x600+800+0
+stop_dummy_xorg
+
+start_wide_and_lower_xorg || exit 1
+echo "16:9 and lower 4:3 X server: $DISPLAY"
+every_monitor_check 1280x720+0+0 800x600+1280+120
 stop_dummy_xorg
 
 # The X server ended under the full screen: the saver and its cover each
 # hold a connection; the saver ends once, with 1 and one line.
 start_two_monitor_xorg || exit 1
 lost=$work/lost
-mkdir -p "$lost"
-cp "$build/bin/"*.pak "$lost/"
-cfg_hex 3 0 | xxd -r -p >"$lost/cfg"  # 800x600, the monitors' size
-printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Korvanta\\Gardenlume\\Settings]\n"Path"="%s/"\n' \
-  "$lost" >"$lost.reg"
+install_in "$lost" 3  # 800x600, the monitors' size
 GARDENLUME_REGISTRY=$lost.reg "$build/bin/gardenlume.scr" /s 2>"$work/lost.err" &
 saver=$!
 sleep 4

@@ -133,6 +133,32 @@ TEST_F(Node_draw, actions_advance_only_while_the_node_is_drawn)
     EXPECT_EQ(1, p.steps);
 }
 
+TEST_F(Node_draw, a_second_view_of_the_frame_shows_the_same_moment_and_adds_no_time)
+{
+    Node parent, child;
+    Action_sin sway(1, true, 0.0);
+    sway.set(0, 1.0, 2.0, 0.0);  // along X, moving with time
+    bind(parent, sway);
+    Probe seen;  // the child sees the parent's offset
+    bind(child, seen);
+    Probe ending(1, true, 40.0);  // used up in the second frame
+    bind(child, ending);
+    parent.add_child(&child);
+    Test_clock::advance(50);
+    parent.draw();
+    Test_clock::advance(100);
+    parent.draw();  // `ending` is marked finished and stepped a last time
+    const std::array<double, 16> first = seen.matrix;
+    Test_clock::advance(300);  // a slow first view: time passes before the second
+    parent.draw_again();
+    expect_matrix_near(first, seen.matrix);
+    EXPECT_EQ(150, sway.elapsed);
+    EXPECT_EQ(3, ending.steps) << "the action that ended this frame is missing from the second view";
+    parent.draw();  // the next frame counts from the first view's draw
+    EXPECT_EQ(450, sway.elapsed);
+    EXPECT_EQ(3, ending.steps);
+}
+
 TEST_F(Node_draw, destroying_node_leaves_children_and_actions_usable)
 {
     Node child;

@@ -6,7 +6,11 @@
 #                           at 0,0, the other at 800,0
 #   start_desktop_xorg      one 1920x1080 monitor whose mode list also holds
 #                           1024x768 and 800x600, as a new user's desktop
+#   start_wide_and_lower_xorg  a 1280x720 primary at 0,0 and an 800x600
+#                           monitor right of it, 120 rows lower: the
+#                           bounding box has a corner no monitor shows
 #   stop_dummy_xorg         ends either (stop_two_monitor_xorg too)
+#   judge_every_monitor     judges a picture of the desktop mode's gardens
 dummy_xorg_pid=""
 dummy_xorg_dir=""
 
@@ -55,6 +59,17 @@ start_desktop_xorg() {
     { echo "$DISPLAY shows no 1920x1080 monitor" >&2; return 1; }
 }
 
+start_wide_and_lower_xorg() {
+  start_dummy_xorg 2080 720 || return 1
+  xrandr --newmode g1280x720 74.25 1280 1390 1430 1650 720 725 730 750 +hsync +vsync &&
+    xrandr --newmode g800x600 40.00 800 840 968 1056 600 601 605 628 +hsync +vsync &&
+    xrandr --addmode DUMMY0 g1280x720 && xrandr --addmode DUMMY1 g800x600 &&
+    xrandr --output DUMMY0 --mode g1280x720 --pos 0x0 --primary \
+      --output DUMMY1 --mode g800x600 --pos 1280x120 &&
+    [ "$(xrandr --listmonitors | head -n1)" = "Monitors: 2" ] ||
+    { echo "$DISPLAY shows no 16:9 and 4:3 monitors" >&2; return 1; }
+}
+
 stop_dummy_xorg() {
   [ -z "$dummy_xorg_pid" ] || { kill "$dummy_xorg_pid"; wait "$dummy_xorg_pid"; } 2>/dev/null
   [ -z "$dummy_xorg_dir" ] || rm -rf "$dummy_xorg_dir"
@@ -63,3 +78,34 @@ stop_dummy_xorg() {
 }
 
 stop_two_monitor_xorg() { stop_dummy_xorg; }
+
+# Judges a picture ($1) of the real packs' garden in the desktop mode on
+# the monitors $2... (WxH+X+Y): each a whole garden in its own shape (sky
+# along its top, meadow along its bottom, lit to its sides), monitors of one
+# size alike (1/100 of the range, coarsely), the space above a lower
+# monitor black. One line per monitor; 0 when all hold.
+judge_every_monitor() {
+  local shot=$1 m w h x y r g b r2 g2 b2 sky meadow sides first="" fails=0 d
+  shift
+  mean() { convert "$shot" -crop "$1" +repage -scale '1x1!' -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:; }
+  for m in "$@"; do
+    IFS='x+' read -r w h x y <<<"$m"
+    sky=$(mean "${w}x$((h / 12))+$x+$y") meadow=$(mean "${w}x$((h / 12))+$x+$((y + h - h / 12))")
+    sides="$(mean "6x$h+$x+$y") $(mean "6x$h+$((x + w - 6))+$y")"
+    echo "  monitor $m: sky $sky, meadow $meadow, sides $sides"
+    read -r r g b <<<"$sky" && [ "$b" -gt $((r + 20)) ] || fails=1
+    read -r r g b <<<"$meadow" && [ "$g" -gt "$r" ] && [ "$g" -gt "$b" ] || fails=1
+    read -r r g b r2 g2 b2 <<<"$sides" && [ $((r + g + b)) -gt 150 ] && [ $((r2 + g2 + b2)) -gt 150 ] || fails=1
+    convert "$shot" -crop "$m" +repage -scale 10% "$dummy_xorg_dir/$m.png"
+    if [ -n "$first" ] && [ "${first%%+*}" = "${m%%+*}" ]; then
+      d=$(compare -metric MAE "$dummy_xorg_dir/$first.png" "$dummy_xorg_dir/$m.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+      echo "  differs from $first by $d"
+      awk -v d="$d" 'BEGIN { exit !(d < 0.01) }' || fails=1
+    fi
+    [ -n "$first" ] || first=$m
+    if [ "$y" -gt 0 ]; then
+      read -r r g b <<<"$(mean "${w}x$y+$x+0")" && [ $((r + g + b)) -lt 6 ] || { echo "  not black above it"; fails=1; }
+    fi
+  done
+  return $fails
+}

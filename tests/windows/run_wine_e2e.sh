@@ -435,7 +435,8 @@ test_uninstall() {
 }
 check "the uninstaller (/S) removes the files, the system folder's saver and the value" test_uninstall
 
-# ---- two monitors: the second one black while the garden runs ----
+# ---- two monitors: the second one black while a fixed mode runs, a ----
+# ---- garden on each in the desktop mode ----
 # As root only: a private Xorg with the dummy driver, a red X window on its
 # second monitor. Wine keeps the monitors of the server it started on, so it
 # is ended before and after.
@@ -485,17 +486,31 @@ if [ "$(id -u)" -eq 0 ]; then
       two_monitor_run 0 xdotool key Escape
     check "two monitors: with the mouse rule, movement towards the second ends it with 0" \
       two_monitor_run 1 xdotool mousemove 1200 300 mousemove 1300 400
-    # The garden's monitor is lit to its four edges while the other is black.
-    primary_filled() {
-      local edge r g b
-      for edge in 6x600+0+0 6x600+794+0 800x6+0+0 800x6+0+594; do
-        read -r r g b <<<"$(mean_rgb "$work/two-running.png" "$edge")"
-        echo "  primary edge $edge: $r $g $b"
-        [ $((r + g + b)) -gt 60 ] || return 1
-      done
+    # The desktop mode: a whole garden on each monitor, the two alike, no
+    # display mode changed; Escape ends it with 0 and the red window shows again.
+    every_monitor_run() {
+      local modes fails=0
+      xdotool windowfocus "$red_window" 2>/dev/null
+      cfg_bytes 18 0 | xxd -r -p >"$two/cfg"
+      modes=$(xrandr --current | grep -v '^ ')
+      (cd "$work" && exec wine "$two/gardenlume.scr" /s) &
+      local pid=$!
+      sleep 8
+      import -window root "$work/every.png" 2>/dev/null
+      [ "$(xrandr --current | grep -v '^ ')" = "$modes" ] || { echo "  a display mode changed"; fails=1; }
+      xdotool key Escape
+      wait_for $pid 20
+      local code=$?
+      [ $code -ne 124 ] || wineserver -k >/dev/null 2>&1
+      echo "  exit $code"
+      judge_every_monitor "$work/every.png" 800x600+0+0 800x600+800+0 && [ $code -eq 0 ] && red_shown && [ $fails -eq 0 ]
     }
-    check "two monitors: the desktop mode fills the primary monitor; the second is black until Escape" \
-      eval 'MODE=18 two_monitor_run 0 xdotool key Escape && primary_filled'
+    check "two monitors: the desktop mode shows a whole garden on each, alike, until Escape ends it with 0" \
+      every_monitor_run
+    # The other monitor left of the primary: a negative place on Windows.
+    wineserver -k >/dev/null 2>&1
+    xrandr --output DUMMY1 --pos 0x0 --output DUMMY0 --pos 800x0 --primary
+    check "two monitors, the other left of the primary: a whole garden on each until Escape" every_monitor_run
     wineserver -k >/dev/null 2>&1
   else
     check "a private two-monitor Xorg starts" false
