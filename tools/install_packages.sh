@@ -40,8 +40,9 @@ test_packages=(
   dpkg-dev file xscreensaver
   # The package stage holds the .deb to what a distribution accepts.
   lintian
-  # The display-sleep test reads the X server's idle time (MIT-SCREEN-SAVER).
-  libxss-dev
+  # The display-sleep test reads the X server's idle time (MIT-SCREEN-SAVER);
+  # the pointer tests read the pointer's picture through XFIXES.
+  libxss-dev libxfixes-dev
   # The package test runs the garden under the MATE screen saver too.
   mate-screensaver desktop-file-utils dbus
   # ... and under xsecurelock, which runs the hacks of the XScreenSaver list.
