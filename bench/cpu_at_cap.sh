@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # cpu_at_cap.sh - the CPU the saver takes hosted at its default frame-rate
 # cap (--root, 30 frames a second), against the cheapest frame with a
-# background picture at the same pace: floor.c run with -bg -fps 30. Both are
-# measured by glfps.sh (CPU of the process, all threads, llvmpipe's
+# background picture at the same pace: floor run with -bg -fps 30. Both are
+# measured by measure_gl.sh (CPU of the process, all threads, llvmpipe's
 # included, each under its own private Xvfb), alternating floor, saver,
 # floor, saver... so that a busy moment of the machine falls on both alike.
 # The saver should take at most 1.4 times the floor's CPU (at 1024x768).
@@ -20,8 +20,8 @@
 #   -r  how many floor/saver pairs to run (default 5)
 #   -t  seconds each program runs after its first frame (default 8; the
 #       first 2 are not counted)
-#   -T  folder with floor.c and glfps.sh (default: $GARDENLUME_SHARED_TOOLS,
-#       else ../shared/tools beside the repository)
+#   -T  folder with a floor.c and glfps.sh to use instead of ours (default:
+#       $GARDENLUME_SHARED_TOOLS; bench_tools.sh says how they are found)
 #   -s  screen sizes, blank-separated (default "1024x768 1920x1080")
 #   -u  also run both unpaced (floor -bg, saver --root --max-fps 0) and
 #       print the ratio of their frame rates
@@ -30,30 +30,29 @@
 # 1 when something is missing, 2 on a usage error. Timing only: not a test.
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=$here/build runs=5 secs=8 tools=${GARDENLUME_SHARED_TOOLS:-$here/../shared/tools} unpaced=0
+build=$here/build runs=5 secs=8 tools=${GARDENLUME_SHARED_TOOLS:-} unpaced=0
 sizes="1024x768 1920x1080"
 while getopts "b:r:t:T:s:u" o; do
     case $o in
         b) build=$OPTARG ;; r) runs=$OPTARG ;; t) secs=$OPTARG ;; T) tools=$OPTARG ;; s) sizes=$OPTARG ;;
         u) unpaced=1 ;;
-        *) sed -n '2,31p' "$0" >&2; exit 2 ;;
+        *) sed -n '2,30p' "$0" >&2; exit 2 ;;
     esac
 done
 saver=$build/bin/gardenlume.scr
-for f in "$tools/floor.c" "$tools/glfps.sh" "$saver" "$build/bin/main.pak"; do
+for f in "$saver" "$build/bin/main.pak"; do
     [ -e "$f" ] || { echo "cpu_at_cap: $f is missing" >&2; exit 1; }
 done
-floor=$(mktemp /tmp/cpu_at_cap_floor.XXXXXX)
-trap 'rm -f "$floor"' EXIT
-# shellcheck disable=SC2046
-cc -O2 "$tools/floor.c" $(sdl-config --cflags --libs) -lGLU -lGL -lm -o "$floor" ||
-    { echo "cpu_at_cap: $tools/floor.c does not build" >&2; exit 1; }
+scratch=$(mktemp -d /tmp/cpu_at_cap.XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+. "$here/bench/bench_tools.sh"
+bench_tools cpu_at_cap "$build" "$tools" "$scratch" || exit 1
 
 field() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p" <<<"$2"; }
 median() { tr ' ' '\n' <<<"$1" | sed '/^$/d' | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-# One program under glfps.sh at $size; the saver reads the packs beside it.
-measure() { GARDENLUME_REGISTRY=/nonexistent bash "$tools/glfps.sh" -s "$size" -t "$secs" -w 2 -l "$1" -- "${@:2}"; }
+# One program measured at $size; the saver reads the packs beside it.
+measure() { GARDENLUME_REGISTRY=/nonexistent bash "$measure" -s "$size" -t "$secs" -w 2 -l "$1" -- "${@:2}"; }
 
 summary=()
 for size in $sizes; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # frame_budget.sh - the saver's frame rate against the cheapest frame with a
-# background: floor.c run with -bg (clear, one full-screen textured quad,
-# swap), both measured back to back by glfps.sh under its own private Xvfb.
+# background: floor run with -bg (clear, one full-screen textured quad,
+# swap), both measured back to back by measure_gl.sh under its own private Xvfb.
 # The garden should reach 0.7 of the floor's frame rate (at 1024x768). Each
 # size of -s is measured in turn, the screen and floor's window alike; the
 # saver runs full screen in the desktop mode, the screen's own size.
@@ -10,7 +10,8 @@
 #   -b  build folder holding bin/gardenlume.scr and the packs (default: build)
 #   -t  seconds each program is measured (default 8)
 #   -r  how many floor/garden pairs to run (default 3)
-#   -T  folder with floor.c and glfps.sh (default: ../shared/tools beside the repository)
+#   -T  folder with a floor.c and glfps.sh to use instead of ours (default:
+#       $GARDENLUME_SHARED_TOOLS; bench_tools.sh says how they are found)
 #   -s  screen sizes, blank-separated (default "1024x768 1920x1080")
 # Prints one line per pair: floor fps, garden fps, their ratio, and the same
 # ratio from cpu100 (CPU seconds per 100 frames; steadier on a busy machine),
@@ -19,23 +20,21 @@
 # pass/fail on the ratio.
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=$here/build secs=8 runs=3 tools=$here/../shared/tools sizes="1024x768 1920x1080"
+build=$here/build secs=8 runs=3 tools=${GARDENLUME_SHARED_TOOLS:-} sizes="1024x768 1920x1080"
 while getopts "b:t:r:T:s:" o; do
     case $o in
         b) build=$OPTARG ;; t) secs=$OPTARG ;; r) runs=$OPTARG ;; T) tools=$OPTARG ;; s) sizes=$OPTARG ;;
-        *) sed -n '2,19p' "$0" >&2; exit 2 ;;
+        *) sed -n '2,20p' "$0" >&2; exit 2 ;;
     esac
 done
 saver=$build/bin/gardenlume.scr
-for f in "$tools/floor.c" "$tools/glfps.sh" "$saver" "$build/bin/main.pak" "$build/bin/config.exe"; do
+for f in "$saver" "$build/bin/main.pak" "$build/bin/config.exe"; do
     [ -e "$f" ] || { echo "frame_budget: $f is missing" >&2; exit 1; }
 done
 work=$(mktemp -d /tmp/frame_budget.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-floor=$work/floor
-# shellcheck disable=SC2046
-cc -O2 "$tools/floor.c" $(sdl-config --cflags --libs) -lGLU -lGL -lm -o "$floor" ||
-    { echo "frame_budget: $tools/floor.c does not build" >&2; exit 1; }
+. "$here/bench/bench_tools.sh"
+bench_tools frame_budget "$build" "$tools" "$work" || exit 1
 # An installation folder of the build's packs in the desktop mode.
 mkdir "$work/inst"
 cp "$build/bin/"*.pak "$work/inst/"
@@ -50,8 +49,8 @@ summary=()
 for size in $sizes; do
     ratios="" cpu_ratios=""
     for ((i = 1; i <= runs; i++)); do
-        f=$(bash "$tools/glfps.sh" -s "$size" -t "$secs" -l floor_bg -- "$floor" -bg -w "${size%x*}" -h "${size#*x}")
-        g=$(bash "$tools/glfps.sh" -s "$size" -t "$secs" -l garden -- "$saver" /s)
+        f=$(bash "$measure" -s "$size" -t "$secs" -l floor_bg -- "$floor" -bg -w "${size%x*}" -h "${size#*x}")
+        g=$(bash "$measure" -s "$size" -t "$secs" -l garden -- "$saver" /s)
         ffps=$(field fps_med "$f") gfps=$(field fps_med "$g") fcpu=$(field cpu100 "$f") gcpu=$(field cpu100 "$g")
         if [ -z "$ffps" ] || [ -z "$gfps" ] || [ -z "$fcpu" ] || [ -z "$gcpu" ]; then
             echo "frame_budget: $size run $i measured nothing: $f / $g" >&2

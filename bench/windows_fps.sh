@@ -1,27 +1,30 @@
 #!/usr/bin/env bash
 # windows_fps.sh - the frame rate of the Windows build under Wine against the
 # Linux build, in the same run, both on Mesa's llvmpipe: each measured by
-# glfps.sh (gallium HUD dump) under its own private Xvfb, in turns.
+# measure_gl.sh (Mesa's HUD) under its own private Xvfb, in turns.
 #
 # usage: bench/windows_fps.sh [-b BUILD] [-w WINDOWS_BUILD] [-t SECS] [-r RUNS] [-T TOOLS]
 #   -b  Linux build folder with bin/gardenlume.scr and the packs (default: build)
 #   -w  Windows build folder (tools/build-windows.sh; default: build-windows)
 #   -t  seconds each program is measured (default 8)
 #   -r  how many Linux/Windows pairs to run (default 3)
-#   -T  folder with glfps.sh (default: ../shared/tools beside the repository)
+#   -T  folder with a glfps.sh to use instead of measure_gl.sh (default:
+#       $GARDENLUME_SHARED_TOOLS)
 # Prints one line per pair (fps and cpu100 of each, the ratio Windows/Linux),
 # then the median ratio. Exit 0 when measured, 1 when something is missing,
 # 2 on a usage error. Timing only: not a test, no pass/fail on the ratio.
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=$here/build win=$here/build-windows secs=8 runs=3 tools=$here/../shared/tools
+build=$here/build win=$here/build-windows secs=8 runs=3 tools=${GARDENLUME_SHARED_TOOLS:-}
 while getopts "b:w:t:r:T:" o; do
     case $o in
         b) build=$OPTARG ;; w) win=$OPTARG ;; t) secs=$OPTARG ;; r) runs=$OPTARG ;; T) tools=$OPTARG ;;
-        *) sed -n '2,14p' "$0" >&2; exit 2 ;;
+        *) sed -n '2,15p' "$0" >&2; exit 2 ;;
     esac
 done
-for f in "$tools/glfps.sh" "$build/bin/gardenlume.scr" "$win/bin/gardenlume.scr" "$win/bin/main.pak"; do
+measure=$here/bench/measure_gl.sh
+[ -z "$tools" ] || measure=$tools/glfps.sh
+for f in "$measure" "$build/bin/gardenlume.scr" "$win/bin/gardenlume.scr" "$win/bin/main.pak"; do
     [ -e "$f" ] || { echo "windows_fps: $f is missing" >&2; exit 1; }
 done
 . "$here/tests/windows/wine_env.sh"
@@ -34,9 +37,9 @@ wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
 field() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p" <<<"$2"; }
 ratios=""
 for ((i = 1; i <= runs; i++)); do
-    l=$(GARDENLUME_REGISTRY=/nonexistent bash "$tools/glfps.sh" -t "$secs" -l linux -- \
+    l=$(GARDENLUME_REGISTRY=/nonexistent bash "$measure" -t "$secs" -l linux -- \
         "$build/bin/gardenlume.scr" /s)
-    w=$(bash "$tools/glfps.sh" -t "$secs" -l windows -- "$wine64" "$win/bin/gardenlume.scr" /s)
+    w=$(bash "$measure" -t "$secs" -l windows -- "$wine64" "$win/bin/gardenlume.scr" /s)
     lfps=$(field fps_med "$l") wfps=$(field fps_med "$w")
     if [ -z "$lfps" ] || [ -z "$wfps" ]; then
         echo "windows_fps: run $i measured nothing: $l / $w" >&2

@@ -1,36 +1,63 @@
 #!/bin/bash
-# Installs the Debian 12 packages the build and the tests need, only those
-# that are missing, without questions. Needs root only when something is
-# missing.
+# Installs the Debian 12 packages Gardenlume needs, only those that are
+# missing, without questions. Needs root only when something is missing.
+# One list, two sets:
+#
+#   tools/install_packages.sh run    what building and running the saver needs
+#                                    (tools/run.sh): no test libraries
+#   tools/install_packages.sh test   that and everything the tests, the
+#                                    Debian package and the Windows build need
+#                                    (tools/test.sh, .ci/run, tools/build-windows.sh);
+#                                    also the default
 set -euo pipefail
 
-packages=(
+usage() { echo "usage: tools/install_packages.sh [run|test]" >&2; exit 2; }
+[ $# -le 1 ] || usage
+set_name=${1:-test}
+case $set_name in run | test) ;; *) usage ;; esac
+
+# Building and running: the compiler, CMake, SDL 1.2, SDL_image, GL and GLU.
+run_packages=(
   g++ cmake ninja-build
   libsdl1.2-dev libsdl-image1.2-dev libglu1-mesa-dev
-  libgtest-dev libbenchmark-dev libpng-dev libfreetype-dev fonts-dejavu-core
-  xvfb xauth xdotool x11-apps imagemagick
+  # The full screen's monitor covers ask Xinerama for the monitors and hear
+  # from RandR when they change.
+  libxinerama-dev libxrandr-dev
+  # artgen paints the packs with libpng and letters the overlay with FreeType
+  # and a DejaVu font.
+  libpng-dev libfreetype-dev fonts-dejavu-core
+  # stb_image decodes pictures beside SDL_image (pak checks a picture with
+  # both); pak import-obj reads materials with tinyobjloader.
+  libstb-dev libtinyobjloader-dev
+  # tools/run.sh without a DISPLAY: a private X server and its screenshot.
+  xvfb xauth xdotool imagemagick
+)
+
+# Testing, packaging and the Windows build, on top of the run set.
+test_packages=(
+  libgtest-dev libbenchmark-dev x11-apps
   clang libclang-rt-14-dev valgrind
   dpkg-dev file xscreensaver
   # The package stage holds the .deb to what a distribution accepts.
   lintian
-  # The display-sleep test reads the X server's idle time (MIT-SCREEN-SAVER).
-  libxss-dev
-  # The tests ask XFIXES for the pointer's picture: hidden or shown.
-  libxfixes-dev
+  # The display-sleep test reads the X server's idle time (MIT-SCREEN-SAVER);
+  # the pointer tests read the pointer's picture through XFIXES.
+  libxss-dev libxfixes-dev
   # The package test runs the garden under the MATE screen saver too.
   mate-screensaver desktop-file-utils dbus
   # ... and under xsecurelock, which runs the hacks of the XScreenSaver list.
   xsecurelock
-  # The full screen's monitor covers ask Xinerama for the monitors and hear
-  # from RandR when they change; the monitor tests run a dummy Xorg server
-  # placed with xrandr.
-  libxinerama-dev libxrandr-dev xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-  # pak import-obj reads OBJ files with it (the Windows build compiles its header).
-  libtinyobjloader-dev
+  # The monitor tests run a dummy Xorg server placed with xrandr.
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # The Windows build (tools/build-windows.sh) and its tests under Wine.
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64
-  libstb-dev googletest nsis patch
+  googletest nsis patch
 )
+
+packages=("${run_packages[@]}")
+if [ "$set_name" = test ]; then
+  packages+=("${test_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

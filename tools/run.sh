@@ -6,7 +6,7 @@
 # private Xvfb, saves a screenshot as PNG, ends the saver with Escape and
 # prints where the picture is.
 #
-#   tools/run.sh                      build dir: ./build
+#   tools/run.sh                      build dir: ./build (no tests in a new one)
 #   GARDENLUME_BUILD_DIR=... GARDENLUME_RUN_SECONDS=8 tools/run.sh
 set -euo pipefail
 
@@ -14,8 +14,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${GARDENLUME_BUILD_DIR:-$root/build}
 seconds=${GARDENLUME_RUN_SECONDS:-5}
 
-"$root/tools/install_packages.sh"
-cmake -S "$root" -B "$build" -G Ninja
+"$root/tools/install_packages.sh" run
+# A new build folder gets neither tests nor benchmarks: their libraries are
+# not in the run set. A folder already configured keeps its settings.
+switches=()
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  switches=(-DGARDENLUME_TESTS=OFF -DGARDENLUME_BENCH=OFF)
+fi
+cmake -S "$root" -B "$build" -G Ninja "${switches[@]}"
 cmake --build "$build" -j"$(nproc)"
 
 saver="$build/bin/gardenlume.scr"
