@@ -45,9 +45,9 @@ void skip_line(const std::string& text, size_t& at)
     ++at;
 }
 
-bool names_programs(const std::string& spec)
+bool names_programs(const std::string& resource)
 {
-    return spec == "*programs" || spec == "XScreenSaver.programs" || spec == "XScreenSaver*programs";
+    return resource == "*programs" || resource == "XScreenSaver.programs" || resource == "XScreenSaver*programs";
 }
 
 }  // namespace
@@ -73,10 +73,10 @@ bool App_defaults::programs(const std::string& text, std::string& value)
         }
         size_t end = colon;
         while (end > at && blank(text[end - 1])) --end;
-        const std::string spec = text.substr(at, end - at);
+        const std::string resource = text.substr(at, end - at);
         at = colon + 1;
         const std::string read = read_value(text, at);
-        if (names_programs(spec)) {
+        if (names_programs(resource)) {
             value = read;
             found = true;
         }
