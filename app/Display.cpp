@@ -152,13 +152,12 @@ bool Display::resize(int32_t w, int32_t h)
 bool Display::set_viewport(int32_t w, int32_t h)
 {
     if (h == 0) h = 1;
-    const float aspect = float(w) / float(h);
-    glViewport(0, 0, w, h);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, aspect, 0.1, 250.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    // The whole window as one view, at the garden's 45 degrees.
+    Monitor_views::View whole;
+    whole.width = w;
+    whole.height = h;
+    whole.aspect = float(w) / float(h);
+    set_view(whole);
     return true;
 }
 

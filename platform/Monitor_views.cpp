@@ -1,11 +1,10 @@
 #include "platform/Monitor_views.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
 
-const double specified_fov_y = 45.0;
+const double garden_fov_y = 45.0;
 const double degrees_per_radian = 57.29577951308232;
 
 bool overlap(const Monitor_views::Area& a, const Monitor_views::Area& b)
@@ -33,27 +32,6 @@ bool shown_by_another(const std::vector<Monitor_views::Area>& monitors, size_t i
 
 }  // namespace
 
-Monitor_views::Area Monitor_views::bounds(const std::vector<Area>& monitors)
-{
-    Area box;
-    bool first = true;
-    for (const Area& m : monitors) {
-        if (empty(m)) continue;
-        if (first) {
-            box = m;
-            first = false;
-            continue;
-        }
-        const int right = std::max(box.x + box.width, m.x + m.width);
-        const int bottom = std::max(box.y + box.height, m.y + m.height);
-        box.x = std::min(box.x, m.x);
-        box.y = std::min(box.y, m.y);
-        box.width = right - box.x;
-        box.height = bottom - box.y;
-    }
-    return box;
-}
-
 std::vector<Monitor_views::View> Monitor_views::of(const std::vector<Area>& monitors, const Area& window)
 {
     std::vector<View> views;
@@ -75,8 +53,8 @@ std::vector<Monitor_views::View> Monitor_views::of(const std::vector<Area>& moni
 
 double Monitor_views::fov_y(float aspect)
 {
-    if (!(aspect < 1.0f) || aspect <= 0.0f) return specified_fov_y;
+    if (!(aspect < 1.0f) || aspect <= 0.0f) return garden_fov_y;
     // The horizontal field of a square view (45 degrees) on a narrower one.
-    const double half = std::tan(specified_fov_y / 2.0 / degrees_per_radian);
+    const double half = std::tan(garden_fov_y / 2.0 / degrees_per_radian);
     return 2.0 * std::atan(half / double(aspect)) * degrees_per_radian;
 }

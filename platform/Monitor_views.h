@@ -23,14 +23,12 @@ public:
         double fov_y = 45.0;  // degrees
     };
 
-    // The smallest area that holds every monitor; all zero with none.
-    static Area bounds(const std::vector<Area>& monitors);
     // One view per monitor that shares pixels with `window` (both in desktop
     // pixels, y downwards), in the order listed. A monitor listed twice, or
     // lying wholly inside another (a smaller mirror), gets none: the larger
     // one's garden shows there.
     static std::vector<View> of(const std::vector<Area>& monitors, const Area& window);
-    // The specified 45 degrees; on a monitor taller than it is wide, wider,
+    // The garden's 45 degrees; on a monitor taller than it is wide, wider,
     // so that the view is as wide as a square monitor's and the garden keeps
     // its sides.
     static double fov_y(float aspect);
