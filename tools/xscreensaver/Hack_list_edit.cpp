@@ -311,9 +311,12 @@ std::string entry_line(const Xscreensaver_file::Hack& h)
 Hack_list_edit::Result Hack_list_edit::new_file(const std::string& system_programs, bool select)
 {
     const std::vector<Xscreensaver_file::Hack> system = Xscreensaver_file::hacks(system_programs);
+    // A system list that names the garden already (a distribution's own
+    // entry) keeps that one entry: the garden is not listed twice.
+    const size_t listed = size_t(std::find_if(system.begin(), system.end(), is_garden) - system.begin());
     Result result;
-    result.added = true;
-    result.index = system.size();
+    result.added = listed == system.size();
+    result.index = listed;
     std::string text = "# XScreenSaver Preferences File\n"
                        "# Written by gardenlume-xscreensaver: the system's list of hacks and the garden.\n\n";
     if (select) {
@@ -327,13 +330,15 @@ Hack_list_edit::Result Hack_list_edit::new_file(const std::string& system_progra
         tab_to(text, columns(line), 75);
         text += " \\n\\\n";
     }
-    text += std::string(garden_line) + "\n\n";
+    if (result.added) text += std::string(garden_line) + "\n";
+    text += "\n";
 
     const Daemon_reading after(text);
     std::vector<Xscreensaver_file::Hack> hacks = hacks_of(after);
     const std::string* mode = after.find("mode");
     const std::string* selected = after.find("selected");
-    const bool as_meant = hacks.size() == system.size() + 1 && is_garden(hacks.back()) &&
+    const bool as_meant = hacks.size() == system.size() + (result.added ? 1 : 0) &&
+                          result.index < hacks.size() && is_garden(hacks[result.index]) &&
                           std::equal(system.begin(), system.end(), hacks.begin()) &&
                           (!select || (mode && is_one(*mode) && selected && *selected == std::to_string(result.index)));
     result.unfollowable = !as_meant;

@@ -165,3 +165,16 @@ TEST(Hack_list_edit, a_new_file_is_the_system_list_each_entry_as_there_and_the_g
                            "\"A Name Of Twenty-Nine Letters\" swirl\t\t\t\t\t    \\n\\\n" +
                                garden + "\n\n");
 }
+
+TEST(Hack_list_edit, a_system_list_that_names_the_garden_keeps_it_once)
+{
+    const std::string programs = "\t\t\t\tmaze --root\t\t\t\t    \\n\\\n  GL: gardenlume --root \\n\\\n\t\t\t\tswirl --root\n";
+    const Hack_list_edit::Result result = Hack_list_edit::new_file(programs, true);
+    EXPECT_TRUE(result.changed);
+    EXPECT_FALSE(result.added);
+    EXPECT_EQ(result.index, 1u);
+    const std::string listed = "gardenlume --root";
+    const size_t first = result.text.find(listed);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(result.text.find(listed, first + 1), std::string::npos) << result.text;
+}
