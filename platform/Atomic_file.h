@@ -24,11 +24,12 @@ public:
     // not_permitted.
     static Write_status replace(const std::string& path, const std::string& temp_template, const void* data,
                                 size_t size, unsigned mode);
-    // As replace, for a file that is not there yet, made for whoever owns
-    // `owner_of` (a home folder): it gets that owner and group and `mode`
-    // on POSIX (a run as root with a user's HOME makes the user's file).
+    // As replace, for a file that is not there yet (one that appears
+    // meanwhile is kept, and the call fails), with `mode`. Run as root on
+    // POSIX it is made for whoever owns the folder (a run with a user's
+    // HOME makes the user's file, in the user's own group).
     static Write_status create_owned(const std::string& path, const std::string& temp_template, const void* data,
-                                     size_t size, unsigned mode, const std::string& owner_of);
+                                     size_t size, unsigned mode);
     // Whether replace could begin: creates the temporary file of
     // `temp_template` and removes it again, and answers as replace would.
     static Write_status may_create(const std::string& temp_template);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -40,7 +41,7 @@ void flush_folder(const std::string& path)
 // mode of `heir_of` (or gets `mode`, this user's), and it is renamed over
 // `path`.
 Write_status write_in_place(const std::string& path, const std::string& temp_template, const void* data, size_t size,
-                            const struct stat* heir_of, unsigned mode)
+                            const struct stat* heir_of, unsigned mode, bool replace = true)
 {
     std::vector<char> temp(temp_template.begin(), temp_template.end());
     temp.push_back('\0');
@@ -57,9 +58,16 @@ Write_status write_in_place(const std::string& path, const std::string& temp_tem
         if (!heir.ok()) return heir;
         return Write_status::failed(Write_reason::cannot_write, std::strerror(error));
     }
-    if (std::rename(temp.data(), path.c_str()) != 0) {
+    // A new file never replaces one that appeared meanwhile (the settings
+    // program saving at the same moment); a file system that cannot say so
+    // gets the plain rename.
+    int moved = replace ? std::rename(temp.data(), path.c_str())
+                        : renameat2(AT_FDCWD, temp.data(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+    if (moved != 0 && !replace && errno == EINVAL) moved = std::rename(temp.data(), path.c_str());
+    if (moved != 0) {
         const int error = errno;
         unlink(temp.data());
+        if (error == EEXIST) return Write_status::failed(Write_reason::cannot_replace, "it appeared meanwhile");
         const bool denied = error == EACCES || error == EPERM;
         return Write_status::failed(denied ? Write_reason::not_permitted : Write_reason::cannot_replace,
                                     std::strerror(error));
@@ -85,13 +93,25 @@ Write_status Atomic_file::replace(const std::string& path, const std::string& te
 }
 
 Write_status Atomic_file::create_owned(const std::string& path, const std::string& temp_template, const void* data,
-                                       size_t size, unsigned mode, const std::string& owner_of)
+                                       size_t size, unsigned mode)
 {
+    const std::string folder = folder_of(path);
     struct stat owner;
-    if (stat(owner_of.c_str(), &owner) != 0)
-        return Write_status::failed(Write_reason::cannot_create_beside, owner_of + ": " + std::strerror(errno));
-    owner.st_mode = mode_t(mode);
-    return write_in_place(path, temp_template, data, size, &owner, mode);
+    if (stat(folder.c_str(), &owner) != 0)
+        return Write_status::failed(Write_reason::cannot_create_beside, folder + ": " + std::strerror(errno));
+    // Root with a user's HOME makes the file the folder owner's, in that
+    // user's own group, as the user would have made it; anyone else makes
+    // their own.
+    struct stat heir = {};
+    heir.st_uid = geteuid();
+    heir.st_gid = getegid();
+    if (heir.st_uid == 0) {
+        const struct passwd* user = getpwuid(owner.st_uid);
+        heir.st_uid = owner.st_uid;
+        heir.st_gid = user ? user->pw_gid : owner.st_gid;
+    }
+    heir.st_mode = mode_t(mode);
+    return write_in_place(path, temp_template, data, size, &heir, mode, false);
 }
 
 Write_status Atomic_file::may_create(const std::string& temp_template)

@@ -146,7 +146,7 @@ Write_status Atomic_file::replace(const std::string& path, const std::string& te
 // Windows gives a new file the folder's inherited rights; there is no owner
 // to hand on.
 Write_status Atomic_file::create_owned(const std::string& path, const std::string& temp_template, const void* data,
-                                       size_t size, unsigned mode, const std::string&)
+                                       size_t size, unsigned mode)
 {
     return replace(path, temp_template, data, size, mode);
 }

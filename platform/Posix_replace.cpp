@@ -44,8 +44,9 @@ Write_status Posix_replace::take_place_of(int fd, const struct stat& old)
                                         std::to_string(old.st_uid) + " and group " + std::to_string(old.st_gid) +
                                         " (" + std::strerror(error) + ")");
     }
-    // After the owner: a change of owner clears the set-id bits.
-    if (fchmod(fd, old.st_mode & 07777) != 0)
+    // The permission bits only: new bytes never inherit set-id bits (a
+    // pack's entry extracted as root over a set-user-id file).
+    if (fchmod(fd, old.st_mode & 0777) != 0)
         return Write_status::failed(Write_reason::cannot_write, std::strerror(errno));
     return Write_status();
 }

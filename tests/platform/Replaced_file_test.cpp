@@ -52,5 +52,23 @@ TEST(Replaced_file, keeps_the_old_files_owner_group_and_mode_and_refuses_a_hard_
         EXPECT_EQ(linked.reason, Write_reason::cannot_replace);
         EXPECT_NE(linked.detail.find("hard links"), std::string::npos) << linked.detail;
         EXPECT_EQ(Test_files::text(dir / "linked"), "old");
+
+        // New bytes never take the old file's set-id bits.
+        std::ofstream(dir / "setid") << "old";
+        ASSERT_EQ(chmod((dir / "setid").c_str(), 04755), 0);
+        ASSERT_TRUE(w.write(dir, "setid").ok());
+        ASSERT_EQ(stat((dir / "setid").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0755u);
     }
+}
+
+TEST(Replaced_file, a_new_file_never_replaces_one_already_there)
+{
+    Temp_folder dir;
+    std::ofstream(dir / "made") << "theirs";
+    const std::string bytes = "ours";
+    const Write_status made =
+        Atomic_file::create_owned(dir / "made", dir / "made.tmp-XXXXXX", bytes.data(), bytes.size(), 0600);
+    EXPECT_EQ(made.reason, Write_reason::cannot_replace);
+    EXPECT_EQ(Test_files::text(dir / "made"), "theirs");
 }

@@ -58,8 +58,6 @@ std::string what_was_done(const Hack_list_edit::Result& r, const std::string& pa
            "; nothing changed";
 }
 
-std::string folder_of(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
-
 // No file yet: the one the settings program would write, the system's list
 // and the garden, made the user's (the owner of the home folder) and
 // readable by them alone, as the settings program makes it.
@@ -80,7 +78,7 @@ int create(const std::string& path, bool select)
         return fail(path, "does not exist, and the list of hacks in " + system +
                               " cannot be written so that XScreenSaver reads it back" + advice);
     const Write_status written = Atomic_file::create_owned(path, path + ".gardenlume-XXXXXX", result.text.data(),
-                                                           result.text.size(), 0600, folder_of(path));
+                                                           result.text.size(), 0600);
     if (!written.ok()) return fail(path, "not created: " + written.text());
     const std::string entry = "entry " + std::to_string(result.index);
     const std::string shown =
