@@ -61,6 +61,7 @@ struct Material {
     std::string name, texture;
     std::string folder;        // of the MTL file it came from
     std::string inner_folder;  // the same below the OBJ's folder
+    bool defined = false;      // by a newmtl line (else a usemtl came first)
     bool has_diffuse = false;
     double diffuse[3] = {0, 0, 0};
 };
@@ -140,11 +141,17 @@ void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::st
             const std::string material(Obj_text::rest(rest));
             current = -1;
             // A material no face uses is not kept (an MTL may name millions);
-            // of a name defined twice, usemtl finds the first.
-            if (!r.used.count(material) || r.material_of.count(material)) continue;
-            current = long(r.materials.size());
-            r.material_of.emplace(material, r.materials.size());
-            r.materials.push_back(Material{material, "", folder_of(path), folder_of(name)});
+            // of a name defined twice, usemtl finds the first. One a usemtl
+            // named before its mtllib was read is filled in here.
+            if (!r.used.count(material)) continue;
+            const auto found = r.material_of.find(material);
+            if (found != r.material_of.end() && r.materials[found->second].defined) continue;
+            current = long(found != r.material_of.end() ? found->second : r.materials.size());
+            if (found == r.material_of.end()) {
+                r.material_of.emplace(material, r.materials.size());
+                r.materials.emplace_back();
+            }
+            r.materials[size_t(current)] = Material{material, "", folder_of(path), folder_of(name), true};
         } else if (keyword == "map_Kd" && current >= 0) {
             std::string texture;
             tinyobj::texture_option_t options{};
