@@ -164,7 +164,7 @@ void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::st
     }
 }
 
-bool Obj_reader::read_library(const std::string& name, Reading& r)
+bool Obj_reader::read_library(const std::string& name, Reading& r, bool* there)
 {
     const std::string path = against(r.obj_folder, name);
     const std::string outside = r.allow_outside ? "" : leaves_folder(r.obj_folder, name);
@@ -173,7 +173,12 @@ bool Obj_reader::read_library(const std::string& name, Reading& r)
     const Read_reason refused = (*r.mtl_files)(path, bytes);
     if (refused != Read_reason::ok)
         return refuse(path, std::string("material library cannot be read (") + text(refused) + ")");
-    return take_library(bytes, path, name, r);
+    if (there) *there = true;
+    if (!take_library(bytes, path, name, r)) return false;
+    // Only a library that was read counts as read: a later mtllib naming
+    // one that failed fails again.
+    r.libraries.insert(name);
+    return true;
 }
 
 bool Obj_reader::take_library(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
@@ -283,11 +288,11 @@ bool Obj_reader::libraries(std::string_view rest, Reading& r)
     // A name with blanks (Blender writes the model file's name as it is) is
     // taken whole when such a file is there.
     const std::string whole(Obj_text::rest(rest));
-    if (whole.find_first_of(" \t") != std::string::npos && (r.allow_outside || leaves_folder(r.obj_folder, whole).empty())) {
-        std::vector<uint8_t> bytes;
-        const std::string path = against(r.obj_folder, whole);
-        if ((*r.mtl_files)(path, bytes) == Read_reason::ok)
-            return !r.libraries.insert(whole).second || take_library(bytes, path, whole, r);
+    if (whole.find_first_of(" \t") != std::string::npos) {
+        if (r.libraries.count(whole)) return true;
+        bool there = false;
+        const bool read = read_library(whole, r, &there);
+        if (there) return read;  // its own problem (UTF-16) is said
     }
     // Else the names of one mtllib line are places to look, as tinyobjloader
     // takes them: the first that reads (or was read before) serves; when
@@ -295,7 +300,7 @@ bool Obj_reader::libraries(std::string_view rest, Reading& r)
     std::string file, why;
     for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest)) {
         const std::string name(w);
-        if (!r.libraries.insert(name).second || read_library(name, r)) return true;
+        if (r.libraries.count(name) || read_library(name, r)) return true;
         if (!r.allow_outside && !leaves_folder(r.obj_folder, name).empty()) return false;
         if (file.empty()) file = problem_file, why = problem;
     }

@@ -186,6 +186,8 @@ const Case cases[] = {
     {"missing MTL", "usemtl quad\nf 1 2 3\n", "", {}, 1, "m.mtl: material library cannot be read", {}},
     {"mtllib naming places to look, the first not there", "mtllib gone.mtl leaf.mtl\nusemtl leaf\nf 1 2 3\n", quad_mtl,
      {}, 0, "", {{"#_leaf", 1}}, 1, "model", {{"leaf.mtl", "newmtl leaf\nmap_Kd q.png\n"}}, {{"#_leaf", 2, 2, {255, 0, 0}}}},
+    {"mtllib naming again a library that could not be read", "mtllib gone.mtl leaf.mtl\nmtllib gone.mtl\nusemtl leaf\nf 1 2 3\n",
+     quad_mtl, {}, 1, "gone.mtl: material library cannot be read", {}, 1, "model", {{"leaf.mtl", "newmtl leaf\nmap_Kd q.png\n"}}},
     {"usemtl before the mtllib that defines it: its picture is used", "", "", {}, 0, "", {{"#_leaf", 1}}, 1, "model",
      {{"in.obj", "usemtl leaf\nmtllib leaf.mtl\n" + triangle + "f 1 2 3\n"}, {"leaf.mtl", "newmtl leaf\nmap_Kd q.png\n"}},
      {{"#_leaf", 2, 2, {255, 0, 0}}}},
