@@ -122,8 +122,10 @@ bool read_image(const Obj_reader::Mesh& m, const std::string& name, std::vector<
         bytes.clear();
         bytes.shrink_to_fit();
         const int w = Picture_resize::side_for(picture.width()), h = Picture_resize::side_for(picture.height());
-        bytes = fits ? Png_writer::encode(w, h, picture.pixels())
-                     : Png_writer::encode(w, h, Picture_resize::scaled(picture, w, h).data());
+        const std::vector<uint8_t> scaled = fits ? std::vector<uint8_t>() : Picture_resize::scaled(picture, w, h);
+        if (!fits && scaled.empty())
+            return refuse(m.texture_path, texture + " cannot be scaled to " + size_text(w, h));
+        bytes = Png_writer::encode(w, h, fits ? picture.pixels() : scaled.data());
         if (bytes.empty()) return refuse(m.texture_path, texture + " cannot be made a PNG");
         const std::string size = size_text(picture.width(), picture.height());
         notes.push_back(m.texture_path + ": " + (other ? "written as PNG (packs carry PNG and JPEG)" : "") +
@@ -157,7 +159,9 @@ bool made_image(const Obj_reader::Mesh& m, const std::string& why, std::string& 
     const int side = 4;
     std::vector<uint8_t> pixels;
     for (int i = 0; i < side * side; ++i) pixels.insert(pixels.end(), {rgb[0], rgb[1], rgb[2], 255});
-    entries.push_back(Entry{name, Png_writer::encode(side, side, pixels.data())});
+    std::vector<uint8_t> png = Png_writer::encode(side, side, pixels.data());
+    if (png.empty()) return refuse(o.obj, material + "its picture " + Pak_io::quoted(name) + " cannot be made a PNG");
+    entries.push_back(Entry{name, std::move(png)});
     made.emplace(key, name);
     notes.push_back(o.obj + ": " + material + "made " + Pak_io::quoted(name) + ", a square of " +
                     (m.has_diffuse ? "its colour" : "light grey") + " (RGB " + colour + "; pak add --replace replaces it)");
