@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <set>
 
@@ -103,15 +102,14 @@ bool other_format(const std::vector<uint8_t>& bytes, Image_rgba& picture)
            picture.decode_with_stb(bytes.data(), int32_t(bytes.size()));
 }
 
-// The image a material names, read and decoded to be sure it is one both
-// builds show alike, then scaled to sides every renderer takes, or written
-// as PNG when in another format (and said so).
-bool read_image(const Obj_reader::Mesh& m, const std::string& name, std::vector<Entry>& entries,
-                std::vector<std::string>& notes)
+// The image a material names (`refused` and `bytes`: how its file read),
+// decoded to be sure it is one both builds show alike, then scaled to sides
+// every renderer takes, or written as PNG when in another format (and said
+// so).
+bool read_image(const Obj_reader::Mesh& m, Read_reason refused, std::vector<uint8_t> bytes, const std::string& name,
+                std::vector<Entry>& entries, std::vector<std::string>& notes)
 {
-    std::vector<uint8_t> bytes;
     const std::string texture = "texture of material " + Pak_io::quoted(m.material);
-    const Read_reason refused = Whole_file::read(m.texture_path, bytes, Pak::max_pack_size);
     if (refused != Read_reason::ok) return refuse(m.texture_path, texture + " cannot be read (" + text(refused) + ")");
     Image_rgba picture;
     const std::string bad = Picture_check::problem(bytes.data(), bytes.size(), &picture);
@@ -122,8 +120,10 @@ bool read_image(const Obj_reader::Mesh& m, const std::string& name, std::vector<
         bytes.clear();
         bytes.shrink_to_fit();
         const int w = Picture_resize::side_for(picture.width()), h = Picture_resize::side_for(picture.height());
-        bytes = fits ? Png_writer::encode(w, h, picture.pixels())
-                     : Png_writer::encode(w, h, Picture_resize::scaled(picture, w, h).data());
+        const std::vector<uint8_t> scaled = fits ? std::vector<uint8_t>() : Picture_resize::scaled(picture, w, h);
+        if (!fits && scaled.empty())
+            return refuse(m.texture_path, texture + " cannot be scaled to " + size_text(w, h));
+        bytes = Png_writer::encode(w, h, fits ? picture.pixels() : scaled.data());
         if (bytes.empty()) return refuse(m.texture_path, texture + " cannot be made a PNG");
         const std::string size = size_text(picture.width(), picture.height());
         notes.push_back(m.texture_path + ": " + (other ? "written as PNG (packs carry PNG and JPEG)" : "") +
@@ -157,7 +157,9 @@ bool made_image(const Obj_reader::Mesh& m, const std::string& why, std::string& 
     const int side = 4;
     std::vector<uint8_t> pixels;
     for (int i = 0; i < side * side; ++i) pixels.insert(pixels.end(), {rgb[0], rgb[1], rgb[2], 255});
-    entries.push_back(Entry{name, Png_writer::encode(side, side, pixels.data())});
+    std::vector<uint8_t> png = Png_writer::encode(side, side, pixels.data());
+    if (png.empty()) return refuse(o.obj, material + "its picture " + Pak_io::quoted(name) + " cannot be made a PNG");
+    entries.push_back(Entry{name, std::move(png)});
     made.emplace(key, name);
     notes.push_back(o.obj + ": " + material + "made " + Pak_io::quoted(name) + ", a square of " +
                     (m.has_diffuse ? "its colour" : "light grey") + " (RGB " + colour + "; pak add --replace replaces it)");
@@ -250,8 +252,11 @@ bool import_into(Pak& pak, const Options& o, std::vector<std::string>& notes)
         if (procedural) continue;  // the saver makes it; no image to carry
         // A picture named but not there (exports often leave them behind)
         // is no picture: the model still comes in, and the line says so.
-        std::error_code ec;
-        const bool missing = !m.texture_path.empty() && !std::filesystem::exists(m.texture_path, ec) && !ec;
+        // Read once: a picture that is not there is told by its read.
+        std::vector<uint8_t> bytes;
+        const Read_reason read =
+            m.texture_path.empty() ? Read_reason::missing : Whole_file::read(m.texture_path, bytes, Pak::max_pack_size);
+        const bool missing = !m.texture_path.empty() && read == Read_reason::missing;
         if (m.texture_path.empty() || missing) {
             // The pack's own picture of that name serves (one made before and
             // perhaps replaced by the user); else one is made.
@@ -262,7 +267,7 @@ bool import_into(Pak& pak, const Options& o, std::vector<std::string>& notes)
             continue;
         }
         if (!name_allowed(names.back(), o, pak, taken)) return false;
-        if (!read_image(m, names.back(), entries, notes)) return false;
+        if (!read_image(m, read, std::move(bytes), names.back(), entries, notes)) return false;
     }
     if (!model_entry(obj, names, o, entries)) return false;
     obj = Obj_reader();

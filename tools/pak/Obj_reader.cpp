@@ -61,6 +61,7 @@ struct Material {
     std::string name, texture;
     std::string folder;        // of the MTL file it came from
     std::string inner_folder;  // the same below the OBJ's folder
+    bool defined = false;      // by a newmtl line (else a usemtl came first)
     bool has_diffuse = false;
     double diffuse[3] = {0, 0, 0};
 };
@@ -140,11 +141,17 @@ void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::st
             const std::string material(Obj_text::rest(rest));
             current = -1;
             // A material no face uses is not kept (an MTL may name millions);
-            // of a name defined twice, usemtl finds the first.
-            if (!r.used.count(material) || r.material_of.count(material)) continue;
-            current = long(r.materials.size());
-            r.material_of.emplace(material, r.materials.size());
-            r.materials.push_back(Material{material, "", folder_of(path), folder_of(name)});
+            // of a name defined twice, usemtl finds the first. One a usemtl
+            // named before its mtllib was read is filled in here.
+            if (!r.used.count(material)) continue;
+            const auto found = r.material_of.find(material);
+            if (found != r.material_of.end() && r.materials[found->second].defined) continue;
+            current = long(found != r.material_of.end() ? found->second : r.materials.size());
+            if (found == r.material_of.end()) {
+                r.material_of.emplace(material, r.materials.size());
+                r.materials.emplace_back();
+            }
+            r.materials[size_t(current)] = Material{material, "", folder_of(path), folder_of(name), true};
         } else if (keyword == "map_Kd" && current >= 0) {
             std::string texture;
             tinyobj::texture_option_t options{};
@@ -157,7 +164,7 @@ void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::st
     }
 }
 
-bool Obj_reader::read_library(const std::string& name, Reading& r)
+bool Obj_reader::read_library(const std::string& name, Reading& r, bool* there)
 {
     const std::string path = against(r.obj_folder, name);
     const std::string outside = r.allow_outside ? "" : leaves_folder(r.obj_folder, name);
@@ -166,7 +173,12 @@ bool Obj_reader::read_library(const std::string& name, Reading& r)
     const Read_reason refused = (*r.mtl_files)(path, bytes);
     if (refused != Read_reason::ok)
         return refuse(path, std::string("material library cannot be read (") + text(refused) + ")");
-    return take_library(bytes, path, name, r);
+    if (there) *there = true;
+    if (!take_library(bytes, path, name, r)) return false;
+    // Only a library that was read counts as read: a later mtllib naming
+    // one that failed fails again.
+    r.libraries.insert(name);
+    return true;
 }
 
 bool Obj_reader::take_library(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
@@ -276,11 +288,11 @@ bool Obj_reader::libraries(std::string_view rest, Reading& r)
     // A name with blanks (Blender writes the model file's name as it is) is
     // taken whole when such a file is there.
     const std::string whole(Obj_text::rest(rest));
-    if (whole.find_first_of(" \t") != std::string::npos && (r.allow_outside || leaves_folder(r.obj_folder, whole).empty())) {
-        std::vector<uint8_t> bytes;
-        const std::string path = against(r.obj_folder, whole);
-        if ((*r.mtl_files)(path, bytes) == Read_reason::ok)
-            return !r.libraries.insert(whole).second || take_library(bytes, path, whole, r);
+    if (whole.find_first_of(" \t") != std::string::npos) {
+        if (r.libraries.count(whole)) return true;
+        bool there = false;
+        const bool read = read_library(whole, r, &there);
+        if (there) return read;  // its own problem (UTF-16) is said
     }
     // Else the names of one mtllib line are places to look, as tinyobjloader
     // takes them: the first that reads (or was read before) serves; when
@@ -288,7 +300,7 @@ bool Obj_reader::libraries(std::string_view rest, Reading& r)
     std::string file, why;
     for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest)) {
         const std::string name(w);
-        if (!r.libraries.insert(name).second || read_library(name, r)) return true;
+        if (r.libraries.count(name) || read_library(name, r)) return true;
         if (!r.allow_outside && !leaves_folder(r.obj_folder, name).empty()) return false;
         if (file.empty()) file = problem_file, why = problem;
     }

@@ -81,7 +81,8 @@ private:
     bool refuse(const std::string& file, const std::string& what);
     bool line(std::string_view text, size_t number, Reading& r);
     bool libraries(std::string_view rest, Reading& r);
-    bool read_library(const std::string& name, Reading& r);
+    // `there` is set when the file was read (its text may still be refused).
+    bool read_library(const std::string& name, Reading& r, bool* there = nullptr);
     bool take_library(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name, Reading& r);
     void read_materials(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
                         Reading& r);

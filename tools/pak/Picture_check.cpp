@@ -13,6 +13,14 @@ bool shared_format(const char* format)
 
 int32_t clamp_size(size_t size) { return size > size_t(INT32_MAX) ? INT32_MAX : int32_t(size); }
 
+// The Windows build decodes with stb_image itself: held to stb_image's
+// pixels, a picture would only be decoded twice by the same decoder.
+#ifdef GARDENLUME_IMAGES_BY_STB
+constexpr bool decoded_by_stb = true;
+#else
+constexpr bool decoded_by_stb = false;
+#endif
+
 // libjpeg and stb_image round their transforms differently: a channel
 // apart by a few steps is the same picture (photographs differ by at most
 // 6); further apart, it is another picture.
@@ -64,12 +72,17 @@ std::string Picture_check::problem(const uint8_t* data, size_t size, Image_rgba*
         return "is a picture of " + std::to_string(h.width) + "x" + std::to_string(h.height) + ", over " +
                std::to_string(Image_rgba::max_side) + " pixels on a side";
     // Decoded by this build's decoder, then held to stb_image's pixels (the
-    // Windows build's): a pack must look the same in both.
+    // Windows build's): a pack must look the same in both (already so when
+    // this build is the Windows one).
     const std::string picture = "is a picture in " + std::string(h.format) + " format ";
     Image_rgba image;
     if (!image.decode(data, clamp_size(size))) return picture + "that does not decode";
     if (image.indexed_past_palette())
         return picture + "whose pixels index past its palette: the Linux and Windows builds show them differently";
+    if (decoded_by_stb) {
+        if (decoded) *decoded = std::move(image);
+        return "";
+    }
     const bool jpeg = std::strcmp(h.format, "JPEG") == 0;
     const Image_rgba::Difference d = Image_rgba::stb_difference(data, clamp_size(size), image, jpeg ? jpeg_tolerance : 0);
     if (!d.read) return picture + "that the Windows build's decoder cannot read";
