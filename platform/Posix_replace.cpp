@@ -1,6 +1,8 @@
 #include "platform/Posix_replace.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unistd.h>
@@ -49,4 +51,10 @@ Write_status Posix_replace::take_place_of(int fd, const struct stat& old)
     if (fchmod(fd, old.st_mode & 0777) != 0)
         return Write_status::failed(Write_reason::cannot_write, std::strerror(errno));
     return Write_status();
+}
+
+void Posix_replace::test_stop()
+{
+    const char* stops = std::getenv("GARDENLUME_TEST_STOPS");
+    if (stops && *stops) raise(SIGSTOP);
 }

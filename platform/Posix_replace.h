@@ -21,4 +21,7 @@ public:
     // file it replaces, or the home folder a new file is made for); refused
     // (not_permitted) when this user may not give that owner.
     static Write_status take_place_of(int fd, const struct stat& old);
+    // A test drives a race from outside: with GARDENLUME_TEST_STOPS set,
+    // the run stops itself here (SIGSTOP) until the test continues it.
+    static void test_stop();
 };

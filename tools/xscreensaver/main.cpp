@@ -10,6 +10,7 @@
 
 #include "base/Whole_file.h"
 #include "platform/Atomic_file.h"
+#include "platform/Posix_replace.h"
 #include "tools/xscreensaver/App_defaults.h"
 #include "tools/xscreensaver/Hack_list_edit.h"
 
@@ -102,6 +103,7 @@ int edit(const std::string& path, bool select)
         break;
     }
     std::vector<uint8_t> bytes;
+    Posix_replace::test_stop();
     const Read_reason read = Whole_file::read(path, bytes, max_file_size);
     if (read == Read_reason::too_large) return fail(path, "is larger than 1 MiB, not read");
     if (read != Read_reason::ok) return fail(path, text(read));
@@ -117,6 +119,7 @@ int edit(const std::string& path, bool select)
         return fail(path, "has backslashes escaping across line ends where the garden's line would go; not changed: "
                           "add the line by hand");
     if (result.changed) {
+        Posix_replace::test_stop();
         const Write_status written = Atomic_file::replace(path, path + ".gardenlume-XXXXXX", result.text.data(),
                                                           result.text.size(), mode);
         if (!written.ok()) return fail(path, "not changed: " + written.text());
