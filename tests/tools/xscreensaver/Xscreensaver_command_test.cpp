@@ -94,7 +94,7 @@ TEST(Xscreensaver_command, refusals_name_the_file_and_leave_the_home_as_it_was)
          [](const Temp_folder& h) { write(h / ".xscreensaver", "programs: a" + std::string(1009, ' ') + "\\n b\n"); },
          {"--select"}, 1, "is read by XScreenSaver otherwise than it looks"},
         {"an unknown argument", [](const Temp_folder& h) { write(h / ".xscreensaver", list); }, {"--selec"}, 2,
-         "usage: gardenlume-xscreensaver [--select]"},
+         "usage: gardenlume-xscreensaver [--select | --remove]"},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.name);
@@ -245,7 +245,7 @@ TEST(Xscreensaver_command, a_file_changed_during_the_run_is_never_leaked_and_nev
             const bool stop = stopped(p);
             // Run as root for the user's home, the command is the user by now.
             if (stop && act == &row.at_read) {
-                EXPECT_EQ(uid_line(p.pid()).substr(0, 11), "Uid:\t" + std::to_string(user)) << uid_line(p.pid());
+                EXPECT_EQ(uid_line(p.pid()).rfind("Uid:\t" + std::to_string(user) + "\t", 0), 0u) << uid_line(p.pid());
             }
             (*act)(path);
             if (stop) p.send_signal(SIGCONT);
