@@ -106,11 +106,14 @@ void take_out(const std::string& text, const std::vector<Line>& lines, const Set
 {
     const size_t begin = programs.at[hack.begin];
     // Its "\n" is an escape of two bytes; the last entry may have none.
-    const size_t end = hack.end < programs.value.size() ? programs.at[hack.end] + 2 : programs.at[hack.end - 1] + 1;
+    size_t end = hack.end < programs.value.size() ? programs.at[hack.end] + 2 : programs.at[hack.end - 1] + 1;
     size_t first = programs.first_line, last = first;
     while (lines[first].end < begin) ++first;
     for (last = first; lines[last].end < end; ++last) {
     }
+    // After the last entry only what the daemon strips follows: blanks,
+    // the "\n" that would end it.
+    if (hack.end == programs.value.size()) end = std::max(end, entries_end(text, lines[last]));
     const bool whole = first > programs.first_line && blank(text, lines[first].begin, begin) &&
                        blank(text, end, entries_end(text, lines[last]));
     if (!whole) {

@@ -142,10 +142,11 @@ int edit_link(const std::string& path, Action action)
     const unsigned owner = file.status().st_uid;
     if (opened == Atomic_file_edit::Opened::ok && owner != geteuid()) {
         const std::string other = Home_owner::name(owner);
-        return fail(path, "is a symbolic link to " + target + ", which belongs to " + other + ", not to " +
-                              Home_owner::name(geteuid()) + " who runs this; not changed: run this as " + other +
-                              ", or put a copy of your own in the link's place (cp --remove-destination " + target +
-                              " " + path + ")");
+        const std::string self = Home_owner::name(geteuid());
+        return fail(path, "is a symbolic link to " + target + ", which belongs to " + other + ", not to " + self +
+                              " who runs this; not changed: put a copy of your own in the link's place (cp "
+                              "--remove-destination " + target + " " + path + "), or have " + other +
+                              " give you the file (chown " + self + " " + target + ")");
     }
     return edit_opened(file, opened, path + " (a link to " + target + ")", target, action);
 }
