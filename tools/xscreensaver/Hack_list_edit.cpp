@@ -12,6 +12,7 @@ using Line = Xscreensaver_file::Line;
 using Setting = Xscreensaver_file::Setting;
 using Hack = Xscreensaver_file::Hack;
 using Layout = Hack_list_layout;
+using File = Xscreensaver_file;
 
 // `erase` bytes at `at` replaced by `insert`.
 struct Splice {
@@ -34,36 +35,6 @@ std::string apply(const std::string& text, std::vector<Splice> splices)
     return out;
 }
 
-bool ends_in_backslash(const std::string& text, const Line& line)
-{
-    return line.end > line.begin && text[line.end - 1] == '\\';
-}
-
-// Whether a line's last backslash marks it as going on in the next: always
-// before a newline (the daemon counts no backslashes there); on a last line
-// without one, only when no backslash before it makes the two an escape.
-bool goes_on(const std::string& text, const Line& line)
-{
-    if (line.terminated) return ends_in_backslash(text, line);
-    size_t run = 0;
-    while (run < line.end - line.begin && text[line.end - 1 - run] == '\\') ++run;
-    return run % 2 == 1;
-}
-
-bool blank(const std::string& text, size_t begin, size_t end)
-{
-    for (size_t i = begin; i < end; ++i)
-        if (text[i] != ' ' && text[i] != '\t') return false;
-    return true;
-}
-
-// Where the entries of line `i` of a setting end: before the backslash
-// that carries the setting on.
-size_t entries_end(const std::string& text, const Line& line)
-{
-    return goes_on(text, line) ? line.end - 1 : line.end;
-}
-
 // The garden's line after the last entry of programs:, with the "\n" the
 // entry before it needs to end. Where the setting goes on past its last
 // entry (xscreensaver-settings ends it with a blank line) the new line is
@@ -78,18 +49,18 @@ void add_to_programs(const std::string& text, const std::vector<Line>& lines, co
     const size_t last = programs.last_line;
     size_t j = colon_line;  // the last line holding part of an entry
     for (size_t i = colon_line + 1; i <= last; ++i)
-        if (!blank(text, begin(i), entries_end(text, lines[i]))) j = i;
+        if (!File::blank(text, begin(i), File::entries_end(text, lines[i]))) j = i;
     const bool needs_end = !programs.value.empty() && !programs.ends_in_newline;
     const std::string middle_line = std::string(Layout::garden_line) + Layout::garden_line_end + "\\";
 
     // The blank before "\n" keeps it whole after a line that ends in an
     // escaping backslash besides the continuing one.
     if (j < last) {
-        if (needs_end) splices.push_back({entries_end(text, lines[j]), 0, " \\n"});
+        if (needs_end) splices.push_back({File::entries_end(text, lines[j]), 0, " \\n"});
         splices.push_back({lines[j + 1].begin, 0, middle_line + "\n"});
-    } else if (goes_on(text, lines[last])) {
+    } else if (File::goes_on(text, lines[last])) {
         // The file ends inside the setting: its last line goes on into nothing.
-        if (needs_end) splices.push_back({entries_end(text, lines[j]), 0, " \\n"});
+        if (needs_end) splices.push_back({File::entries_end(text, lines[j]), 0, " \\n"});
         splices.push_back({lines[last].end, 0, "\n" + middle_line});
     } else {
         const std::string ending = programs.ends_in_newline ? Layout::garden_line_end : "";
@@ -113,16 +84,16 @@ void take_out(const std::string& text, const std::vector<Line>& lines, const Set
     }
     // After the last entry only what the daemon strips follows: blanks,
     // the "\n" that would end it.
-    if (hack.end == programs.value.size()) end = std::max(end, entries_end(text, lines[last]));
-    const bool whole = first > programs.first_line && blank(text, lines[first].begin, begin) &&
-                       blank(text, end, entries_end(text, lines[last]));
+    if (hack.end == programs.value.size()) end = std::max(end, File::entries_end(text, lines[last]));
+    const bool whole = first > programs.first_line && File::blank(text, lines[first].begin, begin) &&
+                       File::blank(text, end, File::entries_end(text, lines[last]));
     if (!whole) {
         splices.push_back({begin, end - begin, ""});
         return;
     }
     const size_t to = lines[last].terminated ? lines[last].end + 1 : lines[last].end;
     splices.push_back({lines[first].begin, to - lines[first].begin, ""});
-    if (!goes_on(text, lines[last])) splices.push_back({lines[first - 1].end - 1, 1, ""});
+    if (!File::goes_on(text, lines[last])) splices.push_back({lines[first - 1].end - 1, 1, ""});
 }
 
 // A value replaced in place, keeping the key and the blanks after it.
@@ -141,7 +112,7 @@ std::string line_break_at_end(const std::string& text, const std::vector<Line>& 
 {
     if (lines.empty()) return std::string();
     const std::string newline = lines.back().terminated ? "" : "\n";
-    return ends_in_backslash(text, lines.back()) ? newline + "\n" : newline;
+    return File::ends_in_backslash(text, lines.back()) ? newline + "\n" : newline;
 }
 
 std::vector<Hack> hacks_of(const Xscreensaver_file& file)

@@ -207,6 +207,31 @@ Xscreensaver_file::Xscreensaver_file(const std::string& text) : line_list(split_
     }
 }
 
+bool Xscreensaver_file::ends_in_backslash(const std::string& text, const Line& line)
+{
+    return line.end > line.begin && text[line.end - 1] == '\\';
+}
+
+bool Xscreensaver_file::goes_on(const std::string& text, const Line& line)
+{
+    if (line.terminated) return ends_in_backslash(text, line);
+    size_t run = 0;
+    while (run < line.end - line.begin && text[line.end - 1 - run] == '\\') ++run;
+    return run % 2 == 1;
+}
+
+size_t Xscreensaver_file::entries_end(const std::string& text, const Line& line)
+{
+    return goes_on(text, line) ? line.end - 1 : line.end;
+}
+
+bool Xscreensaver_file::blank(const std::string& text, size_t begin, size_t end)
+{
+    for (size_t i = begin; i < end; ++i)
+        if (text[i] != ' ' && text[i] != '\t') return false;
+    return true;
+}
+
 bool Xscreensaver_file::same_key(const std::string& key, const char* name)
 {
     size_t i = 0;

@@ -65,6 +65,16 @@ public:
     // Whether no bytes were dropped from inside a line: the settings are
     // what the lines look like, and their places hold.
     bool reads_as_it_looks() const { return as_it_looks; }
+    // What the lines of `text` say about going on: whether the line ends
+    // in a backslash; whether it goes on in the next (always before a
+    // newline, the daemon counting no backslashes there; on a last line
+    // without one, only when no backslash before it makes the two an
+    // escape); where its entries end, before that backslash.
+    static bool ends_in_backslash(const std::string& text, const Line& line);
+    static bool goes_on(const std::string& text, const Line& line);
+    static size_t entries_end(const std::string& text, const Line& line);
+    // Whether bytes [begin, end) are blanks and tabs only.
+    static bool blank(const std::string& text, size_t begin, size_t end);
     // Whether `key` names that setting, compared as the daemon compares.
     static bool same_key(const std::string& key, const char* name);
     // The entries of a programs: value in the daemon's order; an entry's
