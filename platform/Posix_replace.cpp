@@ -167,8 +167,9 @@ Write_status Posix_replace::replace(int folder, const std::string& name, const s
         unlinkat(folder, temp.c_str(), 0);
         return changed_meanwhile();
     }
-    if ((old.kind == Old::missing ? put_new(folder, temp, name) : renameat(folder, temp.c_str(), folder, name.c_str())) !=
-        0) {
+    const int moved = old.kind == Old::missing ? put_new(folder, temp, name)
+                                               : renameat(folder, temp.c_str(), folder, name.c_str());
+    if (moved != 0) {
         const int error = errno;
         unlinkat(folder, temp.c_str(), 0);
         if (error == EEXIST) return Write_status::failed(Write_reason::cannot_replace, "it appeared meanwhile");

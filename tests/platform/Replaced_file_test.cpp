@@ -37,38 +37,39 @@ TEST(Replaced_file, keeps_the_old_files_owner_group_and_mode_and_refuses_a_hard_
              return Confined_writer::write(d.path, f, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
          }}};
     // Root writing over another user's file leaves it theirs, and over a
-    // file of its own in another group (root:somegroup 0664) leaves that
-    // group; anyone's private file stays private.
+    // file of its own in another group (root:somegroup) leaves that group;
+    // anyone's private file stays private.
     std::vector<std::pair<uid_t, gid_t>> owners = {{geteuid(), getegid()}};
     if (geteuid() == 0) owners = {{65534, 65534}, {0, 65534}};
-    for (const auto& w : writers)
-    for (const auto& [owner, group] : owners) {
-        SCOPED_TRACE(std::string(w.name) + " over " + std::to_string(owner) + ":" + std::to_string(group));
-        Temp_folder dir;
-        std::ofstream(dir / "theirs") << "old";
-        ASSERT_EQ(chown((dir / "theirs").c_str(), owner, group), 0);
-        ASSERT_EQ(chmod((dir / "theirs").c_str(), 0600), 0);
-        ASSERT_TRUE(w.write(dir, "theirs").ok());
-        struct stat st;
-        ASSERT_EQ(stat((dir / "theirs").c_str(), &st), 0);
-        EXPECT_EQ(st.st_uid, owner);
-        EXPECT_EQ(st.st_gid, group);
-        EXPECT_EQ(st.st_mode & 07777, 0600u);
-        EXPECT_EQ(Test_files::text(dir / "theirs"), bytes);
+    for (const auto& w : writers) {
+        for (const auto& [owner, group] : owners) {
+            SCOPED_TRACE(std::string(w.name) + " over " + std::to_string(owner) + ":" + std::to_string(group));
+            Temp_folder dir;
+            std::ofstream(dir / "theirs") << "old";
+            ASSERT_EQ(chown((dir / "theirs").c_str(), owner, group), 0);
+            ASSERT_EQ(chmod((dir / "theirs").c_str(), 0600), 0);
+            ASSERT_TRUE(w.write(dir, "theirs").ok());
+            struct stat st;
+            ASSERT_EQ(stat((dir / "theirs").c_str(), &st), 0);
+            EXPECT_EQ(st.st_uid, owner);
+            EXPECT_EQ(st.st_gid, group);
+            EXPECT_EQ(st.st_mode & 07777, 0600u);
+            EXPECT_EQ(Test_files::text(dir / "theirs"), bytes);
 
-        std::ofstream(dir / "linked") << "old";
-        ASSERT_EQ(link((dir / "linked").c_str(), (dir / "other").c_str()), 0);
-        const Write_status linked = w.write(dir, "linked");
-        EXPECT_EQ(linked.reason, Write_reason::cannot_replace);
-        EXPECT_NE(linked.detail.find("hard links"), std::string::npos) << linked.detail;
-        EXPECT_EQ(Test_files::text(dir / "linked"), "old");
+            std::ofstream(dir / "linked") << "old";
+            ASSERT_EQ(link((dir / "linked").c_str(), (dir / "other").c_str()), 0);
+            const Write_status linked = w.write(dir, "linked");
+            EXPECT_EQ(linked.reason, Write_reason::cannot_replace);
+            EXPECT_NE(linked.detail.find("hard links"), std::string::npos) << linked.detail;
+            EXPECT_EQ(Test_files::text(dir / "linked"), "old");
 
-        // New bytes never take the old file's set-id bits.
-        std::ofstream(dir / "setid") << "old";
-        ASSERT_EQ(chmod((dir / "setid").c_str(), 04755), 0);
-        ASSERT_TRUE(w.write(dir, "setid").ok());
-        ASSERT_EQ(stat((dir / "setid").c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, 0755u);
+            // New bytes never take the old file's set-id bits.
+            std::ofstream(dir / "setid") << "old";
+            ASSERT_EQ(chmod((dir / "setid").c_str(), 04755), 0);
+            ASSERT_TRUE(w.write(dir, "setid").ok());
+            ASSERT_EQ(stat((dir / "setid").c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, 0755u);
+        }
     }
 }
 
@@ -116,7 +117,8 @@ TEST(Replaced_file, a_new_file_made_as_root_is_the_folder_owners_in_their_own_gr
     ASSERT_NE(nobody->pw_gid, 0u);
     ASSERT_EQ(chown(dir.path.c_str(), 65534, 0), 0);
     const std::string bytes = "ours";
-    ASSERT_TRUE(Atomic_file::create_owned(dir / "made", dir / "made.tmp-XXXXXX", bytes.data(), bytes.size(), 0600).ok());
+    ASSERT_TRUE(
+        Atomic_file::create_owned(dir / "made", dir / "made.tmp-XXXXXX", bytes.data(), bytes.size(), 0600).ok());
     struct stat st;
     ASSERT_EQ(stat((dir / "made").c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, 65534u);
@@ -181,7 +183,8 @@ TEST(Replaced_file, keeps_its_access_list_and_attributes_and_lets_no_one_more_in
              return d / "file";
          },
          [&](const Temp_folder& d, uid_t) {
-             return Atomic_file::replace(d / "file", d / "file.tmp-XXXXXX", bytes.data(), bytes.size(), 0644).ok() ? 0 : 1;
+             const std::string temp = d / "file.tmp-XXXXXX";
+             return Atomic_file::replace(d / "file", temp, bytes.data(), bytes.size(), 0644).ok() ? 0 : 1;
          }},
         {"Confined_writer", true, [](const Temp_folder& d) {
              std::ofstream(d / "file") << "old";
@@ -220,7 +223,9 @@ TEST(Replaced_file, keeps_its_access_list_and_attributes_and_lets_no_one_more_in
              std::ofstream(d / ".xscreensaver") << "programs:\t\\\n\t\tmaze --root \\n\\\n\n";
              return d / ".xscreensaver";
          },
-         [](const Temp_folder& d, uid_t as) { return run(bin("gardenlume-xscreensaver"), {}, as, {{"HOME", d.path}}); }},
+         [](const Temp_folder& d, uid_t as) {
+             return run(bin("gardenlume-xscreensaver"), {}, as, {{"HOME", d.path}});
+         }},
     };
     for (const auto& row : table) {
         for (const uid_t as : {uid_t(0), user}) {

@@ -178,9 +178,9 @@ int main(int argc, char** argv)
             std::fputs(usage, stdout);
             return 0;
         } else {
-            const bool both = arg == "--select" || arg == "--remove";
-            std::fprintf(stderr, "gardenlume-xscreensaver: %s: %s\n%s", both ? "one of --select and --remove, once" : "unknown argument",
-                         argv[i], usage);
+            const bool twice = arg == "--select" || arg == "--remove";
+            std::fprintf(stderr, "gardenlume-xscreensaver: %s: %s\n%s",
+                         twice ? "one of --select and --remove, once" : "unknown argument", argv[i], usage);
             return 2;
         }
     }

@@ -190,8 +190,8 @@ TEST(Hack_list_edit, remove_takes_the_gardens_entry_out_and_nothing_else)
         bool selected;  // mode: one becomes random
     } table[] = {
         {"as the settings program writes it: back to the bytes before the garden",
-         settings_head + settings_list + garden_middle + settings_tail, settings_head + settings_list + settings_tail, 4,
-         false},
+         settings_head + settings_list + garden_middle + settings_tail,
+         settings_head + settings_list + settings_tail, 4, false},
         {"the garden shown alone: the mode random again, nothing else",
          one_shown + settings_list + garden_middle + settings_tail,
          "mode:\t\trandom\nselected:\t4\n\n" + settings_list + settings_tail, 4, true},
