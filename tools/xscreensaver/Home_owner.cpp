@@ -60,7 +60,13 @@ bool Home_owner::follow(const std::string& path, std::string& target, std::strin
     target = real;
     std::free(real);
     struct stat st;
-    if (lstat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    // A link here that was not one a moment ago, or the other way round:
+    // someone is swapping it.
+    if (target == path || lstat(target.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) {
+        why = "changed while being read; run it again";
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
         why = "is a symbolic link to " + target + ", which is not a regular file; not changed: " + instead;
         return false;
     }
