@@ -14,12 +14,17 @@ public:
     // `temp_template` is the temporary file's path, in the folder of `path`,
     // ending in "XXXXXX", which become random characters. A new file gets
     // `mode` (POSIX permission bits; Windows has none to give); one that
-    // replaces a file keeps that file's owner, group and mode on POSIX, and
-    // a file with more names (hard links) is refused with cannot_replace
-    // rather than split from them. An owner this user may not give (another
-    // user's file, not run as root) is refused with not_permitted. A failure
-    // leaves no temporary file. On Windows a link (a reparse point: symbolic
-    // link, junction) at `path` is refused rather than replaced.
+    // replaces a file keeps that file's owner, group, mode, access list and
+    // extended attributes on POSIX (refused with cannot_replace where one
+    // cannot be given), and a file with more names (hard links) is refused
+    // with cannot_replace rather than split from them. An owner this user
+    // may not give (another user's file, not run as root) is refused with
+    // not_permitted. On POSIX the name is looked at again just before the
+    // rename: another file there, or the file changed, is refused with
+    // cannot_replace ("changed while being read; run it again"), and where
+    // there was none a file that appeared meanwhile is kept. A failure
+    // leaves no temporary file. On Windows a link (a reparse point:
+    // symbolic link, junction) at `path` is refused rather than replaced.
     // A folder whose files this user may not create or replace gives
     // not_permitted.
     static Write_status replace(const std::string& path, const std::string& temp_template, const void* data,

@@ -1,12 +1,12 @@
 #include "platform/Atomic_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <string>
 #include <vector>
 
 #include "platform/Posix_replace.h"
@@ -26,79 +26,52 @@ std::string folder_of(const std::string& path)
     return slash == std::string::npos ? "." : path.substr(0, slash + 1);
 }
 
-// The rename itself lives in the folder: flushing the folder makes the new
-// name survive a crash too. A folder that cannot be flushed changes nothing
-// for the caller, whose file is already whole.
-void flush_folder(const std::string& path)
-{
-    const int fd = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    (void)fsync(fd);
-    ::close(fd);
-}
+std::string name_of(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
-// The bytes go to a new temporary file that takes the owner, group and
-// mode of `heir_of` (or gets `mode`, this user's), and it is renamed over
-// `path`.
-Write_status write_in_place(const std::string& path, const std::string& temp_template, const void* data, size_t size,
-                            const struct stat* heir_of, unsigned mode, bool replace = true)
-{
-    std::vector<char> temp(temp_template.begin(), temp_template.end());
-    temp.push_back('\0');
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return Write_status::failed(creating_failed(errno), std::strerror(errno));
-    const Write_status heir = heir_of ? Posix_replace::take_place_of(fd, *heir_of) : Write_status();
-    const bool written = heir.ok() && Posix_replace::write_all(fd, data, size) &&
-                         (heir_of || fchmod(fd, mode_t(mode)) == 0) && fsync(fd) == 0;
-    const int write_errno = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        const int error = written ? errno : write_errno;
-        unlink(temp.data());
-        if (!heir.ok()) return heir;
-        return Write_status::failed(Write_reason::cannot_write, std::strerror(error));
+// The folder the file lies in, opened once: every step after names the
+// file in it. A folder this user may search but not list is opened as a
+// path alone.
+struct Folder {
+    int fd;
+    explicit Folder(const std::string& path)
+        : fd(::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        if (fd < 0 && errno == EACCES) fd = ::open(folder_of(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     }
-    // A new file never replaces one that appeared meanwhile (the settings
-    // program saving at the same moment); a file system that cannot say so
-    // gets the plain rename.
-    int moved = replace ? std::rename(temp.data(), path.c_str())
-                        : renameat2(AT_FDCWD, temp.data(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
-    if (moved != 0 && !replace && errno == EINVAL) moved = std::rename(temp.data(), path.c_str());
-    if (moved != 0) {
-        const int error = errno;
-        unlink(temp.data());
-        if (error == EEXIST) return Write_status::failed(Write_reason::cannot_replace, "it appeared meanwhile");
-        const bool denied = error == EACCES || error == EPERM;
-        return Write_status::failed(denied ? Write_reason::not_permitted : Write_reason::cannot_replace,
-                                    std::strerror(error));
+    ~Folder()
+    {
+        if (fd >= 0) ::close(fd);
     }
-    flush_folder(path);
-    return Write_status();
-}
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+};
 
 }  // namespace
 
-// The new file is the old one's heir: its owner, group and mode (a run as
-// root over a user's file leaves it the user's).
+// The new file is the old one's heir: its owner, group, mode, access list
+// and extended attributes (a run as root over a user's file leaves it the
+// user's), and it replaces the file only while the name still holds it.
 Write_status Atomic_file::replace(const std::string& path, const std::string& temp_template, const void* data,
                                   size_t size, unsigned mode)
 {
-    struct stat old;
-    const bool replacing = lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    if (replacing) {
-        const Write_status shared = Posix_replace::refuse_other_names(old);
-        if (!shared.ok()) return shared;
-    }
-    return write_in_place(path, temp_template, data, size, replacing ? &old : nullptr, mode);
+    const Folder folder(path);
+    if (folder.fd < 0) return Write_status::failed(creating_failed(errno), std::strerror(errno));
+    Posix_replace::Old old;
+    if (!Posix_replace::look(folder.fd, name_of(path), old))
+        return Write_status::failed(Write_reason::cannot_replace, std::strerror(errno));
+    Posix_replace::Fresh fresh;
+    fresh.mode = mode;
+    fresh.exact = true;
+    return Posix_replace::replace(folder.fd, name_of(path), name_of(temp_template), data, size, old, fresh);
 }
 
 Write_status Atomic_file::create_owned(const std::string& path, const std::string& temp_template, const void* data,
                                        size_t size, unsigned mode)
 {
-    const std::string folder = folder_of(path);
+    const Folder folder(path);
     struct stat owner;
-    if (stat(folder.c_str(), &owner) != 0)
-        return Write_status::failed(Write_reason::cannot_create_beside, folder + ": " + std::strerror(errno));
+    if (folder.fd < 0 || fstat(folder.fd, &owner) != 0)
+        return Write_status::failed(Write_reason::cannot_create_beside, folder_of(path) + ": " + std::strerror(errno));
     // Root with a user's HOME makes the file the folder owner's, in that
     // user's own group, as the user would have made it; anyone else makes
     // their own.
@@ -110,8 +83,12 @@ Write_status Atomic_file::create_owned(const std::string& path, const std::strin
         heir.st_uid = owner.st_uid;
         heir.st_gid = user ? user->pw_gid : owner.st_gid;
     }
-    heir.st_mode = mode_t(mode);
-    return write_in_place(path, temp_template, data, size, &heir, mode, false);
+    Posix_replace::Fresh fresh;
+    fresh.mode = mode;
+    fresh.exact = true;
+    fresh.owner = &heir;
+    const Posix_replace::Old nothing;  // a file there, or one that appears meanwhile, is kept
+    return Posix_replace::replace(folder.fd, name_of(path), name_of(temp_template), data, size, nothing, fresh);
 }
 
 Write_status Atomic_file::may_create(const std::string& temp_template)

@@ -21,7 +21,8 @@ public:
     // is_folder or not_regular (what stands at the name), not_permitted,
     // cannot_create_beside, cannot_write or cannot_replace, the last ones
     // with the system's words (also for a folder that cannot be made). An
-    // old file's owner, group and mode stay (POSIX), as in
+    // old file's owner, group, mode, access list and extended attributes
+    // stay (POSIX), and a name that changed meanwhile is refused, as in
     // Atomic_file::replace; one with more names (hard links) is refused with
     // cannot_replace.
     static Write_status write(const std::string& prefix, const std::string& name, const uint8_t* data,

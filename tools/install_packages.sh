@@ -29,6 +29,8 @@ run_packages=(
   # stb_image decodes pictures beside SDL_image (pak checks a picture with
   # both); pak import-obj reads materials with tinyobjloader.
   libstb-dev libtinyobjloader-dev
+  # A replaced file (a pack, "cfg", ~/.xscreensaver) keeps its access list.
+  libacl1-dev
   # tools/run.sh without a DISPLAY: a private X server and its screenshot.
   xvfb xauth xdotool imagemagick
 )
@@ -40,6 +42,8 @@ test_packages=(
   dpkg-dev file xscreensaver
   # The package stage holds the .deb to what a distribution accepts.
   lintian
+  # The replace tests set and read access lists with setfacl and getfacl.
+  acl
   # The display-sleep test reads the X server's idle time (MIT-SCREEN-SAVER);
   # the pointer tests read the pointer's picture through XFIXES.
   libxss-dev libxfixes-dev

@@ -142,6 +142,40 @@ grep -q 'forked "gardenlume --root"' "$work/daemon.log" || fail "the daemon ran 
 as_user xscreensaver-command -exit >/dev/null 2>&1
 wait_for 50 daemon_gone || fail "the daemon did not exit"
 
+# Undo: --remove takes the garden out again, here through a dotfile
+# manager's link (the file it points to is edited, the link kept), run as
+# root with the user's HOME; the mode the garden was shown in goes back to
+# random and nothing else changes. A second run changes nothing, and the
+# daemon then runs another hack.
+check_remove() {
+  echo "== package e2e: gardenlume-xscreensaver --remove through a dotfile link"
+  local real="$work/home/dotfiles/xscreensaver"
+  mkdir -p "$work/home/dotfiles"
+  mv "$work/home/.xscreensaver" "$real"
+  ln -s dotfiles/xscreensaver "$work/home/.xscreensaver"
+  chown -h -R $user_id:$user_id "$work/home"
+  HOME="$work/home" gardenlume-xscreensaver --remove || fail "gardenlume-xscreensaver --remove as root: exit $?"
+  [ "$(readlink "$work/home/.xscreensaver")" = dotfiles/xscreensaver ] || fail "--remove did not keep the link"
+  owned "$real" 640
+  diff "$work/list.first" "$real" >"$work/remove.diff"
+  [ "$(grep -c '^<' "$work/remove.diff")" = 2 ] && [ "$(grep -c '^>' "$work/remove.diff")" = 1 ] &&
+    grep -q '^<.*gardenlume --root' "$work/remove.diff" && grep -q '^> mode:[[:space:]]*random$' "$work/remove.diff" ||
+    { cat "$work/remove.diff"; fail "--remove changed more than the garden's line and the mode"; }
+  cp "$real" "$work/list.removed"
+  local inode
+  inode=$(stat -c %i "$real")
+  as_user gardenlume-xscreensaver --remove | grep -q 'nothing changed' || fail "the second --remove did not say so"
+  cmp "$work/list.removed" "$real" && [ "$(stat -c %i "$real")" = "$inode" ] || fail "the second --remove changed the file"
+  start_daemon
+  as_user xscreensaver-command -activate >/dev/null || fail "xscreensaver-command -activate"
+  other_hack() { grep 'forked "' "$work/daemon.log" | grep -qv gardenlume; }
+  wait_for 100 other_hack || { cat "$work/daemon.log"; fail "the daemon ran no other hack after --remove"; }
+  if hack_running || grep -q 'forked "gardenlume' "$work/daemon.log"; then fail "the daemon still runs the garden"; fi
+  as_user xscreensaver-command -exit >/dev/null 2>&1
+  wait_for 50 daemon_gone || fail "the daemon did not exit"
+}
+check_remove
+
 # A fresh account: no ~/.xscreensaver. One command, run as root with the
 # user's HOME, writes the system's list with the garden, the user's and
 # 0600, and the daemon then runs the garden.

@@ -3,22 +3,16 @@
 #include <algorithm>
 #include <vector>
 
-#include "tools/xscreensaver/Daemon_reading.h"
+#include "tools/xscreensaver/Hack_list_layout.h"
 #include "tools/xscreensaver/Xscreensaver_file.h"
 
 namespace {
 
 using Line = Xscreensaver_file::Line;
 using Setting = Xscreensaver_file::Setting;
-
-// The garden's line as xscreensaver-settings lays an entry out: the command
-// at column 32 and, when more entries follow, the "\n" that ends it at
-// column 76.
-const char* const garden_line = "  GL: \t\t\t\tgardenlume --root";
-const char* const garden_line_end = "\t\t\t    \\n";
-const char* const programs_line = "programs:\t\t\t\t\t\t\t\t      \\";
-const char* const mode_line = "mode:\t\tone";
-const char* const selected_line = "selected:\t";
+using Hack = Xscreensaver_file::Hack;
+using Layout = Hack_list_layout;
+using File = Xscreensaver_file;
 
 // `erase` bytes at `at` replaced by `insert`.
 struct Splice {
@@ -41,62 +35,6 @@ std::string apply(const std::string& text, std::vector<Splice> splices)
     return out;
 }
 
-bool is_garden(const Xscreensaver_file::Hack& hack)
-{
-    const std::string program = hack.program();
-    return program == "gardenlume" || program == "gardenlume.scr";
-}
-
-bool ends_in_backslash(const std::string& text, const Line& line)
-{
-    return line.end > line.begin && text[line.end - 1] == '\\';
-}
-
-// Whether a line's last backslash marks it as going on in the next: always
-// before a newline (the daemon counts no backslashes there); on a last line
-// without one, only when no backslash before it makes the two an escape.
-bool goes_on(const std::string& text, const Line& line)
-{
-    if (line.terminated) return ends_in_backslash(text, line);
-    size_t run = 0;
-    while (run < line.end - line.begin && text[line.end - 1 - run] == '\\') ++run;
-    return run % 2 == 1;
-}
-
-bool blank(const std::string& text, size_t begin, size_t end)
-{
-    for (size_t i = begin; i < end; ++i)
-        if (text[i] != ' ' && text[i] != '\t') return false;
-    return true;
-}
-
-// The programs: setting's lines as spans of entries: where the entries of
-// line `i` begin and end, without the key and the continuing backslash.
-class Programs_lines {
-public:
-    Programs_lines(const std::string& text, const std::vector<Line>& lines, const Setting& setting)
-        : text(text), lines(lines), colon_line(setting.first_line), colon(setting.colon)
-    {
-        while (colon_line < setting.last_line && lines[colon_line].end <= colon) ++colon_line;
-    }
-    size_t begin(size_t i) const { return i == colon_line ? colon + 1 : lines[i].begin; }
-    size_t end(size_t i) const { return goes_on(text, lines[i]) ? lines[i].end - 1 : lines[i].end; }
-    // The last line holding part of an entry; the key's line when none does.
-    size_t last_with_entries(size_t last_line) const
-    {
-        size_t j = colon_line;
-        for (size_t i = colon_line + 1; i <= last_line; ++i)
-            if (!blank(text, begin(i), end(i))) j = i;
-        return j;
-    }
-
-private:
-    const std::string& text;
-    const std::vector<Line>& lines;
-    size_t colon_line;
-    size_t colon;
-};
-
 // The garden's line after the last entry of programs:, with the "\n" the
 // entry before it needs to end. Where the setting goes on past its last
 // entry (xscreensaver-settings ends it with a blank line) the new line is
@@ -105,27 +43,57 @@ private:
 void add_to_programs(const std::string& text, const std::vector<Line>& lines, const Setting& programs,
                      std::vector<Splice>& splices)
 {
-    const Programs_lines spans(text, lines, programs);
+    size_t colon_line = programs.first_line;
+    while (colon_line < programs.last_line && lines[colon_line].end <= programs.colon) ++colon_line;
+    const auto begin = [&](size_t i) { return i == colon_line ? programs.colon + 1 : lines[i].begin; };
     const size_t last = programs.last_line;
-    const size_t j = spans.last_with_entries(last);
-    const bool entry_ended = programs.ends_in_newline;
-    const bool needs_end = !programs.value.empty() && !entry_ended;
-    const std::string middle_line = std::string(garden_line) + garden_line_end + "\\";
+    size_t j = colon_line;  // the last line holding part of an entry
+    for (size_t i = colon_line + 1; i <= last; ++i)
+        if (!File::blank(text, begin(i), File::entries_end(text, lines[i]))) j = i;
+    const bool needs_end = !programs.value.empty() && !programs.ends_in_newline;
+    const std::string middle_line = std::string(Layout::garden_line) + Layout::garden_line_end + "\\";
 
     // The blank before "\n" keeps it whole after a line that ends in an
     // escaping backslash besides the continuing one.
     if (j < last) {
-        if (needs_end) splices.push_back({spans.end(j), 0, " \\n"});
+        if (needs_end) splices.push_back({File::entries_end(text, lines[j]), 0, " \\n"});
         splices.push_back({lines[j + 1].begin, 0, middle_line + "\n"});
-    } else if (goes_on(text, lines[last])) {
+    } else if (File::goes_on(text, lines[last])) {
         // The file ends inside the setting: its last line goes on into nothing.
-        if (needs_end) splices.push_back({spans.end(j), 0, " \\n"});
+        if (needs_end) splices.push_back({File::entries_end(text, lines[j]), 0, " \\n"});
         splices.push_back({lines[last].end, 0, "\n" + middle_line});
     } else {
-        const std::string ending = entry_ended ? garden_line_end : "";
+        const std::string ending = programs.ends_in_newline ? Layout::garden_line_end : "";
         splices.push_back(
-            {lines[last].end, 0, std::string(needs_end ? " \\n" : "") + "\\\n" + garden_line + ending});
+            {lines[last].end, 0, std::string(needs_end ? " \\n" : "") + "\\\n" + Layout::garden_line + ending});
     }
+}
+
+// An entry's bytes taken out: with its whole lines where they hold nothing
+// else, and then the backslash that carried the setting on into them, when
+// they were its end.
+void take_out(const std::string& text, const std::vector<Line>& lines, const Setting& programs, const Hack& hack,
+              std::vector<Splice>& splices)
+{
+    const size_t begin = programs.at[hack.begin];
+    // Its "\n" is an escape of two bytes; the last entry may have none.
+    size_t end = hack.end < programs.value.size() ? programs.at[hack.end] + 2 : programs.at[hack.end - 1] + 1;
+    size_t first = programs.first_line, last = first;
+    while (lines[first].end < begin) ++first;
+    for (last = first; lines[last].end < end; ++last) {
+    }
+    // After the last entry only what the daemon strips follows: blanks,
+    // the "\n" that would end it.
+    if (hack.end == programs.value.size()) end = std::max(end, File::entries_end(text, lines[last]));
+    const bool whole = first > programs.first_line && File::blank(text, lines[first].begin, begin) &&
+                       File::blank(text, end, File::entries_end(text, lines[last]));
+    if (!whole) {
+        splices.push_back({begin, end - begin, ""});
+        return;
+    }
+    const size_t to = lines[last].terminated ? lines[last].end + 1 : lines[last].end;
+    splices.push_back({lines[first].begin, to - lines[first].begin, ""});
+    if (!File::goes_on(text, lines[last])) splices.push_back({lines[first - 1].end - 1, 1, ""});
 }
 
 // A value replaced in place, keeping the key and the blanks after it.
@@ -135,15 +103,7 @@ Splice replace_value(const std::vector<Line>& lines, const Setting& setting, con
     return {setting.value_begin, end - setting.value_begin, (setting.value.empty() ? " " : "") + value};
 }
 
-// The daemon reads the mode without case.
-bool is_one(const std::string& mode)
-{
-    if (mode.size() != 3) return false;
-    std::string lower = mode;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return lower == "one";
-}
+bool is_one(const Setting* mode) { return mode && Xscreensaver_file::same_key(mode->value, "one"); }
 
 // What goes before a setting added at the end of a file: the last line's
 // newline, and a blank line after one that ends in a backslash, which
@@ -152,89 +112,91 @@ std::string line_break_at_end(const std::string& text, const std::vector<Line>& 
 {
     if (lines.empty()) return std::string();
     const std::string newline = lines.back().terminated ? "" : "\n";
-    return ends_in_backslash(text, lines.back()) ? newline + "\n" : newline;
+    return File::ends_in_backslash(text, lines.back()) ? newline + "\n" : newline;
 }
 
-bool edited_setting(const std::string& key)
+std::vector<Hack> hacks_of(const Xscreensaver_file& file)
 {
-    return Xscreensaver_file::same_key(key, "programs") || Xscreensaver_file::same_key(key, "mode") ||
-           Xscreensaver_file::same_key(key, "selected");
+    const Setting* programs = file.find("programs");
+    return Xscreensaver_file::hacks(programs ? programs->value : std::string());
 }
 
-std::vector<Daemon_reading::Setting> other_settings(const Daemon_reading& file)
+std::string value_of(const Xscreensaver_file& file, const char* key)
 {
-    std::vector<Daemon_reading::Setting> list;
-    for (const Daemon_reading::Setting& s : file.all())
-        if (!edited_setting(s.first)) list.push_back(s);
-    return list;
+    const Setting* s = file.find(key);
+    return s ? s->key + ": " + s->value : "(none)";
 }
 
-std::vector<Xscreensaver_file::Hack> hacks_of(const Daemon_reading& file)
+// Whether the daemon will read the edited text as meant: `hacks` in its
+// list, mode and selected as `mode_is` and `selected` say (empty: as they
+// were), every other setting as it was. Judged by reading the new bytes as
+// the daemon does, not by the model that made them.
+bool reads_back_as(const Xscreensaver_file& before, const std::string& text, const std::vector<Hack>& hacks,
+                   const char* mode_is, const std::string& selected)
 {
-    const std::string* programs = file.find("programs");
-    return Xscreensaver_file::hacks(programs ? *programs : std::string());
+    const Xscreensaver_file after(text);
+    const auto others = [](const Xscreensaver_file& file) {
+        std::vector<std::pair<std::string, std::string>> list;
+        for (const Setting& s : file.all())
+            if (!Xscreensaver_file::same_key(s.key, "programs") && !Xscreensaver_file::same_key(s.key, "mode") &&
+                !Xscreensaver_file::same_key(s.key, "selected"))
+                list.emplace_back(s.key, s.value);
+        return list;
+    };
+    const Setting* mode = after.find("mode");
+    const Setting* chosen = after.find("selected");
+    return after.reads_as_it_looks() && hacks_of(after) == hacks && others(after) == others(before) &&
+           (mode_is ? mode && Xscreensaver_file::same_key(mode->value, mode_is)
+                    : value_of(after, "mode") == value_of(before, "mode")) &&
+           (selected.empty() ? value_of(after, "selected") == value_of(before, "selected")
+                             : chosen && chosen->value == selected);
 }
 
-// Whether the edit's model of the text reads it as the daemon does: every
-// setting the same, in the same order. Where it does not (a line cut at
-// the daemon's chunk edge, a last line ending in a backslash and one more
-// byte) no place the model gives can be trusted.
-bool model_reads_as_the_daemon(const Xscreensaver_file& file, const Daemon_reading& daemon)
+Hack_list_edit::Result unchanged(const std::string& text, bool misread)
 {
-    std::vector<Daemon_reading::Setting> model;
-    for (const Setting& s : file.all()) model.emplace_back(s.key, s.value);
-    return model == daemon.all();
+    Hack_list_edit::Result result;
+    result.text = text;
+    result.misread = misread;
+    return result;
 }
 
-// What the daemon will read from the edited text is the old list with the
-// garden at its place, every other setting as it was: judged by reading the
-// new bytes as the daemon does, not by the model that made them.
-bool reads_back_as_meant(const Daemon_reading& before, const std::string& text, const Hack_list_edit::Result& r,
-                         bool select)
+// The edit given out, or nothing changed when it does not read back as meant.
+Hack_list_edit::Result finish(Hack_list_edit::Result result, const std::string& text,
+                              const std::vector<Splice>& splices, bool as_meant)
 {
-    const Daemon_reading after(text);
-    std::vector<Xscreensaver_file::Hack> hacks = hacks_of(after);
-    if (r.index >= hacks.size() || !is_garden(hacks[r.index])) return false;
-    if (r.added) hacks.erase(hacks.begin() + long(r.index));
-    if (hacks != hacks_of(before) || other_settings(after) != other_settings(before)) return false;
-    if (!select) return true;
-    const std::string* mode = after.find("mode");
-    const std::string* selected = after.find("selected");
-    return mode && is_one(*mode) && selected && *selected == std::to_string(r.index);
+    result.changed = !splices.empty() && as_meant;
+    result.unfollowable = !splices.empty() && !as_meant;
+    result.text = result.changed ? apply(text, splices) : text;
+    return result;
 }
 
 }  // namespace
 
 Hack_list_edit::Result Hack_list_edit::add_garden(const std::string& text, bool select)
 {
-    Result result;
     const Xscreensaver_file file(text);
-    const Daemon_reading daemon(text);
-    if (!model_reads_as_the_daemon(file, daemon)) {
-        result.misread = true;
-        result.text = text;
-        return result;
-    }
+    if (!file.reads_as_it_looks()) return unchanged(text, true);
+    Result result;
     const std::vector<Line>& lines = file.lines();
     const Setting* programs = file.find("programs");
-    const auto hacks = Xscreensaver_file::hacks(programs ? programs->value : std::string());
-    const auto garden = std::find_if(hacks.begin(), hacks.end(), is_garden);
+    const auto hacks = hacks_of(file);
+    const auto garden = std::find_if(hacks.begin(), hacks.end(), Layout::is_garden);
     result.index = size_t(garden - hacks.begin());
     result.added = garden == hacks.end();
     result.disabled = !result.added && !garden->enabled;
 
     std::vector<Splice> splices;
     std::string new_lines;  // settings that are missing, written before programs:
+    const std::string index = std::to_string(result.index);
     if (select) {
         const Setting* mode = file.find("mode");
         const Setting* selected = file.find("selected");
-        const std::string index = std::to_string(result.index);
         if (!mode)
-            new_lines += std::string(mode_line) + "\n";
-        else if (!is_one(mode->value))
+            new_lines += std::string(Layout::mode_line) + "\n";
+        else if (!is_one(mode))
             splices.push_back(replace_value(lines, *mode, "one"));
         if (!selected)
-            new_lines += selected_line + index + "\n";
+            new_lines += Layout::selected_line + index + "\n";
         else if (selected->value != index)
             splices.push_back(replace_value(lines, *selected, index));
         result.selected = !new_lines.empty() || !splices.empty();
@@ -246,101 +208,78 @@ Hack_list_edit::Result Hack_list_edit::add_garden(const std::string& text, bool 
         // No list of its own: the daemon's list then comes from its defaults,
         // and it appends those to a list the file has too.
         splices.push_back({text.size(), 0,
-                           line_break_at_end(text, lines) + new_lines + programs_line + "\n" + garden_line +
-                               garden_line_end + "\\\n\n"});
+                           line_break_at_end(text, lines) + new_lines + Layout::programs_line + "\n" +
+                               Layout::garden_line + Layout::garden_line_end + "\\\n\n"});
     }
-    result.changed = !splices.empty();
-    result.text = result.changed ? apply(text, splices) : text;
-    if (result.changed && !reads_back_as_meant(daemon, result.text, result, select)) {
-        result.unfollowable = true;
-        result.changed = false;
-        result.text = text;
+    std::vector<Hack> meant = hacks;
+    if (result.added) meant.push_back(Xscreensaver_file::hacks(Layout::garden_line).front());
+    const bool as_meant = splices.empty() || reads_back_as(file, apply(text, splices), meant, select ? "one" : nullptr,
+                                                           select ? index : std::string());
+    return finish(result, text, splices, as_meant);
+}
+
+Hack_list_edit::Result Hack_list_edit::remove_garden(const std::string& text)
+{
+    const Xscreensaver_file file(text);
+    if (!file.reads_as_it_looks()) return unchanged(text, true);
+    Result result;
+    const Setting* programs = file.find("programs");
+    const std::vector<Hack> hacks = hacks_of(file);
+    std::vector<Hack> meant;
+    std::vector<Splice> splices;
+    const Setting* selected = file.find("selected");
+    const std::string chosen = selected ? selected->value : std::string();
+    std::string renumbered;  // the place of the hack chosen, when it is not the garden
+    bool garden_chosen = false;
+    for (size_t i = 0; i < hacks.size(); ++i) {
+        const bool is_chosen = std::to_string(i) == chosen;
+        if (!Layout::is_garden(hacks[i])) {
+            if (is_chosen) renumbered = std::to_string(meant.size());
+            meant.push_back(hacks[i]);
+            continue;
+        }
+        garden_chosen = garden_chosen || is_chosen;
+        if (!result.removed) {
+            result.index = i;
+            result.disabled = !hacks[i].enabled;
+        }
+        result.removed = true;
+        take_out(text, file.lines(), *programs, hacks[i], splices);
     }
-    return result;
+    if (!result.removed) return unchanged(text, false);
+    // The garden shown alone gives way to them all; another hack chosen
+    // stays the one chosen.
+    const Setting* mode = file.find("mode");
+    result.selected = is_one(mode) && garden_chosen;
+    if (result.selected) splices.push_back(replace_value(file.lines(), *mode, "random"));
+    const bool follows = !renumbered.empty() && renumbered != chosen;
+    if (follows) splices.push_back(replace_value(file.lines(), *selected, renumbered));
+    const bool as_meant = reads_back_as(file, apply(text, splices), meant, result.selected ? "random" : nullptr,
+                                        follows ? renumbered : std::string());
+    return finish(result, text, splices, as_meant);
 }
-
-namespace {
-
-// Moves from column `col` to `to` as the settings program does: tabs of 8,
-// then blanks.
-void tab_to(std::string& out, size_t col, size_t to)
-{
-    while (col < to / 8 * 8) {
-        out += '\t';
-        col = (col / 8 + 1) * 8;
-    }
-    for (; col < to; ++col) out += ' ';
-}
-
-size_t columns(const std::string& s)
-{
-    size_t col = 0;
-    for (char c : s) col = c == '\t' ? (col / 8 + 1) * 8 : col + 1;
-    return col;
-}
-
-// The daemon takes a backslash as an escape: one of the entry's own is doubled.
-std::string escaped(const std::string& s)
-{
-    std::string out;
-    for (char c : s) out += c == '\\' ? "\\\\" : std::string(1, c);
-    return out;
-}
-
-// An entry as the settings program lays it out: "-" when disabled, the
-// visual, the name in quotes, the command at column 32.
-std::string entry_line(const Xscreensaver_file::Hack& h)
-{
-    std::string out = h.enabled ? "" : "-";
-    if (!h.visual.empty()) out += std::string(h.enabled ? "  " : " ") + escaped(h.visual) + ": ";
-    if (!h.name.empty()) {
-        // The name ends two columns before the command where it fits.
-        const size_t width = h.name.size() + 2;
-        if (width + columns(out) >= 32)
-            out += ' ';
-        else if (width + 2 <= 32)
-            tab_to(out, columns(out), 32 - width - 2);
-        out += "\"" + escaped(h.name) + "\" ";
-    }
-    tab_to(out, columns(out), 32);
-    return out + escaped(h.command);
-}
-
-}  // namespace
 
 Hack_list_edit::Result Hack_list_edit::new_file(const std::string& system_programs, bool select)
 {
-    const std::vector<Xscreensaver_file::Hack> system = Xscreensaver_file::hacks(system_programs);
+    const std::vector<Hack> system = Xscreensaver_file::hacks(system_programs);
     // A system list that names the garden already (a distribution's own
     // entry) keeps that one entry: the garden is not listed twice.
-    const size_t listed = size_t(std::find_if(system.begin(), system.end(), is_garden) - system.begin());
+    const size_t listed = size_t(std::find_if(system.begin(), system.end(), Layout::is_garden) - system.begin());
     Result result;
     result.added = listed == system.size();
     result.index = listed;
-    std::string text = "# XScreenSaver Preferences File\n"
-                       "# Written by gardenlume-xscreensaver: the system's list of hacks and the garden.\n\n";
-    if (select) {
-        text += std::string(mode_line) + "\n" + selected_line + std::to_string(result.index) + "\n\n";
-        result.selected = true;
-    }
-    text += std::string(programs_line) + "\n";
-    for (const Xscreensaver_file::Hack& hack : system) {
-        const std::string line = entry_line(hack);
-        text += line;
-        tab_to(text, columns(line), 75);
-        text += " \\n\\\n";
-    }
-    if (result.added) text += std::string(garden_line) + "\n";
-    text += "\n";
+    result.selected = select;
+    const std::string index = std::to_string(result.index);
+    const std::string text = Layout::new_file(system, result.added, select ? index : std::string());
 
-    const Daemon_reading after(text);
-    std::vector<Xscreensaver_file::Hack> hacks = hacks_of(after);
-    const std::string* mode = after.find("mode");
-    const std::string* selected = after.find("selected");
-    const bool as_meant = hacks.size() == system.size() + (result.added ? 1 : 0) &&
-                          result.index < hacks.size() && is_garden(hacks[result.index]) &&
+    const Xscreensaver_file after(text);
+    const std::vector<Hack> hacks = hacks_of(after);
+    const Setting* mode = after.find("mode");
+    const Setting* selected = after.find("selected");
+    const bool as_meant = hacks.size() == system.size() + (result.added ? 1 : 0) && result.index < hacks.size() &&
+                          Layout::is_garden(hacks[result.index]) &&
                           std::equal(system.begin(), system.end(), hacks.begin()) &&
-                          (!select || (mode && is_one(*mode) && selected && *selected == std::to_string(result.index)));
+                          (!select || (is_one(mode) && selected && selected->value == index));
     result.unfollowable = !as_meant;
     result.changed = as_meant;
     result.text = as_meant ? text : std::string();

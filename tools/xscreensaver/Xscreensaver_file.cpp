@@ -1,5 +1,7 @@
 #include "tools/xscreensaver/Xscreensaver_file.h"
 
+#include <algorithm>
+
 namespace {
 
 using Line = Xscreensaver_file::Line;
@@ -37,20 +39,58 @@ std::vector<Line> split_lines(const std::string& text)
     return lines;
 }
 
-// The lines of one setting from `first` on, joined into `out`; returns its
-// last line. The daemon reads a line with its '\n' and reads on while what
-// it has gathered ends in backslash-newline and is longer than those two
-// bytes; the pair itself is dropped.
-size_t gather(const std::string& text, const std::vector<Line>& lines, size_t first, Traced_text& out)
-{
-    for (size_t i = first;; ++i) {
-        const Line& line = lines[i];
-        for (size_t b = line.begin; b < line.end; ++b) out.push_back({text[b], b});
-        const bool backslash = line.end > line.begin && text[line.end - 1] == '\\';
-        if (!line.terminated || !backslash || out.size() + 1 <= 2) return i;
-        out.pop_back();
-        if (i + 1 == lines.size()) return i;
+// The daemon's stdio over the text: fgets(buf, n) gives at most n - 1
+// bytes, ending after a newline; nothing at the end of the text.
+class Chunks {
+public:
+    explicit Chunks(const std::string& text) : text(text) {}
+    bool fgets(Traced_text& buf, size_t n)
+    {
+        if (at >= text.size()) return false;
+        for (size_t take = 0; take + 1 < n && at < text.size();) {
+            buf.push_back({text[at], at});
+            ++take;
+            if (text[at++] == '\n') break;
+        }
+        return true;
     }
+    size_t position() const { return at; }
+
+private:
+    const std::string& text;
+    size_t at = 0;
+};
+
+// One setting's bytes as the daemon gathers them: a line with its '\n',
+// read on while what it has gathered ends in a backslash and a newline (or
+// does not end a line yet) and is longer than two bytes. Its buffer grows
+// by 1 KiB each time it reads on and never shrinks, so the chunks of a line
+// depend on the lines before it: `size` carries it from line to line. Two
+// bytes dropped elsewhere than before a newline (at a chunk's edge, or a
+// last line's backslash and one more byte) clear `as_it_looks`.
+bool gather(Chunks& in, size_t& size, Traced_text& buf, bool& as_it_looks)
+{
+    buf.clear();
+    if (!in.fgets(buf, size - 1)) return false;
+    size_t n = buf.size();
+    while (n > 2 && (buf[n - 1].c != '\n' || buf[n - 2].c == '\\')) {
+        if (buf[n - 2].c == '\\') {
+            if (buf[n - 1].c != '\n') as_it_looks = false;
+            buf.resize(n -= 2);
+        }
+        size += 1024;
+        if (!in.fgets(buf, size - n - 1)) break;
+        n = buf.size();
+    }
+    return true;
+}
+
+// The line holding byte `at`.
+size_t line_of(const std::vector<Line>& lines, size_t at)
+{
+    const auto after = std::upper_bound(lines.begin(), lines.end(), at,
+                                        [](size_t a, const Line& line) { return a < line.begin; });
+    return after == lines.begin() ? 0 : size_t(after - lines.begin()) - 1;
 }
 
 // "\n", "\r", "\t" stand for those characters, a backslash before any
@@ -91,6 +131,8 @@ bool read_setting(const Traced_text& t, Xscreensaver_file::Setting& setting)
     while (value < end && strippable(t[value].c)) ++value;
     setting.key = chars(t, begin, colon);
     setting.value = chars(t, value, end);
+    setting.at.clear();
+    for (size_t i = value; i < end; ++i) setting.at.push_back(t[i].at);
     setting.colon = t[colon].at;
     setting.value_begin = value < end ? t[value].at : t[colon].at + 1;
     size_t last = t.size();
@@ -149,17 +191,45 @@ std::string Xscreensaver_file::Hack::program() const
 
 Xscreensaver_file::Xscreensaver_file(const std::string& text) : line_list(split_lines(text))
 {
-    for (size_t first = 0; first < line_list.size(); ++first) {
-        Traced_text joined;
-        const size_t last = gather(text, line_list, first, joined);
+    Chunks in(text);
+    size_t size = 1024;
+    Traced_text gathered;
+    for (size_t begin = 0; gather(in, size, gathered, as_it_looks); begin = in.position()) {
+        // The text was refused before when it holds a NUL, so no line ends
+        // early. The newline that ends the setting is stripped with the
+        // blanks; one before it is a value's own.
+        if (!gathered.empty() && gathered.back().c == '\n') gathered.pop_back();
         Setting setting;
-        if (read_setting(resolve_escapes(joined), setting)) {
-            setting.first_line = first;
-            setting.last_line = last;
-            settings.push_back(setting);
-        }
-        first = last;
+        if (!read_setting(resolve_escapes(gathered), setting)) continue;
+        setting.first_line = line_of(line_list, begin);
+        setting.last_line = line_of(line_list, in.position() - 1);
+        settings.push_back(setting);
     }
+}
+
+bool Xscreensaver_file::ends_in_backslash(const std::string& text, const Line& line)
+{
+    return line.end > line.begin && text[line.end - 1] == '\\';
+}
+
+bool Xscreensaver_file::goes_on(const std::string& text, const Line& line)
+{
+    if (line.terminated) return ends_in_backslash(text, line);
+    size_t run = 0;
+    while (run < line.end - line.begin && text[line.end - 1 - run] == '\\') ++run;
+    return run % 2 == 1;
+}
+
+size_t Xscreensaver_file::entries_end(const std::string& text, const Line& line)
+{
+    return goes_on(text, line) ? line.end - 1 : line.end;
+}
+
+bool Xscreensaver_file::blank(const std::string& text, size_t begin, size_t end)
+{
+    for (size_t i = begin; i < end; ++i)
+        if (text[i] != ' ' && text[i] != '\t') return false;
+    return true;
 }
 
 bool Xscreensaver_file::same_key(const std::string& key, const char* name)
@@ -188,6 +258,8 @@ std::vector<Hack> Xscreensaver_file::hacks(const std::string& programs)
         size_t end = start;
         while (end < programs.size() && programs[end] != '\n') ++end;
         list.push_back(read_hack(programs.substr(start, end - start)));
+        list.back().begin = start;
+        list.back().end = end;
         start = end + 1;
     }
     return list;

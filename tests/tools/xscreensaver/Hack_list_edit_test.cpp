@@ -178,3 +178,43 @@ TEST(Hack_list_edit, a_system_list_that_names_the_garden_keeps_it_once)
     ASSERT_NE(first, std::string::npos);
     EXPECT_EQ(result.text.find(listed, first + 1), std::string::npos) << result.text;
 }
+
+TEST(Hack_list_edit, remove_takes_the_gardens_entry_out_and_nothing_else)
+{
+    const std::string one_shown = "mode:\t\tone\nselected:\t4\n\n";
+    const struct {
+        const char* name;
+        std::string in;
+        std::string out;
+        size_t index;
+        bool selected;  // mode: one becomes random
+    } table[] = {
+        {"as the settings program writes it: back to the bytes before the garden",
+         settings_head + settings_list + garden_middle + settings_tail,
+         settings_head + settings_list + settings_tail, 4, false},
+        {"the garden shown alone: the mode random again, nothing else",
+         one_shown + settings_list + garden_middle + settings_tail,
+         "mode:\t\trandom\nselected:\t4\n\n" + settings_list + settings_tail, 4, true},
+        {"a hack chosen after the garden stays the one chosen",
+         "mode: one\nselected: 2\nprograms: \\\n  maze --root \\n\\\n" + garden_middle + "  qix --root \\n\\\n\n",
+         "mode: one\nselected: 1\nprograms: \\\n  maze --root \\n\\\n  qix --root \\n\\\n\n", 1, false},
+        {"the garden's line last: the line before it ends the list again",
+         "programs:\tmaze --root \\n\\\n" + garden_ended + "\nfade:\tFalse\n",
+         "programs:\tmaze --root \\n\nfade:\tFalse\n", 1, false},
+        {"disabled, on the key's line before another entry",
+         "programs: -GL: gardenlume --root \\n maze --root\n", "programs:  maze --root\n", 0, false},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        const Hack_list_edit::Result result = Hack_list_edit::remove_garden(row.in);
+        EXPECT_EQ(result.text, row.out);
+        EXPECT_TRUE(result.removed && result.changed);
+        EXPECT_EQ(result.index, row.index);
+        EXPECT_EQ(result.selected, row.selected);
+    }
+    // Taken out already: nothing to do.
+    const std::string without = settings_head + settings_list + settings_tail;
+    const Hack_list_edit::Result again = Hack_list_edit::remove_garden(without);
+    EXPECT_FALSE(again.removed || again.changed);
+    EXPECT_EQ(again.text, without);
+}

@@ -75,12 +75,20 @@ TEST(Xscreensaver_command, refusals_name_the_file_and_leave_the_home_as_it_was)
              fs::create_hard_link(h / "other", h / ".xscreensaver");
          },
          {}, 1, "2 names (hard links)"},
-        {"a symbolic link is not written through",
+        // A link is followed only to a regular file of the user's own, and
+        // each refusal says what can be done instead.
+        {"a link to another user's file",
          [](const Temp_folder& h) {
-             write(h / "real", list);
-             fs::create_symlink(h / "real", h / ".xscreensaver");
+             write(h / "theirs", list);
+             if (geteuid() == 0) chown((h / "theirs").c_str(), 65534, 65534);
+             fs::create_symlink(h / "theirs", h / ".xscreensaver");
          },
-         {}, 1, "is a symbolic link, not replaced"},
+         {}, 1, "put a copy of your own in the link's place (cp --remove-destination "},
+        {"a link to nothing", [](const Temp_folder& h) { fs::create_symlink(h / "gone", h / ".xscreensaver"); },
+         {"--select"}, 1,
+         "which does not exist; nothing written: point it at a settings file of your own, or remove it (rm "},
+        {"a link to a folder", [](const Temp_folder& h) { fs::create_directory_symlink("/tmp", h / ".xscreensaver"); },
+         {}, 1, "which is not a regular file; not changed: point it at"},
         {"over 1 MiB is not read",
          [](const Temp_folder& h) { write(h / ".xscreensaver", list + std::string(1 << 20, '#')); }, {"--select"}, 1,
          "larger than 1 MiB"},
@@ -91,10 +99,11 @@ TEST(Xscreensaver_command, refusals_name_the_file_and_leave_the_home_as_it_was)
          [](const Temp_folder& h) { write(h / ".xscreensaver", "programs: a" + std::string(1009, ' ') + "\\n b\n"); },
          {"--select"}, 1, "is read by XScreenSaver otherwise than it looks"},
         {"an unknown argument", [](const Temp_folder& h) { write(h / ".xscreensaver", list); }, {"--selec"}, 2,
-         "usage: gardenlume-xscreensaver [--select]"},
+         "usage: gardenlume-xscreensaver [--select | --remove]"},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.name);
+        if (geteuid() != 0 && std::string(row.name) == "a link to another user's file") continue;
         Temp_folder home;
         row.make(home);
         const std::vector<std::string> before = snapshot(home);
@@ -128,6 +137,36 @@ TEST(Xscreensaver_command, replaces_the_file_whole_keeping_its_rights)
     EXPECT_NE(Test_files::text(path).find("mode:\t\tone\n"), std::string::npos);
 }
 
+// A dotfile manager's link (stow, chezmoi, yadm): the file it points to is
+// edited in its own folder and the link stays, for the user and for root
+// with the user's HOME alike.
+TEST(Xscreensaver_command, a_link_to_a_file_of_the_users_own_is_followed_and_kept)
+{
+    for (const bool for_a_user : {false, true}) {
+        if (for_a_user && geteuid() != 0) continue;
+        SCOPED_TRACE(for_a_user ? "root with a user's HOME" : "the user");
+        const uid_t user = for_a_user ? 65534 : geteuid();
+        Temp_folder home;
+        fs::create_directories(home / "dotfiles/xscreensaver");
+        const std::string real = home / "dotfiles/xscreensaver/.xscreensaver";
+        write(real, list);
+        fs::create_symlink("dotfiles/xscreensaver/.xscreensaver", home / ".xscreensaver");
+        for (const std::string& p : {home.path, home / "dotfiles", home / "dotfiles/xscreensaver", real})
+            ASSERT_EQ(chown(p.c_str(), user, user), 0);
+        ASSERT_EQ(lchown((home / ".xscreensaver").c_str(), user, user), 0);
+
+        const Outcome run = command(home, {"--select"});
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_NE(run.out.find("(a link to " + real + ")"), std::string::npos) << run.out;
+        EXPECT_EQ(fs::read_symlink(home / ".xscreensaver"), "dotfiles/xscreensaver/.xscreensaver");
+        EXPECT_NE(Test_files::text(real).find("gardenlume --root"), std::string::npos);
+        struct stat st;
+        ASSERT_EQ(stat(real.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, user);
+        EXPECT_EQ(std::distance(fs::directory_iterator(home / "dotfiles/xscreensaver"), fs::directory_iterator()), 1);
+    }
+}
+
 // Run as root with a user's HOME (su without "-", sudo -E): the file stays
 // the user's, or is made theirs, so that the daemon running as the user can
 // read it (else it falls back to the system's defaults, lock off).
@@ -139,12 +178,15 @@ TEST(Xscreensaver_command, run_as_root_the_file_stays_or_becomes_the_homes_owner
         const char* name;
         bool existing;
         unsigned mode;
-    } table[] = {{"replaced", true, 0640}, {"created", false, 0600}};
+        gid_t home_group;
+    } table[] = {{"replaced", true, 0640, user},
+                 {"created", false, 0600, user},
+                 {"created in a home of the user's in root's group: the user's own group", false, 0600, 0}};
     for (const auto& row : table) {
         SCOPED_TRACE(row.name);
         Temp_folder home;
         const std::string path = home / ".xscreensaver";
-        ASSERT_EQ(chown(home.path.c_str(), user, user), 0);
+        ASSERT_EQ(chown(home.path.c_str(), user, row.home_group), 0);
         if (row.existing) {
             write(path, list);
             ASSERT_EQ(chown(path.c_str(), user, user), 0);
