@@ -2,59 +2,16 @@
 
 #include <tiny_obj_loader.h>
 
-#include <cstring>
-#include <filesystem>
 #include <map>
 #include <set>
 
 #include "base/Whole_file.h"
 #include "tools/pak/Obj_check.h"
 #include "tools/pak/Obj_name.h"
+#include "tools/pak/Obj_path.h"
 #include "tools/pak/Obj_text.h"
 
 namespace {
-std::string folder_of(const std::string& path)
-{
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string against(const std::string& folder, const std::string& name)
-{
-    if (name.empty() || name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':')) return name;
-    return folder + name;
-}
-
-// Empty when `name`, taken against the OBJ's folder, stays inside it: not
-// absolute (nor a Windows drive), no ".." part, and no part on the way a
-// symbolic link (which may lead anywhere); else why not.
-std::string leaves_folder(const std::string& folder, const std::string& name)
-{
-    if (name.empty() || name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':'))
-        return "is an absolute path";
-    std::string path = folder, part;
-    for (size_t i = 0; i <= name.size(); ++i) {
-        if (i < name.size() && name[i] != '/' && name[i] != '\\') {
-            part += name[i];
-            continue;
-        }
-        if (part == "..") return "has a \"..\" part";
-        if (part.empty() || part == ".") continue;
-        path += part;
-        std::error_code ec;
-        if (std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::symlink)
-            return "meets a symbolic link";
-        path += '/';
-        part.clear();
-    }
-    return "";
-}
-
-std::string outside_text(const std::string& why)
-{
-    return why + ", which leads out of the OBJ's folder (--allow-outside reads it)";
-}
-
 // A material of an MTL file that the faces use (or one that no MTL
 // defines: then it has no picture and no colour).
 struct Material {
@@ -66,16 +23,6 @@ struct Material {
     double diffuse[3] = {0, 0, 0};
 };
 
-// A picture name as tools write it: Windows' backslashes are folder
-// separators everywhere, and a leading "./" or ".\" says nothing.
-std::string plain_picture_name(std::string name)
-{
-    for (char& c : name)
-        if (c == '\\') c = '/';
-    while (name.compare(0, 2, "./") == 0) name.erase(0, name.find_first_not_of('/', 2));
-    return name;
-}
-
 // Kd r g b: three finite numbers, each kept within 0 to 1.
 bool diffuse_of(std::string_view rest, double rgb[3])
 {
@@ -84,21 +31,6 @@ bool diffuse_of(std::string_view rest, double rgb[3])
     for (size_t k = 0; k < 3; ++k) rgb[k] = rgb[k] < 0 ? 0 : rgb[k] > 1 ? 1 : rgb[k];
     return true;
 }
-
-// A UTF-8 text's byte-order mark is skipped; a UTF-16 text (either byte
-// order) is refused: its words hold NUL bytes.
-bool utf16(const char* text, size_t size)
-{
-    return size >= 2 && ((uint8_t(text[0]) == 0xFF && uint8_t(text[1]) == 0xFE) ||
-                         (uint8_t(text[0]) == 0xFE && uint8_t(text[1]) == 0xFF));
-}
-
-size_t after_bom(const char* text, size_t size)
-{
-    return size >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
-}
-
-const char* const utf16_text = "is UTF-16 text: save it as UTF-8";
 
 std::string in_quotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -131,7 +63,7 @@ void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::st
                                 Reading& r)
 {
     const char* text = reinterpret_cast<const char*>(bytes.data());
-    const size_t bom = after_bom(text, bytes.size());
+    const size_t bom = Obj_text::bom_length(text, bytes.size());
     Obj_text lines(text + bom, bytes.size() - bom);
     long current = -1;  // the material whose map_Kd is kept
     while (lines.next_line()) {
@@ -151,12 +83,12 @@ void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::st
                 r.material_of.emplace(material, r.materials.size());
                 r.materials.emplace_back();
             }
-            r.materials[size_t(current)] = Material{material, "", folder_of(path), folder_of(name), true};
+            r.materials[size_t(current)] = Material{material, "", Obj_path::folder_of(path), Obj_path::folder_of(name), true};
         } else if (keyword == "map_Kd" && current >= 0) {
             std::string texture;
             tinyobj::texture_option_t options{};
             if (tinyobj::ParseTextureNameAndOption(&texture, &options, std::string(rest).c_str()))
-                r.materials[size_t(current)].texture = plain_picture_name(texture);
+                r.materials[size_t(current)].texture = Obj_path::plain_picture_name(texture);
         } else if (keyword == "Kd" && current >= 0) {
             Material& m = r.materials[size_t(current)];
             m.has_diffuse = diffuse_of(rest, m.diffuse);
@@ -166,9 +98,9 @@ void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::st
 
 bool Obj_reader::read_library(const std::string& name, Reading& r, bool* there)
 {
-    const std::string path = against(r.obj_folder, name);
-    const std::string outside = r.allow_outside ? "" : leaves_folder(r.obj_folder, name);
-    if (!outside.empty()) return refuse(path, "material library " + outside_text(outside));
+    const std::string path = Obj_path::against(r.obj_folder, name);
+    const std::string outside = r.allow_outside ? "" : Obj_path::leaves_folder(r.obj_folder, name);
+    if (!outside.empty()) return refuse(path, "material library " + Obj_path::outside_text(outside));
     std::vector<uint8_t> bytes;
     const Read_reason refused = (*r.mtl_files)(path, bytes);
     if (refused != Read_reason::ok)
@@ -184,7 +116,8 @@ bool Obj_reader::read_library(const std::string& name, Reading& r, bool* there)
 bool Obj_reader::take_library(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
                               Reading& r)
 {
-    if (utf16(reinterpret_cast<const char*>(bytes.data()), bytes.size())) return refuse(path, utf16_text);
+    const std::string encoding = Obj_text::encoding_problem(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!encoding.empty()) return refuse(path, encoding);
     read_materials(bytes, path, name, r);
     return true;
 }
@@ -211,12 +144,12 @@ bool Obj_reader::mesh_for(Reading& r, uint32_t& mesh)
         return true;
     }
     const Material& m = r.materials[size_t(r.material)];
-    const std::string texture = m.texture.empty() ? "" : against(m.folder, m.texture);
+    const std::string texture = m.texture.empty() ? "" : Obj_path::against(m.folder, m.texture);
     if (!texture.empty() && !r.allow_outside) {
-        const std::string outside = leaves_folder(r.obj_folder, against(m.inner_folder, m.texture));
+        const std::string outside = Obj_path::leaves_folder(r.obj_folder, Obj_path::against(m.inner_folder, m.texture));
         if (!outside.empty())
             return refuse(r.obj_path, "map_Kd " + in_quotes(m.texture) + " of material " + in_quotes(m.name) + " " +
-                                          outside_text(outside));
+                                          Obj_path::outside_text(outside));
     }
     mesh = uint32_t(meshes.size());
     r.mesh_of.emplace(size_t(r.material), mesh);
@@ -263,9 +196,10 @@ bool Obj_reader::line(std::string_view rest, size_t number, Reading& r)
     const bool position = keyword == "v";
     if (position || keyword == "vt") {
         // Checked whole by Obj_check: x y z of a vertex, u [v] of a texture
-        // coordinate (v 0 when absent); what follows is not used.
+        // coordinate (v 0 when absent, and turned); what follows is not used.
         double value[3] = {0, 0, 0};
-        for (size_t k = 0; k < (position ? 3 : 2); ++k) Obj_text::number(Obj_text::word(rest), value[k]);
+        for (size_t k = 0; k < (position ? 3 : 1); ++k) Obj_text::number(Obj_text::word(rest), value[k]);
+        if (!position) Obj_text::turned_v(Obj_text::word(rest), value[1]);
         if (position)
             for (double v : value) positions.push_back(v * r.scale);
         else
@@ -301,7 +235,7 @@ bool Obj_reader::libraries(std::string_view rest, Reading& r)
     for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest)) {
         const std::string name(w);
         if (r.libraries.count(name) || read_library(name, r)) return true;
-        if (!r.allow_outside && !leaves_folder(r.obj_folder, name).empty()) return false;
+        if (!r.allow_outside && !Obj_path::leaves_folder(r.obj_folder, name).empty()) return false;
         if (file.empty()) file = problem_file, why = problem;
     }
     return file.empty() || refuse(file, why);
@@ -325,8 +259,9 @@ bool Obj_reader::parse(const char* text, size_t size, const std::string& obj_pat
     *this = Obj_reader();
     // Indices are kept in 32 bits: a file within the cap holds fewer lines.
     if (size > max_file_size) return refuse(obj_path, "cannot be read (" + std::string(::text(Read_reason::too_large)) + ")");
-    if (utf16(text, size)) return refuse(obj_path, utf16_text);
-    const size_t bom = after_bom(text, size);
+    const std::string encoding = Obj_text::encoding_problem(text, size);
+    if (!encoding.empty()) return refuse(obj_path, encoding);
+    const size_t bom = Obj_text::bom_length(text, size);
     text += bom, size -= bom;
     Obj_check check;
     if (!check.check(text, size, scale)) return refuse(obj_path, check.problem);
@@ -336,7 +271,7 @@ bool Obj_reader::parse(const char* text, size_t size, const std::string& obj_pat
                                     std::to_string(max_triangles) + " at most)");
     Reading r;
     r.obj_path = obj_path;
-    r.obj_folder = folder_of(obj_path);
+    r.obj_folder = Obj_path::folder_of(obj_path);
     r.scale = scale;
     r.allow_outside = allow_outside;
     r.mtl_files = &mtl_files;
@@ -355,7 +290,7 @@ bool Obj_reader::parse(const char* text, size_t size, const std::string& obj_pat
 
 void Obj_reader::each_triangle(const std::function<void(const Triangle&)>& visit) const
 {
-    static const double no_texcoord[2] = {0, 0};
+    static const double no_texcoord[2] = {0, 1};  // u 0, v 0 of the file, turned
     size_t at = 0;
     for (const Face& f : faces) {
         for (size_t k = 1; k + 1 < f.corners; ++k) {

@@ -11,7 +11,9 @@
 // faces use are kept, with their map_Kd (parsed by tinyobjloader, then
 // backslashes taken as folder separators) and Kd. Faces without a material,
 // or with one no MTL defines, get a material of that name (or "default")
-// without a picture. A UTF-8 byte-order mark is skipped; UTF-16 is refused.
+// without a picture. A UTF-8 byte-order mark is skipped; UTF-16 is refused,
+// also without its mark. Texture v is turned (1 - v): OBJ files run it up
+// the picture, packs down.
 //
 // OBJ files come from strangers and their pictures end up in packs that
 // are shared: an mtllib or map_Kd name must stay inside the OBJ's folder
@@ -37,7 +39,8 @@ public:
         double diffuse[3] = {0, 0, 0};  // its R, G, B, each 0 to 1
     };
     // One triangle of a fan: its mesh, and each corner's position (x, y, z,
-    // scaled) and texture coordinate (u, v; 0, 0 when the corner has none).
+    // scaled) and texture coordinate (u, v, v turned to run down the
+    // picture as packs hold it; 0, 1 when the corner has none).
     struct Triangle {
         size_t mesh;
         const double* position[3];
@@ -91,7 +94,7 @@ private:
     static long material_named(const std::string& name, Reading& r);
 
     std::vector<double> positions;  // 3 a v line, scaled
-    std::vector<double> texcoords;  // 2 a vt line
+    std::vector<double> texcoords;  // 2 a vt line, v turned
     std::vector<Face> faces;        // of 3 corners or more, in the order of the file
     std::vector<Corner> corners;    // each face's in turn
 };
