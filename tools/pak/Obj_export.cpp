@@ -225,19 +225,26 @@ bool read_model(const Pak& pak, const std::string& pack_path, const std::string&
 }
 }  // namespace
 
+const char* const Pak_commands::export_obj_arguments = "PACK ENTRY DIR [--up y|z]";
+
 int Pak_commands::export_obj(const Args& given)
 {
     // --up y writes +Y up, as most modelling programs read; the garden's is +Z.
-    Args a = given;
+    Args a;
     bool y_up = false;
-    for (size_t i = 0; i + 1 < a.size(); ++i)
-        if (a[i] == "--up" && (a[i + 1] == "y" || a[i + 1] == "z")) {
-            y_up = a[i + 1] == "y";
-            a.erase(a.begin() + long(i), a.begin() + long(i) + 2);
-            break;
+    for (size_t i = 0; i < given.size(); ++i) {
+        if (given[i] != "--up") {
+            a.push_back(given[i]);
+            continue;
         }
+        if (i + 1 >= given.size() || (given[i + 1] != "y" && given[i + 1] != "z")) {
+            std::fprintf(stderr, "pak: export-obj --up takes y or z; usage: pak export-obj %s\n", export_obj_arguments);
+            return Pak_io::usage_error;
+        }
+        y_up = given[++i] == "y";
+    }
     if (a.size() != 3) {
-        std::fprintf(stderr, "usage: pak export-obj PACK ENTRY DIR [--up y|z]\n");
+        std::fprintf(stderr, "usage: pak export-obj %s\n", export_obj_arguments);
         return Pak_io::usage_error;
     }
     const std::string& pack_path = a[0];
@@ -269,5 +276,8 @@ int Pak_commands::export_obj(const Args& given)
     if (!safe) return Pak_io::failure;
     for (const Out_file& f : files)
         if (!write_whole(f)) return Pak_io::failure;
+    const size_t pictures = files.size() - 2;
+    std::printf("%s: written, with %s%s\n", files[0].path.c_str(), files[1].path.c_str(),
+                pictures ? (" and " + Pak_io::count(pictures, "picture", "pictures")).c_str() : "");
     return truncated ? Pak_io::failure : Pak_io::ok;
 }

@@ -92,7 +92,7 @@ TEST_F(Pak_tool_test, list_shows_names_sizes_and_kinds_in_directory_order)
     size_t tree = r.out.find("tree"), bark = r.out.find("bark.png"), notes = r.out.find("notes");
     EXPECT_LT(tree, bark);
     EXPECT_LT(bark, notes);
-    EXPECT_NE(r.out.find("model"), std::string::npos);
+    EXPECT_NE(r.out.find("model, 1 mesh\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("image 64x32"), std::string::npos);
     EXPECT_NE(r.out.find("other"), std::string::npos);
 }
@@ -188,7 +188,7 @@ TEST_F(Pak_tool_test, info_lists_meshes_flags_triangles_and_box)
     EXPECT_NE(r.out.find("no alpha test, blended"), std::string::npos);
     EXPECT_NE(r.out.find("procedural"), std::string::npos);
     EXPECT_NE(r.out.find("(-1, -2, -3) to (4, 5, 6)"), std::string::npos);
-    EXPECT_NE(r.out.find("1 triangles"), std::string::npos);
+    EXPECT_NE(r.out.find("1 triangle,"), std::string::npos);
 }
 
 TEST_F(Pak_tool_test, info_says_what_stopped_the_reading)
