@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "base/Byte_writer.h"
 #include "resources/Model_writer.h"
@@ -159,6 +160,35 @@ TEST_F(Pak_tool_test, add_appends_an_entry_and_keeps_the_others)
         EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos);
 }
 
+// Each command that writes says in one line what it wrote; remove takes
+// every entry of the names given and keeps the others in their order.
+TEST_F(Pak_tool_test, each_command_that_writes_says_what_it_wrote_in_one_line)
+{
+    ASSERT_TRUE(Test_packs::write_pack(dir + "p.pak", {{"tree", Test_packs::quad_model("bark.png", 1, 1)},
+                                                       {"bark.png", Test_packs::png(4, 2, 1, 2, 3, 4)}}));
+    write("f", {7, 7});
+    const char* const rows[][2] = {
+        {"create new.pak f", "new.pak: written, 1 entry"},
+        {"add p.pak notes f", "p.pak: entry \"notes\" added, 2 bytes"},
+        {"add p.pak more f", "p.pak: entry \"more\" added"},
+        {"extract p.pak out/", "out/: 4 entries written"},
+        {"texgen '##Plasma64x32 ,0,0,0' 0 plasma.png", "plasma.png: written, 64x32 at 0 ms"},
+        {"export-obj p.pak tree obj", "obj/tree.obj: written, with obj/tree.mtl and 1 picture"},
+        {"import-obj q.pak tree obj/tree.obj", "q.pak: model \"tree\" written, 1 mesh of 2 triangles, and 1 picture"},
+        {"remove p.pak notes more", "p.pak: 2 entries taken out: \"notes\", \"more\""},
+    };
+    for (const auto& row : rows) {
+        Result r = pak(row[0]);
+        EXPECT_EQ(r.code, 0) << row[0] << ": " << r.err;
+        EXPECT_EQ(lines(r.out), 1) << row[0] << ": " << r.out;
+        EXPECT_NE(r.out.find(row[1]), std::string::npos) << row[0] << ": " << r.out;
+    }
+    Pak p;
+    ASSERT_EQ(p.read_file(dir + "p.pak"), Read_reason::ok);
+    ASSERT_EQ(p.entry_count(), 2);
+    EXPECT_EQ(p.name(1), "bark.png");
+}
+
 TEST_F(Pak_tool_test, add_refuses_long_names_and_broken_packs_and_leaves_them_unchanged)
 {
     ASSERT_TRUE(Test_packs::write_pack(dir + "p.pak", {{"a", {1}}}));
@@ -299,9 +329,9 @@ TEST_F(Pak_tool_test, verify_of_an_empty_folder_names_all_six_packs)
 
 // Hostile packs, inputs and folders for the writers: each is refused with
 // exit 1 and one line naming what was wrong, and no file changes.
-TEST_F(Pak_tool_test, create_and_add_refuse_what_would_lose_or_misplace_data)
+TEST_F(Pak_tool_test, create_add_and_remove_refuse_what_would_lose_or_misplace_data)
 {
-    ASSERT_TRUE(Test_packs::write_pack(dir + "p.pak", {{"a", {1}}}));
+    ASSERT_TRUE(Test_packs::write_pack(dir + "p.pak", {{"a", {1}}, {"#_bark.png", {2}}}));
     write("f", {7, 7});
     ASSERT_EQ(mkfifo((dir + "fifo").c_str(), 0600), 0);
     std::vector<uint8_t> low_count = Test_packs::pack_bytes({{"a", {1}}, {"b", {2}}});
@@ -316,6 +346,9 @@ TEST_F(Pak_tool_test, create_and_add_refuse_what_would_lose_or_misplace_data)
         {"add p.pak n /dev/zero", "/dev/zero: cannot be read"},
         {"add p.pak n fifo", "fifo: cannot be read"},
         {"add p.pak a f", "already holds an entry \"a\""},
+        {"add --replace p.pak bark.png f", "holds no entry \"bark.png\" to replace; it holds \"#_bark.png\""},
+        {"remove p.pak a bark.png", "holds no entry \"bark.png\"; it holds \"#_bark.png\""},
+        {"remove trailing.pak a", "1 bytes after the last of its 2 listed entries would be lost"},
         {"add low.pak n f", "7 bytes after the last of its 1 listed entries would be lost"},
         {"add trailing.pak n f", "1 bytes after the last of its 2 listed entries would be lost"},
         {"add link.pak n f", "link.pak: is a symbolic link"},
@@ -415,6 +448,8 @@ TEST_F(Pak_tool_test, readers_warn_of_bytes_after_the_listed_entries_and_help_sa
     for (std::string part : {"add --replace", "symbolic link", "bytes after its listed entries", "full disk",
                              "--allow-outside", "8192 pixels", "PNG or JPEG", "export-obj:"})
         EXPECT_NE(help.out.find(part), std::string::npos) << part;
+    std::istringstream text(help.out);
+    for (std::string line; std::getline(text, line);) EXPECT_LE(line.size(), 80u) << line;
 }
 
 // Each failure a new user meets is one line that names what went wrong (the
@@ -441,6 +476,8 @@ TEST_F(Pak_tool_test, each_mistake_gets_one_line_that_says_what_it_is)
         {"list empty", 1, "empty: not a pack"},
         {"list text.txt", 1, "text.txt: not a pack"},
         {"verify p.pak", 2, "verify takes the installation folder"},
+        {"import-obj p.pak m x.obj --scale 2 --up x", 2, "import-obj --up takes y or z; usage:"},
+        {"export-obj p.pak tree out --up x", 2, "export-obj --up takes y or z; usage:"},
         {"info p.pak bark.png", 1, "\"bark.png\" is a picture"},
         {"texgen '##Plasma8x8 ,1,2,3' 0 locked/p.png", 1, "locked/p.png: may not be changed by this user: Permission denied"},
         {"export-obj p.pak tree locked/sub", 1, "locked/sub/: the folder cannot be made: Permission denied"},
