@@ -7,11 +7,8 @@
 // is cut only when the model is written (each_triangle). Every index is
 // checked against the lines before it (a relative one) or in the file (an
 // absolute one) before it is kept. The model format has no normals, so
-// normal indices are only checked. Of the MTL files only the materials the
-// faces use are kept, with their map_Kd (parsed by tinyobjloader, then
-// backslashes taken as folder separators) and Kd. Faces without a material,
-// or with one no MTL defines, get a material of that name (or "default")
-// without a picture. A UTF-8 byte-order mark is skipped; UTF-16 is refused,
+// normal indices are only checked. The materials come from Obj_materials.
+// A UTF-8 byte-order mark is skipped; UTF-16 is refused,
 // also without its mark. Texture v is turned (1 - v): OBJ files run it up
 // the picture, packs down.
 //
@@ -28,6 +25,7 @@
 #include <vector>
 
 #include "base/Read_status.h"
+#include "tools/pak/Obj_materials.h"
 
 class Obj_reader {
 public:
@@ -48,7 +46,7 @@ public:
     };
 
     // Reads one file named by the OBJ (an MTL) into bytes.
-    using File_source = std::function<Read_reason(const std::string& path, std::vector<uint8_t>& bytes)>;
+    using File_source = Obj_materials::File_source;
 
     // False when the files cannot be read as a model; problem_file and
     // problem then say which file and what is wrong, in one line. A model
@@ -83,15 +81,8 @@ private:
 
     bool refuse(const std::string& file, const std::string& what);
     bool line(std::string_view text, size_t number, Reading& r);
-    bool libraries(std::string_view rest, Reading& r);
-    // `there` is set when the file was read (its text may still be refused).
-    bool read_library(const std::string& name, Reading& r, bool* there = nullptr);
-    bool take_library(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name, Reading& r);
-    void read_materials(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
-                        Reading& r);
     bool face(std::string_view rest, size_t number, Reading& r);
     bool mesh_for(Reading& r, uint32_t& mesh);
-    static long material_named(const std::string& name, Reading& r);
 
     std::vector<double> positions;  // 3 a v line, scaled
     std::vector<double> texcoords;  // 2 a vt line, v turned

@@ -112,20 +112,23 @@ std::string Obj_text::one_minus(std::string_view w)
     size_t i = w.empty() || (w[0] != '-' && w[0] != '+') ? 0 : 1;
     const bool negative = i == 1 && w[0] == '-';
     std::string x;  // the digits, x being them times 10^exponent
-    long exponent = 0;
+    long long exponent = 0;
     for (; i < w.size() && is_digit(w[i]); ++i) x += w[i];
     if (i < w.size() && w[i] == '.')
         for (++i; i < w.size() && is_digit(w[i]); ++i) x += w[i], --exponent;
     if (i < w.size() && (w[i] == 'e' || w[i] == 'E')) {
         const bool down = ++i < w.size() && w[i] == '-';
         if (i < w.size() && (w[i] == '-' || w[i] == '+')) ++i;
-        long e = 0;  // beyond a double either way long before the cap
-        for (; i < w.size() && is_digit(w[i]); ++i) e = std::min(e * 10 + (w[i] - '0'), 100000L);
+        long long e = 0;  // past any text's digits well before the cap
+        for (; i < w.size() && is_digit(w[i]); ++i) e = std::min(e * 10 + (w[i] - '0'), 1LL << 50);
         exponent += down ? -e : e;
     }
     x.erase(0, std::min(x.find_first_not_of('0'), x.size()));
-    // Far below the gap between 1 and the double under it, x changes nothing.
-    if (x.empty() || exponent + long(x.size()) < -400) return "1";
+    const long long magnitude = exponent + static_cast<long long>(x.size());  // x is below 10^magnitude
+    // Far below the gap between 1 and the double under it, x changes nothing;
+    // far above every double, x is none (and "inf" no number).
+    if (x.empty() || magnitude < -400) return "1";
+    if (magnitude > 400) return "inf";
     // 1 and x as whole numbers of 10^-fraction, of one length.
     const size_t fraction = exponent < 0 ? size_t(-exponent) : 0;
     x.append(exponent > 0 ? size_t(exponent) : 0, '0');
