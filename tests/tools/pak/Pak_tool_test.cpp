@@ -160,35 +160,6 @@ TEST_F(Pak_tool_test, add_appends_an_entry_and_keeps_the_others)
         EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos);
 }
 
-// Each command that writes says in one line what it wrote; remove takes
-// every entry of the names given and keeps the others in their order.
-TEST_F(Pak_tool_test, each_command_that_writes_says_what_it_wrote_in_one_line)
-{
-    ASSERT_TRUE(Test_packs::write_pack(dir + "p.pak", {{"tree", Test_packs::quad_model("bark.png", 1, 1)},
-                                                       {"bark.png", Test_packs::png(4, 2, 1, 2, 3, 4)}}));
-    write("f", {7, 7});
-    const char* const rows[][2] = {
-        {"create new.pak f", "new.pak: written, 1 entry"},
-        {"add p.pak notes f", "p.pak: entry \"notes\" added, 2 bytes"},
-        {"add p.pak more f", "p.pak: entry \"more\" added"},
-        {"extract p.pak out/", "out/: 4 entries written"},
-        {"texgen '##Plasma64x32 ,0,0,0' 0 plasma.png", "plasma.png: written, 64x32 at 0 ms"},
-        {"export-obj p.pak tree obj", "obj/tree.obj: written, with obj/tree.mtl and 1 picture"},
-        {"import-obj q.pak tree obj/tree.obj", "q.pak: model \"tree\" written, 1 mesh of 2 triangles, and 1 picture"},
-        {"remove p.pak notes more", "p.pak: 2 entries taken out: \"notes\", \"more\""},
-    };
-    for (const auto& row : rows) {
-        Result r = pak(row[0]);
-        EXPECT_EQ(r.code, 0) << row[0] << ": " << r.err;
-        EXPECT_EQ(lines(r.out), 1) << row[0] << ": " << r.out;
-        EXPECT_NE(r.out.find(row[1]), std::string::npos) << row[0] << ": " << r.out;
-    }
-    Pak p;
-    ASSERT_EQ(p.read_file(dir + "p.pak"), Read_reason::ok);
-    ASSERT_EQ(p.entry_count(), 2);
-    EXPECT_EQ(p.name(1), "bark.png");
-}
-
 TEST_F(Pak_tool_test, add_refuses_long_names_and_broken_packs_and_leaves_them_unchanged)
 {
     ASSERT_TRUE(Test_packs::write_pack(dir + "p.pak", {{"a", {1}}}));
