@@ -34,17 +34,6 @@ public:
     bool decode_with_sdl_image(const uint8_t* data, int32_t size);
 #endif
     bool decode_with_stb(const uint8_t* data, int32_t size);
-    // How stb_image's pixels of a picture (what the Windows build shows)
-    // stand to `reference`'s: unread, of another size, or the first pixel
-    // (rows top first) with a channel more than `tolerance` apart; x is -1
-    // when none is. No RGBA copy is made: the picture is decoded in its own
-    // channels (an RGB one takes three quarters of its RGBA size).
-    struct Difference {
-        bool read = false;
-        bool same_size = false;
-        int x = -1, y = -1;
-    };
-    static Difference stb_difference(const uint8_t* data, int32_t size, const Image_rgba& reference, int tolerance);
     // Called once on the main thread before decode runs on other threads:
     // the decoder's lazily filled global state is filled here, so that the
     // threads only read it.

@@ -2,7 +2,6 @@
 // on Linux too so that a test holds it to SDL_image's pixels.
 #include "resources/Image_rgba.h"
 
-#include <cstdlib>
 #include <cstring>
 
 // Images come from memory only. Sides are bounded by max_side before any
@@ -104,28 +103,4 @@ bool Image_rgba::decode_with_stb(const uint8_t* data, int32_t size)
     h = height;
     native = channels == 4;
     return true;
-}
-
-Image_rgba::Difference Image_rgba::stb_difference(const uint8_t* data, int32_t size, const Image_rgba& reference,
-                                                  int tolerance)
-{
-    Difference d;
-    if (!data || size <= 0 || !size_allowed(read_header(data, size))) return d;
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load_from_memory(data, size, &width, &height, &channels, 0);
-    d.read = pixels && width >= 1 && height >= 1 && channels >= 1 && channels <= 4;
-    d.same_size = d.read && width == reference.w && height == reference.h && reference.rgba;
-    for (size_t at = 0, n = d.same_size ? size_t(width) * size_t(height) : 0; at < n && d.x < 0; ++at) {
-        const uint8_t* p = pixels + at * size_t(channels);
-        // Grey (and alpha) and RGB widened to RGBA as stb itself does.
-        const bool grey = channels < 3, alpha = channels == 2 || channels == 4;
-        const uint8_t mine[4] = {p[0], grey ? p[0] : p[1], grey ? p[0] : p[2], alpha ? p[channels - 1] : uint8_t(255)};
-        for (size_t k = 0; k < 4; ++k)
-            if (std::abs(int(mine[k]) - int(reference.rgba.get()[at * 4 + k])) > tolerance) {
-                d.x = int(at % size_t(width));
-                d.y = int(at / size_t(width));
-            }
-    }
-    stbi_image_free(pixels);
-    return d;
 }

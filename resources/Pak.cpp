@@ -131,6 +131,16 @@ bool Pak::replace_data(int32_t index, const void* data, int32_t size)
     return true;
 }
 
+bool Pak::remove(int32_t index)
+{
+    if (index < 0 || index >= entry_count()) return false;
+    blocks.erase(blocks.begin() + index);
+    names.erase(names.begin() + index);
+    texture_slots.erase(texture_slots.begin() + index);
+    decoded_ahead.erase(decoded_ahead.begin() + index);
+    return true;
+}
+
 size_t Pak::saved_size() const
 {
     size_t size = 4;

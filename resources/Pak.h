@@ -61,6 +61,8 @@ public:
     bool add_data(const std::string& name, const void* data, int32_t size);
     // Puts new bytes in the entry at `index`, keeping its name and place.
     bool replace_data(int32_t index, const void* data, int32_t size);
+    // Takes the entry at `index` out; the ones after it move up a place.
+    bool remove(int32_t index);
     // Writes the pack atomically (a temporary file beside it, flushed, then
     // renamed over it): on any failure the old file stays byte for byte. A
     // symbolic link or anything but a regular file at `path` is refused.

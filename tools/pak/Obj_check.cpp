@@ -43,7 +43,10 @@ bool Obj_check::coordinates(std::string_view keyword, std::string_view rest, siz
         for (size_t k = 0; k < count; ++k) {
             const std::string_view w = Obj_text::word(rest);
             double value = 0;
-            if (!Obj_text::number(w, value)) return refuse(number, in_quotes(w) + " is not a finite number");
+            // A texture v is turned as it is read (1 - v): that too must be a number.
+            const bool v = n.count == &Obj_check::texcoords && k == 1;
+            if (!(v ? Obj_text::turned_v(w, value) : Obj_text::number(w, value)))
+                return refuse(number, in_quotes(w) + " is not a finite number");
             // Positions are scaled as they are read: 1e300 by 1e10 is no number.
             if (n.count == &Obj_check::positions && k < 3 && !std::isfinite(value * scale))
                 return refuse(number, in_quotes(w) + " is not a finite number once scaled by " + scale_text(scale));

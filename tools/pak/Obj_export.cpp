@@ -18,6 +18,7 @@
 #include "resources/Pak.h"
 #include "tools/common/Png_writer.h"
 #include "tools/pak/Obj_name.h"
+#include "tools/pak/Obj_text.h"
 #include "tools/pak/Pak_io.h"
 #include "tools/pak/Picture_check.h"
 
@@ -81,6 +82,15 @@ void add(std::string& out, const char* format, ...)
     out.append(long_line.data(), size_t(n));
 }
 
+// A texture v as OBJ files run it, up the picture (the model's runs down):
+// 1 - v, in decimals, so that import-obj turns it back to the very double.
+std::string up_the_picture(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    return Obj_text::one_minus(text);
+}
+
 // One object and one material per mesh; every corner its own v and vt,
 // every triangle one vn (its face normal). %.17g keeps each double exact.
 void write_mesh(std::string& out, size_t index, const Mesh_record& m, long& corners_before, bool y_up)
@@ -98,7 +108,7 @@ void write_mesh(std::string& out, size_t index, const Mesh_record& m, long& corn
             n[1] = n[2], n[2] = -y;
         }
         for (size_t k = 0; k < 3; ++k) add(out, "v %.17g %.17g %.17g\n", c[k].x, c[k].y, c[k].z);
-        for (size_t k = 0; k < 3; ++k) add(out, "vt %.17g %.17g\n", c[k].u, c[k].v);
+        for (size_t k = 0; k < 3; ++k) add(out, "vt %.17g %s\n", c[k].u, up_the_picture(c[k].v).c_str());
         add(out, "vn %.17g %.17g %.17g\n", n[0], n[1], n[2]);
     }
     for (int32_t t = 0; t < m.triangle_count; ++t) {
@@ -112,7 +122,7 @@ std::string obj_text(const std::string& pack, const std::string& entry, const Mo
 {
     std::string out;
     add(out, "# %s of %s, written by pak export-obj.\n", entry.c_str(), pack.c_str());
-    add(out, "# Texture v runs down: v = 0 is the image's top row.\n");
+    add(out, "# Texture v runs up, as in OpenGL: v = 0 is the picture's bottom row.\n");
     add(out, "mtllib %s\n", Obj_name::file_name(entry, ".mtl").c_str());
     long corners = 0;
     if (y_up) add(out, "# Y is up (pak import-obj --up y turns it back).\n");
@@ -215,19 +225,26 @@ bool read_model(const Pak& pak, const std::string& pack_path, const std::string&
 }
 }  // namespace
 
+const char* const Pak_commands::export_obj_arguments = "PACK ENTRY DIR [--up y|z]";
+
 int Pak_commands::export_obj(const Args& given)
 {
     // --up y writes +Y up, as most modelling programs read; the garden's is +Z.
-    Args a = given;
+    Args a;
     bool y_up = false;
-    for (size_t i = 0; i + 1 < a.size(); ++i)
-        if (a[i] == "--up" && (a[i + 1] == "y" || a[i + 1] == "z")) {
-            y_up = a[i + 1] == "y";
-            a.erase(a.begin() + long(i), a.begin() + long(i) + 2);
-            break;
+    for (size_t i = 0; i < given.size(); ++i) {
+        if (given[i] != "--up") {
+            a.push_back(given[i]);
+            continue;
         }
+        if (i + 1 >= given.size() || (given[i + 1] != "y" && given[i + 1] != "z")) {
+            std::fprintf(stderr, "pak: export-obj --up takes y or z; usage: pak export-obj %s\n", export_obj_arguments);
+            return Pak_io::usage_error;
+        }
+        y_up = given[++i] == "y";
+    }
     if (a.size() != 3) {
-        std::fprintf(stderr, "usage: pak export-obj PACK ENTRY DIR [--up y|z]\n");
+        std::fprintf(stderr, "usage: pak export-obj %s\n", export_obj_arguments);
         return Pak_io::usage_error;
     }
     const std::string& pack_path = a[0];
@@ -259,5 +276,8 @@ int Pak_commands::export_obj(const Args& given)
     if (!safe) return Pak_io::failure;
     for (const Out_file& f : files)
         if (!write_whole(f)) return Pak_io::failure;
+    const size_t pictures = files.size() - 2;
+    std::printf("%s: written, with %s%s\n", files[0].path.c_str(), files[1].path.c_str(),
+                pictures ? (" and " + Pak_io::count(pictures, "picture", "pictures")).c_str() : "");
     return truncated ? Pak_io::failure : Pak_io::ok;
 }

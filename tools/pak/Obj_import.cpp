@@ -3,25 +3,23 @@
 // touched: a refusal leaves it as it was.
 #include "tools/pak/Pak_commands.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <set>
 
 #include "base/Whole_file.h"
-#include "resources/Image_rgba.h"
 #include "resources/Mesh_record.h"
 #include "resources/Model_writer.h"
 #include "resources/Pak.h"
-#include "tools/common/Png_writer.h"
+#include "tools/pak/Obj_pictures.h"
 #include "tools/pak/Obj_reader.h"
+#include "tools/pak/Pak_models.h"
 #include "tools/pak/Pak_io.h"
-#include "tools/pak/Picture_check.h"
-#include "tools/pak/Picture_resize.h"
 
 namespace {
 struct Options {
@@ -38,7 +36,8 @@ struct Entry {
     std::vector<uint8_t> bytes;
 };
 
-bool parse_options(const Pak_commands::Args& a, Options& o)
+// Empty when the arguments read; else what is wrong with them.
+std::string parse_options(const Pak_commands::Args& a, Options& o)
 {
     std::vector<std::string> plain;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -46,30 +45,28 @@ bool parse_options(const Pak_commands::Args& a, Options& o)
             o.replace = true;
         } else if (a[i] == "--allow-outside") {
             o.allow_outside = true;
-        } else if (a[i] == "--up" && i + 1 < a.size() && (a[i + 1] == "y" || a[i + 1] == "z")) {
+        } else if (a[i] == "--up") {
+            if (i + 1 >= a.size() || (a[i + 1] != "y" && a[i + 1] != "z")) return "--up takes y or z";
             o.y_up = a[++i] == "y";
-        } else if (a[i] == "--scale" && i + 1 < a.size()) {
+        } else if (a[i] == "--scale") {
             errno = 0;
             char* end = nullptr;
-            o.scale = std::strtod(a[++i].c_str(), &end);
-            if (errno || a[i].empty() || *end || !std::isfinite(o.scale) || o.scale == 0) return false;
+            const char* given = i + 1 < a.size() ? a[++i].c_str() : "";
+            o.scale = std::strtod(given, &end);
+            if (errno || !*given || *end || !std::isfinite(o.scale) || o.scale == 0)
+                return "--scale takes a finite number, not 0";
         } else {
             plain.push_back(a[i]);
         }
     }
-    if (plain.size() != 3) return false;
+    if (plain.size() != 3) return "takes PACK ENTRY FILE.obj, " + std::to_string(plain.size()) + " given";
     o.pack = plain[0], o.entry = plain[1], o.obj = plain[2];
-    return true;
+    return "";
 }
 
-// The first two characters of a texture name are its drawing flags; a
-// material named without them is opaque.
 std::string texture_name(const std::string& material)
 {
-    static const char* const kinds[] = {"#_", "__", "#$", "##"};
-    for (const char* k : kinds)
-        if (material.compare(0, 2, k) == 0) return material;
-    return "#_" + material;
+    return Pak_io::has_flags(material) ? material : "#_" + material;
 }
 
 bool refuse(const std::string& file, const std::string& what)
@@ -78,92 +75,78 @@ bool refuse(const std::string& file, const std::string& what)
     return false;
 }
 
+// What one import will do, gathered before the pack is touched.
+struct Import {
+    const Options& o;
+    const Pak& pak;
+    Pak_models models;
+    std::vector<Entry> entries;                // the model first, then its pictures
+    std::vector<std::string> notes;            // said once the pack holds them
+    std::set<std::string> taken;               // entry names given so far
+    std::map<std::string, std::string> made;  // made pictures, by flags and colour
+    std::vector<std::string> dropped;          // pictures only the replaced model named
+};
+
 // A name the pack holds is refused unless --replace, as pak add does.
-bool name_allowed(const std::string& name, const Options& o, const Pak& pak, std::set<std::string>& taken)
+bool name_allowed(const std::string& name, Import& im)
 {
+    const Options& o = im.o;
     if (name.size() > size_t(Pak::max_name_length))
         return refuse(o.obj, "name " + Pak_io::quoted(name) + " is longer than 127 bytes");
     if (name.empty() || name.find('\0') != std::string::npos)
         return refuse(o.obj, "name " + Pak_io::quoted(name) + " is empty or holds a NUL byte");
-    if (!taken.insert(name).second) return refuse(o.obj, "two materials make the name " + Pak_io::quoted(name));
-    if (Pak_io::index_of(pak, name) >= 0 && !o.replace)
+    if (!im.taken.insert(name).second) return refuse(o.obj, "two materials make the name " + Pak_io::quoted(name));
+    if (Pak_io::index_of(im.pak, name) >= 0 && !o.replace)
         return refuse(o.pack, "already holds an entry " + Pak_io::quoted(name) + " (--replace replaces it)");
     return true;
 }
 
-std::string size_text(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
-
-// A picture in a format a pack does not carry (BMP, TGA: one build cannot
-// read them) that stb_image reads: the import writes its own PNG of it.
-bool other_format(const std::vector<uint8_t>& bytes, Image_rgba& picture)
+// A picture for a material that names none (or one not there). The pack's
+// own of that name serves, and a line says so, unless --replace is given
+// and it is a square import-obj made that no other model names: that one is
+// made again, in the colour the material has now. Materials of one colour
+// and the same drawing flags share the first one's picture: `name` becomes
+// its name.
+bool made_picture(const Obj_reader::Mesh& m, const std::string& why, std::string& name, Import& im)
 {
-    const Image_rgba::Header h = Image_rgba::read_header(bytes.data(), int32_t(bytes.size()));
-    return h.format && std::strcmp(h.format, "PNG") != 0 && std::strcmp(h.format, "JPEG") != 0 &&
-           picture.decode_with_stb(bytes.data(), int32_t(bytes.size()));
-}
-
-// The image a material names (`refused` and `bytes`: how its file read),
-// decoded to be sure it is one both builds show alike, then scaled to sides
-// every renderer takes, or written as PNG when in another format (and said
-// so).
-bool read_image(const Obj_reader::Mesh& m, Read_reason refused, std::vector<uint8_t> bytes, const std::string& name,
-                std::vector<Entry>& entries, std::vector<std::string>& notes)
-{
-    const std::string texture = "texture of material " + Pak_io::quoted(m.material);
-    if (refused != Read_reason::ok) return refuse(m.texture_path, texture + " cannot be read (" + text(refused) + ")");
-    Image_rgba picture;
-    const std::string bad = Picture_check::problem(bytes.data(), bytes.size(), &picture);
-    const bool other = !bad.empty() && other_format(bytes, picture);
-    if (!bad.empty() && !other) return refuse(m.texture_path, texture + " " + bad);
-    const bool fits = Picture_resize::fits(picture.width(), picture.height());
-    if (other || !fits) {
-        bytes.clear();
-        bytes.shrink_to_fit();
-        const int w = Picture_resize::side_for(picture.width()), h = Picture_resize::side_for(picture.height());
-        const std::vector<uint8_t> scaled = fits ? std::vector<uint8_t>() : Picture_resize::scaled(picture, w, h);
-        if (!fits && scaled.empty())
-            return refuse(m.texture_path, texture + " cannot be scaled to " + size_text(w, h));
-        bytes = Png_writer::encode(w, h, fits ? picture.pixels() : scaled.data());
-        if (bytes.empty()) return refuse(m.texture_path, texture + " cannot be made a PNG");
-        const std::string size = size_text(picture.width(), picture.height());
-        notes.push_back(m.texture_path + ": " + (other ? "written as PNG (packs carry PNG and JPEG)" : "") +
-                        (other && !fits ? ", " : "") +
-                        (fits ? "" : "scaled from " + size + " to " + size_text(w, h) + " (power-of-two sides, at most " +
-                                         std::to_string(Picture_resize::max_side) + ", show on every renderer)"));
-    }
-    entries.push_back(Entry{name, std::move(bytes)});
-    return true;
-}
-
-// A picture for a material that names none: a small square of its diffuse
-// colour (Kd), light grey (Blender's default, 0.8) without one. Materials of
-// one colour share the first one's picture: `name` becomes its name.
-bool made_image(const Obj_reader::Mesh& m, const std::string& why, std::string& name, const Options& o, const Pak& pak,
-                std::map<uint32_t, std::string>& made, std::set<std::string>& taken, std::vector<Entry>& entries,
-                std::vector<std::string>& notes)
-{
-    uint8_t rgb[3];
-    for (size_t k = 0; k < 3; ++k) rgb[k] = uint8_t(std::lround((m.has_diffuse ? m.diffuse[k] : 0.8) * 255));
-    const uint32_t key = uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2];
-    const std::string colour = std::to_string(rgb[0]) + " " + std::to_string(rgb[1]) + " " + std::to_string(rgb[2]);
-    const std::string material = "material " + Pak_io::quoted(m.material) + " " + why + ": ";
-    const auto same = made.find(key);
-    if (same != made.end()) {
-        name = same->second;
-        notes.push_back(o.obj + ": " + material + "shares " + Pak_io::quoted(name) + ", of the same colour");
+    const std::string material = im.o.obj + ": material " + Pak_io::quoted(m.material) + " " + why + ": ";
+    const std::vector<std::string> others = im.models.naming(name, im.o.entry);
+    const int32_t own = Pak_io::index_of(im.pak, name);
+    if (own >= 0 && !(im.o.replace && others.empty() && Obj_pictures::is_square(im.pak.entry(own)))) {
+        im.notes.push_back(material + "the pack's own " + Pak_io::quoted(name) + " is kept" +
+                           (others.empty() ? "" : ", as model " + Pak_io::quoted(others[0]) + " names it too") +
+                           " (pak add --replace replaces it)");
         return true;
     }
-    if (!name_allowed(name, o, pak, taken)) return false;
-    const int side = 4;
-    std::vector<uint8_t> pixels;
-    for (int i = 0; i < side * side; ++i) pixels.insert(pixels.end(), {rgb[0], rgb[1], rgb[2], 255});
-    std::vector<uint8_t> png = Png_writer::encode(side, side, pixels.data());
-    if (png.empty()) return refuse(o.obj, material + "its picture " + Pak_io::quoted(name) + " cannot be made a PNG");
-    entries.push_back(Entry{name, std::move(png)});
-    made.emplace(key, name);
-    notes.push_back(o.obj + ": " + material + "made " + Pak_io::quoted(name) + ", a square of " +
-                    (m.has_diffuse ? "its colour" : "light grey") + " (RGB " + colour + "; pak add --replace replaces it)");
+    uint8_t rgb[3];
+    Obj_pictures::colour_of(m, rgb);
+    const std::string colour = std::to_string(rgb[0]) + " " + std::to_string(rgb[1]) + " " + std::to_string(rgb[2]);
+    const std::string key = name.substr(0, 2) + colour;
+    const auto same = im.made.find(key);
+    if (same != im.made.end()) {
+        name = same->second;
+        im.notes.push_back(material + "shares " + Pak_io::quoted(name) + ", of the same colour and flags");
+        return true;
+    }
+    if (!name_allowed(name, im)) return false;
+    std::vector<uint8_t> png = Obj_pictures::square(rgb);
+    if (png.empty()) return refuse(im.o.obj, material + "its picture " + Pak_io::quoted(name) + " cannot be made a PNG");
+    im.entries.push_back(Entry{name, std::move(png)});
+    im.made.emplace(key, name);
+    im.notes.push_back(material + "made " + Pak_io::quoted(name) + ", a square of " +
+                       (m.has_diffuse ? "its colour" : "light grey") + " (RGB " + colour + "; pak add --replace replaces it)");
     return true;
+}
+
+// The pictures of the model --replace replaces that neither another model
+// nor the new one names: nothing would show them any more.
+void drop_leftovers(const std::vector<std::string>& names, Import& im)
+{
+    if (!im.o.replace) return;
+    for (const std::string& picture : im.models.pictures_of(im.o.entry))
+        if (im.models.naming(picture, im.o.entry).empty() && std::count(names.begin(), names.end(), picture) == 0 &&
+            Pak_io::index_of(im.pak, picture) >= 0)
+            im.dropped.push_back(picture);
 }
 
 // A model entry takes this much a triangle: nine position and six texture
@@ -217,33 +200,46 @@ bool model_entry(const Obj_reader& obj, const std::vector<std::string>& names, c
     return true;
 }
 
-// Puts the entries in; false when the pack would outgrow what is read.
-bool store(Pak& pak, const std::vector<Entry>& entries, const Options& o)
+// Puts the entries in and the dropped pictures out; false when the pack
+// would outgrow what is read.
+bool store(Pak& pak, const Import& im)
 {
-    for (const Entry& e : entries) {
+    for (const Entry& e : im.entries) {
         const int32_t at = Pak_io::index_of(pak, e.name);
         const bool stored = at >= 0 ? pak.replace_data(at, e.bytes.data(), int32_t(e.bytes.size()))
                                     : pak.add_data(e.name, e.bytes.data(), int32_t(e.bytes.size()));
-        if (!stored) return refuse(o.pack, "entry " + Pak_io::quoted(e.name) + " cannot be stored");
+        if (!stored) return refuse(im.o.pack, "entry " + Pak_io::quoted(e.name) + " cannot be stored");
     }
-    if (pak.saved_size() > Pak::max_pack_size) return refuse(o.pack, "would grow past 1 GiB, more than a pack may hold");
+    for (const std::string& name : im.dropped) Pak_io::remove_all(pak, name);
+    if (pak.saved_size() > Pak::max_pack_size)
+        return refuse(im.o.pack, "would grow past 1 GiB, more than a pack may hold");
     return true;
+}
+
+// One line for what the pack now holds.
+std::string written_text(const Obj_reader& obj, const Import& im)
+{
+    size_t triangles = 0;
+    for (const Obj_reader::Mesh& m : obj.meshes) triangles += m.triangles;
+    const size_t pictures = im.entries.size() - 1;
+    return im.o.pack + ": model " + Pak_io::quoted(im.o.entry) + " written, " +
+           Pak_io::count(obj.meshes.size(), "mesh", "meshes") + " of " +
+           Pak_io::count(triangles, "triangle", "triangles") +
+           (pictures ? ", and " + Pak_io::count(pictures, "picture", "pictures") : "");
 }
 
 // The model and its images checked, made and put in the pack; the OBJ's
 // arrays and the entries' bytes are gone before the pack is saved.
-bool import_into(Pak& pak, const Options& o, std::vector<std::string>& notes)
+bool import_into(Pak& pak, Import& im)
 {
+    const Options& o = im.o;
     Obj_reader obj;
     if (!obj.read(o.obj, o.scale, o.allow_outside, room_for_triangles(pak, o.entry))) {
         Pak_io::problem(obj.problem_file, obj.problem);
         return false;
     }
-    std::set<std::string> taken;
-    if (!name_allowed(o.entry, o, pak, taken)) return false;
+    if (!name_allowed(o.entry, im)) return false;
     std::vector<std::string> names;
-    std::vector<Entry> entries;
-    std::map<uint32_t, std::string> made;  // pictures made, by colour
     for (const Obj_reader::Mesh& m : obj.meshes) {
         names.push_back(texture_name(m.material));
         const bool procedural = names.back()[1] == '#';
@@ -258,35 +254,42 @@ bool import_into(Pak& pak, const Options& o, std::vector<std::string>& notes)
             m.texture_path.empty() ? Read_reason::missing : Whole_file::read(m.texture_path, bytes, Pak::max_pack_size);
         const bool missing = !m.texture_path.empty() && read == Read_reason::missing;
         if (m.texture_path.empty() || missing) {
-            // The pack's own picture of that name serves (one made before and
-            // perhaps replaced by the user); else one is made.
-            if (Pak_io::index_of(pak, names.back()) >= 0) continue;
             const std::string why = missing ? "names the picture " + Pak_io::quoted(m.texture_path) + ", which is not there"
                                             : "names no picture";
-            if (!made_image(m, why, names.back(), o, pak, made, taken, entries, notes)) return false;
+            if (!made_picture(m, why, names.back(), im)) return false;
             continue;
         }
-        if (!name_allowed(names.back(), o, pak, taken)) return false;
-        if (!read_image(m, read, std::move(bytes), names.back(), entries, notes)) return false;
+        if (!name_allowed(names.back(), im) || !Obj_pictures::from_file(m, read, bytes, im.notes)) return false;
+        im.entries.push_back(Entry{names.back(), std::move(bytes)});
     }
-    if (!model_entry(obj, names, o, entries)) return false;
+    if (!model_entry(obj, names, o, im.entries)) return false;
+    drop_leftovers(names, im);
+    im.notes.push_back(written_text(obj, im));
     obj = Obj_reader();
-    return store(pak, entries, o);
+    return store(pak, im);
 }
 }  // namespace
+
+const char* const Pak_commands::import_obj_arguments =
+    "[--replace] [--allow-outside] PACK ENTRY FILE.obj [--scale S] [--up y|z]";
 
 int Pak_commands::import_obj(const Args& a)
 {
     Options o;
-    if (!parse_options(a, o)) {
-        std::fprintf(stderr, "usage: pak import-obj [--replace] [--allow-outside] PACK ENTRY FILE.obj [--scale S] [--up y|z] (S finite, not 0)\n");
+    const std::string wrong = parse_options(a, o);
+    if (!wrong.empty()) {
+        std::fprintf(stderr, "pak: import-obj %s; usage: pak import-obj %s\n", wrong.c_str(), import_obj_arguments);
         return Pak_io::usage_error;
     }
     Pak pak;
     if (!Pak_io::load_for_rewrite(pak, o.pack, true)) return Pak_io::failure;
-    // What was made or scaled is said once the pack holds it.
-    std::vector<std::string> notes;
-    if (!import_into(pak, o, notes) || !Pak_io::save(pak, o.pack)) return Pak_io::failure;
-    for (const std::string& note : notes) std::printf("%s\n", note.c_str());
+    // What was made, scaled and written is said once the pack holds it.
+    Import im{o, pak, Pak_models(pak), {}, {}, {}, {}, {}};
+    if (!import_into(pak, im) || !Pak_io::save(pak, o.pack)) return Pak_io::failure;
+    for (const std::string& note : im.notes) std::printf("%s\n", note.c_str());
+    if (!im.dropped.empty())
+        std::printf("%s: %s that only the old %s named taken out: %s\n", o.pack.c_str(),
+                    Pak_io::count(im.dropped.size(), "picture", "pictures").c_str(), Pak_io::quoted(o.entry).c_str(),
+                    Pak_io::quoted_list(im.dropped).c_str());
     return Pak_io::ok;
 }

@@ -1,122 +1,29 @@
 #include "tools/pak/Obj_reader.h"
 
-#include <tiny_obj_loader.h>
-
-#include <cstring>
-#include <filesystem>
 #include <map>
-#include <set>
 
 #include "base/Whole_file.h"
 #include "tools/pak/Obj_check.h"
+#include "tools/pak/Obj_materials.h"
 #include "tools/pak/Obj_name.h"
+#include "tools/pak/Obj_path.h"
 #include "tools/pak/Obj_text.h"
 
 namespace {
-std::string folder_of(const std::string& path)
-{
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string against(const std::string& folder, const std::string& name)
-{
-    if (name.empty() || name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':')) return name;
-    return folder + name;
-}
-
-// Empty when `name`, taken against the OBJ's folder, stays inside it: not
-// absolute (nor a Windows drive), no ".." part, and no part on the way a
-// symbolic link (which may lead anywhere); else why not.
-std::string leaves_folder(const std::string& folder, const std::string& name)
-{
-    if (name.empty() || name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':'))
-        return "is an absolute path";
-    std::string path = folder, part;
-    for (size_t i = 0; i <= name.size(); ++i) {
-        if (i < name.size() && name[i] != '/' && name[i] != '\\') {
-            part += name[i];
-            continue;
-        }
-        if (part == "..") return "has a \"..\" part";
-        if (part.empty() || part == ".") continue;
-        path += part;
-        std::error_code ec;
-        if (std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::symlink)
-            return "meets a symbolic link";
-        path += '/';
-        part.clear();
-    }
-    return "";
-}
-
-std::string outside_text(const std::string& why)
-{
-    return why + ", which leads out of the OBJ's folder (--allow-outside reads it)";
-}
-
-// A material of an MTL file that the faces use (or one that no MTL
-// defines: then it has no picture and no colour).
-struct Material {
-    std::string name, texture;
-    std::string folder;        // of the MTL file it came from
-    std::string inner_folder;  // the same below the OBJ's folder
-    bool defined = false;      // by a newmtl line (else a usemtl came first)
-    bool has_diffuse = false;
-    double diffuse[3] = {0, 0, 0};
-};
-
-// A picture name as tools write it: Windows' backslashes are folder
-// separators everywhere, and a leading "./" or ".\" says nothing.
-std::string plain_picture_name(std::string name)
-{
-    for (char& c : name)
-        if (c == '\\') c = '/';
-    while (name.compare(0, 2, "./") == 0) name.erase(0, name.find_first_not_of('/', 2));
-    return name;
-}
-
-// Kd r g b: three finite numbers, each kept within 0 to 1.
-bool diffuse_of(std::string_view rest, double rgb[3])
-{
-    for (size_t k = 0; k < 3; ++k)
-        if (!Obj_text::number(Obj_text::word(rest), rgb[k])) return false;
-    for (size_t k = 0; k < 3; ++k) rgb[k] = rgb[k] < 0 ? 0 : rgb[k] > 1 ? 1 : rgb[k];
-    return true;
-}
-
-// A UTF-8 text's byte-order mark is skipped; a UTF-16 text (either byte
-// order) is refused: its words hold NUL bytes.
-bool utf16(const char* text, size_t size)
-{
-    return size >= 2 && ((uint8_t(text[0]) == 0xFF && uint8_t(text[1]) == 0xFE) ||
-                         (uint8_t(text[0]) == 0xFE && uint8_t(text[1]) == 0xFF));
-}
-
-size_t after_bom(const char* text, size_t size)
-{
-    return size >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
-}
-
-const char* const utf16_text = "is UTF-16 text: save it as UTF-8";
-
 std::string in_quotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 }  // namespace
 
 struct Obj_reader::Reading {
+    explicit Reading(Obj_materials materials) : materials(std::move(materials)) {}
     std::string obj_path, obj_folder;
     double scale = 1;
     bool allow_outside = false;
-    const File_source* mtl_files = nullptr;
-    std::set<std::string> used;      // the materials faces use (Obj_check)
-    size_t counts[3] = {0, 0, 0};    // v, vt and vn lines so far
-    size_t totals[3] = {0, 0, 0};    // the same in the file
-    size_t face_number = 0;          // f lines so far
-    std::set<std::string> libraries;  // mtllib names read
-    std::vector<Material> materials;  // of those libraries, the ones used
-    std::map<std::string, size_t> material_of;
-    long material = -1;  // in force (usemtl); -1 for none found
+    size_t counts[3] = {0, 0, 0};  // v, vt and vn lines so far
+    size_t totals[3] = {0, 0, 0};  // the same in the file
+    size_t face_number = 0;        // f lines so far
+    Obj_materials materials;
+    long material = -1;                  // in force (usemtl); -1 for none found
     std::map<size_t, uint32_t> mesh_of;  // material -> mesh
 };
 
@@ -127,96 +34,21 @@ bool Obj_reader::refuse(const std::string& file, const std::string& what)
     return false;
 }
 
-void Obj_reader::read_materials(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
-                                Reading& r)
-{
-    const char* text = reinterpret_cast<const char*>(bytes.data());
-    const size_t bom = after_bom(text, bytes.size());
-    Obj_text lines(text + bom, bytes.size() - bom);
-    long current = -1;  // the material whose map_Kd is kept
-    while (lines.next_line()) {
-        std::string_view rest = Obj_text::rest(lines.line);
-        const std::string_view keyword = Obj_text::word(rest);
-        if (keyword == "newmtl") {
-            const std::string material(Obj_text::rest(rest));
-            current = -1;
-            // A material no face uses is not kept (an MTL may name millions);
-            // of a name defined twice, usemtl finds the first. One a usemtl
-            // named before its mtllib was read is filled in here.
-            if (!r.used.count(material)) continue;
-            const auto found = r.material_of.find(material);
-            if (found != r.material_of.end() && r.materials[found->second].defined) continue;
-            current = long(found != r.material_of.end() ? found->second : r.materials.size());
-            if (found == r.material_of.end()) {
-                r.material_of.emplace(material, r.materials.size());
-                r.materials.emplace_back();
-            }
-            r.materials[size_t(current)] = Material{material, "", folder_of(path), folder_of(name), true};
-        } else if (keyword == "map_Kd" && current >= 0) {
-            std::string texture;
-            tinyobj::texture_option_t options{};
-            if (tinyobj::ParseTextureNameAndOption(&texture, &options, std::string(rest).c_str()))
-                r.materials[size_t(current)].texture = plain_picture_name(texture);
-        } else if (keyword == "Kd" && current >= 0) {
-            Material& m = r.materials[size_t(current)];
-            m.has_diffuse = diffuse_of(rest, m.diffuse);
-        }
-    }
-}
-
-bool Obj_reader::read_library(const std::string& name, Reading& r, bool* there)
-{
-    const std::string path = against(r.obj_folder, name);
-    const std::string outside = r.allow_outside ? "" : leaves_folder(r.obj_folder, name);
-    if (!outside.empty()) return refuse(path, "material library " + outside_text(outside));
-    std::vector<uint8_t> bytes;
-    const Read_reason refused = (*r.mtl_files)(path, bytes);
-    if (refused != Read_reason::ok)
-        return refuse(path, std::string("material library cannot be read (") + text(refused) + ")");
-    if (there) *there = true;
-    if (!take_library(bytes, path, name, r)) return false;
-    // Only a library that was read counts as read: a later mtllib naming
-    // one that failed fails again.
-    r.libraries.insert(name);
-    return true;
-}
-
-bool Obj_reader::take_library(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
-                              Reading& r)
-{
-    if (utf16(reinterpret_cast<const char*>(bytes.data()), bytes.size())) return refuse(path, utf16_text);
-    read_materials(bytes, path, name, r);
-    return true;
-}
-
-// The material of that name, found or else added without a picture or a
-// colour: faces before any usemtl, or after one that no MTL defines, still
-// import (a picture is made for them).
-long Obj_reader::material_named(const std::string& name, Reading& r)
-{
-    const std::string known = name.empty() ? "default" : name;
-    const auto found = r.material_of.find(known);
-    if (found != r.material_of.end()) return long(found->second);
-    r.material_of.emplace(known, r.materials.size());
-    r.materials.push_back(Material{known, "", "", ""});
-    return long(r.materials.size() - 1);
-}
-
 bool Obj_reader::mesh_for(Reading& r, uint32_t& mesh)
 {
-    if (r.material < 0) r.material = material_named("", r);
+    if (r.material < 0) r.material = long(r.materials.named(""));
     const auto found = r.mesh_of.find(size_t(r.material));
     if (found != r.mesh_of.end()) {
         mesh = found->second;
         return true;
     }
-    const Material& m = r.materials[size_t(r.material)];
-    const std::string texture = m.texture.empty() ? "" : against(m.folder, m.texture);
+    const Obj_materials::Material& m = r.materials[size_t(r.material)];
+    const std::string texture = m.texture.empty() ? "" : Obj_path::against(m.folder, m.texture);
     if (!texture.empty() && !r.allow_outside) {
-        const std::string outside = leaves_folder(r.obj_folder, against(m.inner_folder, m.texture));
+        const std::string outside = Obj_path::leaves_folder(r.obj_folder, Obj_path::against(m.inner_folder, m.texture));
         if (!outside.empty())
             return refuse(r.obj_path, "map_Kd " + in_quotes(m.texture) + " of material " + in_quotes(m.name) + " " +
-                                          outside_text(outside));
+                                          Obj_path::outside_text(outside));
     }
     mesh = uint32_t(meshes.size());
     r.mesh_of.emplace(size_t(r.material), mesh);
@@ -263,9 +95,10 @@ bool Obj_reader::line(std::string_view rest, size_t number, Reading& r)
     const bool position = keyword == "v";
     if (position || keyword == "vt") {
         // Checked whole by Obj_check: x y z of a vertex, u [v] of a texture
-        // coordinate (v 0 when absent); what follows is not used.
+        // coordinate (v 0 when absent, and turned); what follows is not used.
         double value[3] = {0, 0, 0};
-        for (size_t k = 0; k < (position ? 3 : 2); ++k) Obj_text::number(Obj_text::word(rest), value[k]);
+        for (size_t k = 0; k < (position ? 3 : 1); ++k) Obj_text::number(Obj_text::word(rest), value[k]);
+        if (!position) Obj_text::turned_v(Obj_text::word(rest), value[1]);
         if (position)
             for (double v : value) positions.push_back(v * r.scale);
         else
@@ -276,35 +109,11 @@ bool Obj_reader::line(std::string_view rest, size_t number, Reading& r)
     } else if (keyword == "f") {
         return face(rest, number, r);
     } else if (keyword == "usemtl") {
-        r.material = material_named(std::string(Obj_text::rest(rest)), r);
-    } else if (keyword == "mtllib") {
-        return libraries(rest, r);
+        r.material = long(r.materials.named(std::string(Obj_text::rest(rest))));
+    } else if (keyword == "mtllib" && !r.materials.library(rest)) {
+        return refuse(r.materials.problem_file, r.materials.problem);
     }
     return true;
-}
-
-bool Obj_reader::libraries(std::string_view rest, Reading& r)
-{
-    // A name with blanks (Blender writes the model file's name as it is) is
-    // taken whole when such a file is there.
-    const std::string whole(Obj_text::rest(rest));
-    if (whole.find_first_of(" \t") != std::string::npos) {
-        if (r.libraries.count(whole)) return true;
-        bool there = false;
-        const bool read = read_library(whole, r, &there);
-        if (there) return read;  // its own problem (UTF-16) is said
-    }
-    // Else the names of one mtllib line are places to look, as tinyobjloader
-    // takes them: the first that reads (or was read before) serves; when
-    // none does, the first one's problem is said.
-    std::string file, why;
-    for (std::string_view w = Obj_text::word(rest); !w.empty(); w = Obj_text::word(rest)) {
-        const std::string name(w);
-        if (r.libraries.count(name) || read_library(name, r)) return true;
-        if (!r.allow_outside && !leaves_folder(r.obj_folder, name).empty()) return false;
-        if (file.empty()) file = problem_file, why = problem;
-    }
-    return file.empty() || refuse(file, why);
 }
 
 bool Obj_reader::read(const std::string& obj_path, double scale, bool allow_outside, size_t max_triangles)
@@ -325,8 +134,9 @@ bool Obj_reader::parse(const char* text, size_t size, const std::string& obj_pat
     *this = Obj_reader();
     // Indices are kept in 32 bits: a file within the cap holds fewer lines.
     if (size > max_file_size) return refuse(obj_path, "cannot be read (" + std::string(::text(Read_reason::too_large)) + ")");
-    if (utf16(text, size)) return refuse(obj_path, utf16_text);
-    const size_t bom = after_bom(text, size);
+    const std::string encoding = Obj_text::encoding_problem(text, size);
+    if (!encoding.empty()) return refuse(obj_path, encoding);
+    const size_t bom = Obj_text::bom_length(text, size);
     text += bom, size -= bom;
     Obj_check check;
     if (!check.check(text, size, scale)) return refuse(obj_path, check.problem);
@@ -334,13 +144,11 @@ bool Obj_reader::parse(const char* text, size_t size, const std::string& obj_pat
     if (check.triangles > max_triangles)
         return refuse(obj_path, std::to_string(check.triangles) + " triangles make a model larger than the pack has room for (" +
                                     std::to_string(max_triangles) + " at most)");
-    Reading r;
+    Reading r(Obj_materials(Obj_path::folder_of(obj_path), allow_outside, mtl_files, std::move(check.materials)));
     r.obj_path = obj_path;
-    r.obj_folder = folder_of(obj_path);
+    r.obj_folder = Obj_path::folder_of(obj_path);
     r.scale = scale;
     r.allow_outside = allow_outside;
-    r.mtl_files = &mtl_files;
-    r.used = std::move(check.materials);
     r.totals[0] = check.positions, r.totals[1] = check.texcoords, r.totals[2] = check.normals;
     // Sized once from the counts: nothing grows past what the file holds.
     positions.reserve(3 * check.positions);
@@ -355,7 +163,7 @@ bool Obj_reader::parse(const char* text, size_t size, const std::string& obj_pat
 
 void Obj_reader::each_triangle(const std::function<void(const Triangle&)>& visit) const
 {
-    static const double no_texcoord[2] = {0, 0};
+    static const double no_texcoord[2] = {0, 1};  // u 0, v 0 of the file, turned
     size_t at = 0;
     for (const Face& f : faces) {
         for (size_t k = 1; k + 1 < f.corners; ++k) {

@@ -7,11 +7,10 @@
 // is cut only when the model is written (each_triangle). Every index is
 // checked against the lines before it (a relative one) or in the file (an
 // absolute one) before it is kept. The model format has no normals, so
-// normal indices are only checked. Of the MTL files only the materials the
-// faces use are kept, with their map_Kd (parsed by tinyobjloader, then
-// backslashes taken as folder separators) and Kd. Faces without a material,
-// or with one no MTL defines, get a material of that name (or "default")
-// without a picture. A UTF-8 byte-order mark is skipped; UTF-16 is refused.
+// normal indices are only checked. The materials come from Obj_materials.
+// A UTF-8 byte-order mark is skipped; UTF-16 is refused,
+// also without its mark. Texture v is turned (1 - v): OBJ files run it up
+// the picture, packs down.
 //
 // OBJ files come from strangers and their pictures end up in packs that
 // are shared: an mtllib or map_Kd name must stay inside the OBJ's folder
@@ -26,6 +25,7 @@
 #include <vector>
 
 #include "base/Read_status.h"
+#include "tools/pak/Obj_materials.h"
 
 class Obj_reader {
 public:
@@ -37,7 +37,8 @@ public:
         double diffuse[3] = {0, 0, 0};  // its R, G, B, each 0 to 1
     };
     // One triangle of a fan: its mesh, and each corner's position (x, y, z,
-    // scaled) and texture coordinate (u, v; 0, 0 when the corner has none).
+    // scaled) and texture coordinate (u, v, v turned to run down the
+    // picture as packs hold it; 0, 1 when the corner has none).
     struct Triangle {
         size_t mesh;
         const double* position[3];
@@ -45,7 +46,7 @@ public:
     };
 
     // Reads one file named by the OBJ (an MTL) into bytes.
-    using File_source = std::function<Read_reason(const std::string& path, std::vector<uint8_t>& bytes)>;
+    using File_source = Obj_materials::File_source;
 
     // False when the files cannot be read as a model; problem_file and
     // problem then say which file and what is wrong, in one line. A model
@@ -80,18 +81,11 @@ private:
 
     bool refuse(const std::string& file, const std::string& what);
     bool line(std::string_view text, size_t number, Reading& r);
-    bool libraries(std::string_view rest, Reading& r);
-    // `there` is set when the file was read (its text may still be refused).
-    bool read_library(const std::string& name, Reading& r, bool* there = nullptr);
-    bool take_library(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name, Reading& r);
-    void read_materials(const std::vector<uint8_t>& bytes, const std::string& path, const std::string& name,
-                        Reading& r);
     bool face(std::string_view rest, size_t number, Reading& r);
     bool mesh_for(Reading& r, uint32_t& mesh);
-    static long material_named(const std::string& name, Reading& r);
 
     std::vector<double> positions;  // 3 a v line, scaled
-    std::vector<double> texcoords;  // 2 a vt line
+    std::vector<double> texcoords;  // 2 a vt line, v turned
     std::vector<Face> faces;        // of 3 corners or more, in the order of the file
     std::vector<Corner> corners;    // each face's in turn
 };

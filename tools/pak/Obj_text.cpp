@@ -1,8 +1,11 @@
 #include "tools/pak/Obj_text.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -30,6 +33,19 @@ bool is_decimal(std::string_view w)
         if (digits(w, i) == 0) return false;
     }
     return i == w.size();
+}
+// a + b or a - b (a not below b) of two digit strings of one length.
+std::string add_digits(const std::string& a, const std::string& b, int sign)
+{
+    std::string out(a.size() + 1, '0');
+    int carry = 0;
+    for (size_t i = a.size(); i-- > 0;) {
+        const int d = (a[i] - '0') + sign * (b[i] - '0') + carry;
+        carry = d < 0 ? -1 : d / 10;
+        out[i + 1] = char('0' + d - 10 * carry);
+    }
+    out[0] = char('0' + carry);
+    return out;
 }
 }  // namespace
 
@@ -85,6 +101,51 @@ bool Obj_text::number(std::string_view w, double& value)
     return std::isfinite(value);
 }
 
+bool Obj_text::turned_v(std::string_view w, double& value)
+{
+    if (w.empty()) w = "0";
+    return number(w, value) && number(one_minus(w), value);
+}
+
+std::string Obj_text::one_minus(std::string_view w)
+{
+    size_t i = w.empty() || (w[0] != '-' && w[0] != '+') ? 0 : 1;
+    const bool negative = i == 1 && w[0] == '-';
+    std::string x;  // the digits, x being them times 10^exponent
+    long long exponent = 0;
+    for (; i < w.size() && is_digit(w[i]); ++i) x += w[i];
+    if (i < w.size() && w[i] == '.')
+        for (++i; i < w.size() && is_digit(w[i]); ++i) x += w[i], --exponent;
+    if (i < w.size() && (w[i] == 'e' || w[i] == 'E')) {
+        const bool down = ++i < w.size() && w[i] == '-';
+        if (i < w.size() && (w[i] == '-' || w[i] == '+')) ++i;
+        long long e = 0;  // past any text's digits well before the cap
+        for (; i < w.size() && is_digit(w[i]); ++i) e = std::min(e * 10 + (w[i] - '0'), 1LL << 50);
+        exponent += down ? -e : e;
+    }
+    x.erase(0, std::min(x.find_first_not_of('0'), x.size()));
+    const long long magnitude = exponent + static_cast<long long>(x.size());  // x is below 10^magnitude
+    // Far below the gap between 1 and the double under it, x changes nothing;
+    // far above every double, x is none (and "inf" no number).
+    if (x.empty() || magnitude < -400) return "1";
+    if (magnitude > 400) return "inf";
+    // 1 and x as whole numbers of 10^-fraction, of one length.
+    const size_t fraction = exponent < 0 ? size_t(-exponent) : 0;
+    x.append(exponent > 0 ? size_t(exponent) : 0, '0');
+    std::string one = "1" + std::string(fraction, '0');
+    const size_t length = std::max(x.size(), one.size());
+    x.insert(0, length - x.size(), '0');
+    one.insert(0, length - one.size(), '0');
+    const bool below_zero = !negative && x > one;
+    std::string out = negative ? add_digits(one, x, 1) : below_zero ? add_digits(x, one, -1) : add_digits(one, x, -1);
+    out.insert(out.size() - fraction, ".");
+    while (out.back() == '0') out.pop_back();
+    if (out.back() == '.') out.pop_back();
+    out.erase(0, std::min(out.find_first_not_of('0'), out.size()));
+    if (out.empty() || out[0] == '.') out.insert(0, "0");
+    return (below_zero ? "-" : "") + out;
+}
+
 bool Obj_text::index(std::string_view w, long& value)
 {
     const bool negative = w.size() > 1 && w[0] == '-';
@@ -118,4 +179,26 @@ bool Obj_text::corner(std::string_view w, long indices[3])
         if (!index(parts[k], indices[k])) return false;
     }
     return true;
+}
+
+std::string Obj_text::encoding_problem(const char* data, size_t size)
+{
+    const auto byte = [data](size_t i) { return uint8_t(data[i]); };
+    if (size >= 2 && ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF)))
+        return "is UTF-16 text: save it as UTF-8";
+    // Without a mark: OBJ and MTL text is mostly ASCII, which UTF-16 writes
+    // with a 0 byte beside each character, on one side of the pairs only.
+    const size_t pairs = std::min<size_t>(size, 512) / 2;
+    size_t zero[2] = {0, 0};
+    for (size_t i = 0; i < 2 * pairs; ++i)
+        if (byte(i) == 0) ++zero[i % 2];
+    for (size_t side = 0; side < 2; ++side)
+        if (pairs > 0 && 2 * zero[side] >= pairs && 8 * zero[1 - side] < pairs)
+            return "looks like UTF-16 text (every other byte is 0): save it as UTF-8";
+    return "";
+}
+
+size_t Obj_text::bom_length(const char* data, size_t size)
+{
+    return size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
 }

@@ -6,6 +6,7 @@
 // parsers read "3x" as 3, "nan" or "abc" as 0 and wrap "4294967298".
 #pragma once
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 class Obj_text {
@@ -27,10 +28,25 @@ public:
     // A finite decimal: [+-] digits [. digits] [e [+-] digits], or with the
     // digits after the point only.
     static bool number(std::string_view word, double& value);
+    // A texture v as packs hold it, running down the picture: 1 - the
+    // file's, whose v runs up (OpenGL's way, and every modelling
+    // program's); an empty word is v 0. False unless a finite number.
+    static bool turned_v(std::string_view word, double& value);
+    // 1 - x for a finite decimal x (one `number` takes), worked out
+    // exactly in decimal digits: 1 - (1 - x) is x again, digit for digit,
+    // so export-obj's v comes back to the very double it was.
+    static std::string one_minus(std::string_view decimal);
     // An index that an int holds and not 0: digits with an optional minus.
     static bool index(std::string_view word, long& value);
     // A face corner: v, v/vt, v//vn or v/vt/vn; an index it lacks is 0.
     static bool corner(std::string_view word, long indices[3]);
+
+    // Why a file's bytes cannot be read as UTF-8 text, for people: UTF-16,
+    // with a byte-order mark or without one (every other byte 0, the words
+    // then holding NUL bytes); empty when they can.
+    static std::string encoding_problem(const char* data, size_t size);
+    // The length of a UTF-8 byte-order mark that starts the text, or 0.
+    static size_t bom_length(const char* data, size_t size);
 
 private:
     std::string_view text;

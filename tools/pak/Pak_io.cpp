@@ -96,3 +96,37 @@ int32_t Pak_io::index_of(const Pak& pak, const std::string& name)
         if (pak.name(i) == name) return i;
     return -1;
 }
+
+int Pak_io::remove_all(Pak& pak, const std::string& name)
+{
+    int removed = 0;
+    for (int32_t at; (at = index_of(pak, name)) >= 0; ++removed) pak.remove(at);
+    return removed;
+}
+
+bool Pak_io::has_flags(const std::string& name)
+{
+    for (const char* flags : {"#_", "__", "#$", "##"})
+        if (name.compare(0, 2, flags) == 0) return true;
+    return false;
+}
+
+std::string Pak_io::meant(const Pak& pak, const std::string& name)
+{
+    const auto bare = [](const std::string& n) { return has_flags(n) ? n.substr(2) : n; };
+    for (int32_t i = 0; i < pak.entry_count(); ++i)
+        if (pak.name(i) != name && bare(pak.name(i)) == bare(name)) return pak.name(i);
+    return "";
+}
+
+std::string Pak_io::count(size_t n, const char* one, const char* more)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : more);
+}
+
+std::string Pak_io::quoted_list(const std::vector<std::string>& names)
+{
+    std::string list;
+    for (const std::string& name : names) list += (list.empty() ? "" : ", ") + quoted(name);
+    return list;
+}

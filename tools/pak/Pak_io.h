@@ -40,4 +40,19 @@ public:
     static bool load_for_rewrite(Pak& pak, const std::string& path, bool may_be_missing = false);
     static bool save(const Pak& pak, const std::string& path);
     static int32_t index_of(const Pak& pak, const std::string& name);
+    // Takes out every entry of that name; how many there were.
+    static int remove_all(Pak& pak, const std::string& name);
+    // True when a name starts with drawing flags of a kind import-obj
+    // gives its materials: #_ opaque, __ alpha-tested, #$ blended, ##
+    // procedural.
+    static bool has_flags(const std::string& name);
+    // The entry a name that the pack does not hold was meant for: the same
+    // name with other flags or none ("bark.png" for "#_bark.png"); empty
+    // when none is.
+    static std::string meant(const Pak& pak, const std::string& name);
+
+    // "1 mesh", "2 meshes".
+    static std::string count(size_t n, const char* one, const char* more);
+    // "a", "b", "c", each quoted, with commas.
+    static std::string quoted_list(const std::vector<std::string>& names);
 };

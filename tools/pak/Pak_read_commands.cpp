@@ -45,7 +45,7 @@ std::string kind_of(const Pak_entry& e)
     // An entry counts as a model when its header and every record read.
     Model m = read_model(e);
     if (m.has_header && m.status.ok() && m.declared >= 0 && e.size >= 5)
-        return "model, " + std::to_string(m.meshes.size()) + " meshes";
+        return "model, " + Pak_io::count(m.meshes.size(), "mesh", "meshes");
     return "other";
 }
 
@@ -64,7 +64,8 @@ void print_mesh(size_t i, const Mesh_record& m)
     std::string flags = m.alpha_test ? "alpha test" : "no alpha test";
     if (m.blended) flags += ", blended";
     if (m.is_procedural()) flags += ", procedural";
-    std::printf("  mesh %zu: texture \"%s\" (%s), %d triangles", i, m.texture_name, flags.c_str(), m.triangle_count);
+    std::printf("  mesh %zu: texture \"%s\" (%s), %s", i, m.texture_name, flags.c_str(),
+                Pak_io::count(size_t(m.triangle_count), "triangle", "triangles").c_str());
     if (m.triangle_count > 0)
         std::printf(", box (%g, %g, %g) to (%g, %g, %g)", lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]);
     std::printf("\n");
@@ -157,7 +158,8 @@ int Pak_commands::info(const Args& a)
         Pak_io::problem(a[0], "entry \"" + a[1] + "\" is too short to be a model");
         return Pak_io::failure;
     }
-    std::printf("%s: %d meshes declared, %zu read\n", a[1].c_str(), r.declared, r.meshes.size());
+    std::printf("%s: %s declared, %zu read\n", a[1].c_str(),
+                (std::to_string(r.declared) + (r.declared == 1 ? " mesh" : " meshes")).c_str(), r.meshes.size());
     for (size_t i = 0; i < r.meshes.size(); ++i) print_mesh(i, r.meshes[i]);
     if (!r.status.ok()) {
         std::printf("  reading stopped: %s\n", stop_text(r).c_str());

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -57,5 +58,6 @@ int Pak_commands::texgen(const Args& a)
         Pak_io::problem(a[2], written.text());
         return Pak_io::failure;
     }
+    std::printf("%s: written, %dx%d at %d ms\n", a[2].c_str(), plasma.width, plasma.height, ms);
     return Pak_io::ok;
 }

@@ -25,78 +25,100 @@ int cmd_help(const Args&);
 const Command commands[] = {
     {"list", "PACK", "every entry: name, size, kind (model, image WxH, other)", 1, 1, Pak_commands::list},
     {"create", "OUT FILE...", "a new pack of the files, each named by its path as given", 2, 0, Pak_commands::create},
-    {"add", "[--replace] PACK NAME FILE", "append FILE as entry NAME; --replace: replace entry NAME", 3, 4,
+    {"add", "[--replace] PACK NAME FILE", "append FILE as entry NAME; --replace: new bytes for entry NAME", 3, 4,
      Pak_commands::add},
+    {"remove", "PACK NAME...", "take the entries out (all or, when one is not there, none)", 2, 0,
+     Pak_commands::remove},
     {"extract", "PACK PREFIX", "every entry to PREFIX followed by its name", 2, 2, Pak_commands::extract},
     {"info", "PACK ENTRY", "a model's meshes: texture, flags, triangles, bounding box", 2, 2, Pak_commands::info},
     {"texgen", "NAME MILLISECONDS OUT.png", "the image of a procedural texture at that time", 3, 3, Pak_commands::texgen},
-    {"export-obj", "PACK ENTRY DIR [--up y|z]", "model ENTRY as DIR/ENTRY.obj, .mtl and a PNG a texture", 3, 5,
+    {"export-obj", Pak_commands::export_obj_arguments, "model ENTRY as DIR/ENTRY.obj, .mtl and a PNG a texture", 3, 5,
      Pak_commands::export_obj},
-    {"import-obj", "[--replace] [--allow-outside] PACK ENTRY FILE.obj [--scale S] [--up y|z]",
+    {"import-obj", Pak_commands::import_obj_arguments,
      "OBJ+MTL as model ENTRY, map_Kd images as entries (PACK made if missing)", 3, 9, Pak_commands::import_obj},
     {"verify", "DIR", "every pack and entry the saver needs is present and reads", 1, 1, Pak_commands::verify},
     {"help", "", "this text (also -h, --help), with what the commands refuse", 0, 1, cmd_help},
 };
 
 // What the writing commands refuse, and why: each refusal is one line on
-// stderr and exit 1, with no pack changed.
+// stderr and exit 1, with no pack changed. Lines stay within 80 columns.
 const char* const refusals[] = {
-    "create, add: an input that is not a readable regular file (a folder, device, FIFO)",
-    "create, add: a name already in the pack: readers would only see the first",
-    "            (pak add --replace replaces that entry in place)",
-    "create, add: a pack path that is a symbolic link or not a regular file",
-    "add:         a pack it cannot read whole (broken, or bytes after its listed entries),",
-    "             as rewriting it would lose them; list, info, verify warn of such bytes",
-    "extract:     a name outside PREFIX's folder (absolute, \"..\"), or whose path meets a",
-    "             symbolic link; a name seen before is skipped; the other entries go on",
-    "add, import-obj: a picture both builds cannot show: not PNG or JPEG (GIF, BMP, XPM...;",
-    "             import-obj writes a PNG of one stb_image reads),",
-    "             over 8192 pixels on a side (read from its header, nothing decoded), or",
-    "             one either build's decoder cannot read or that the two show differently;",
-    "             verify names such a texture (sides not powers of two or over 1024: a warning)",
-    "import-obj:  an index outside its array, a UTF-16 file (save it as UTF-8), an",
-    "             MTL or map_Kd image that cannot be read or is refused as a picture, a",
-    "             name over 127 bytes or already in the pack (--replace replaces it), a",
-    "             model or pack larger than the saver reads",
-    "import-obj:  a number the OBJ parser would bend, naming its line: an index beyond an",
-    "             int, 0 or with other characters (3x), a coordinate nan, inf or no number",
-    "import-obj:  an mtllib or map_Kd name leading out of the OBJ's folder (absolute, a",
-    "             \"..\" part, a symbolic link on the way) unless --allow-outside",
-    "export-obj:  a file of the export that is a symbolic link or not a regular file:",
-    "             nothing is written through a link, nothing at all then",
-    "Packs (and the files of export-obj and extract) are written to a new file beside",
-    "them, flushed, then renamed over the old one: a failure at any point (a full disk)",
-    "leaves the old file byte for byte.",
+    "create, add: an input that is not a readable regular file (a folder, device,",
+    "             FIFO); a name already in the pack: readers would only see the",
+    "             first (pak add --replace replaces that entry in place); a pack",
+    "             path that is a symbolic link or not a regular file",
+    "add, remove: a broken pack, or one with bytes after its listed entries:",
+    "             rewriting it would lose them; list, info, verify warn of such",
+    "             bytes",
+    "add --replace, remove: a name the pack does not hold, naming the entry meant",
+    "             when one differs only by its flags (bark.png for #_bark.png)",
+    "extract:     a name outside PREFIX's folder (absolute, \"..\"), or whose path",
+    "             meets a symbolic link; a name seen before is skipped; the other",
+    "             entries go on",
+    "add, import-obj: a picture both builds cannot show: not PNG or JPEG (GIF,",
+    "             BMP, XPM...; import-obj writes a PNG of one stb_image reads),",
+    "             over 8192 pixels on a side (read from its header, nothing",
+    "             decoded), or one either build's decoder cannot read or that the",
+    "             two show differently; verify names such a texture (sides not",
+    "             powers of two or over 1024: a warning)",
+    "import-obj:  an index outside its array, UTF-16 text (save it as UTF-8), an",
+    "             MTL or map_Kd image that cannot be read or is refused as a",
+    "             picture, a name over 127 bytes or already in the pack",
+    "             (--replace replaces it), a model or pack larger than the saver",
+    "             reads",
+    "import-obj:  a number the OBJ parser would bend, naming its line: an index",
+    "             beyond an int, 0 or with other characters (3x), a coordinate",
+    "             nan, inf or no number",
+    "import-obj:  an mtllib or map_Kd name leading out of the OBJ's folder",
+    "             (absolute, a \"..\" part, a symbolic link on the way) unless",
+    "             --allow-outside",
+    "export-obj:  a file of the export that is a symbolic link or not a regular",
+    "             file: nothing is written through a link, nothing at all then",
+    "Packs (and the files of export-obj and extract) are written to a new file",
+    "beside them, flushed, then renamed over the old one: a failure at any point",
+    "(a full disk) leaves the old file byte for byte.",
 };
 
 // How our models look as OBJ + MTL, for people working on them elsewhere.
 const char* const obj_notes[] = {
-    "one object (o) and one material a mesh; the material's name is the texture's name,",
-    "drawing flags included: #_ opaque, __ alpha-tested, #$ blended, ## procedural; a",
-    "material without them comes in as #_ (opaque); blanks and % are written %20, %25",
-    "texture v runs down: v = 0 is the image's top row (many programs put it at the",
-    "bottom: the picture then shows upside down there; keep v as it is on the way back)",
+    "one object (o) and one material a mesh; the material's name is the texture's",
+    "name, drawing flags included: #_ opaque, __ alpha-tested, #$ blended, ##",
+    "procedural; a material without them comes in as #_ (opaque); blanks and %",
+    "are written %20, %25",
+    "texture v runs up the picture in OBJ files, as in OpenGL and modelling",
+    "programs (v = 0 is the bottom row), and down it in packs: it is turned",
+    "(1 - v) on the way in and back on the way out, exactly",
     "normals: export writes each triangle's face normal; models store none",
     "procedural (##) textures get no image file: the saver makes them",
-    "import-obj: faces (of any number of corners) are cut into triangles, one mesh a",
-    "material in order of first use",
-    "import-obj: a material without map_Kd (or faces without one) gets a made 4x4 picture",
-    "of its Kd (light grey without), named after it; one colour, one picture. map_Kd may",
-    "hold options, blanks and \\ as folder separator. Pictures are scaled to power-of-two",
-    "sides, at most 1024; BMP and TGA become PNG. --up y: the file's +Y is up (Blender),",
-    "turned to the garden's +Z;",
+    "import-obj: faces (of any number of corners) are cut into triangles, one",
+    "mesh a material in order of first use",
+    "import-obj: a material without map_Kd (or faces without one) gets a made 4x4",
+    "picture of its Kd (light grey without), named after it, shared by materials",
+    "of one colour and the same flags; a picture of that name in the pack is kept",
+    "(and said so), but with --replace one made before, named by no other model,",
+    "is made again. map_Kd may hold options, blanks and \\ as folder separator.",
+    "Pictures are scaled to power-of-two sides, at most 1024; BMP and TGA become",
+    "PNG. --up y: the file's +Y is up (Blender), turned to the garden's +Z;",
     "export-obj --up y writes the same",
-    "export-obj: texture files whose names would be equal (also but for case) get -2, -3",
-    "export-obj: file names are ones Windows takes too: <>:\"/\\|?*, blanks and control",
-    "characters become _, a device name (CON, nul.txt, COM1...) gets _ after it",
+    "import-obj --replace: the pictures only the replaced model named, named by",
+    "no other model nor the new one, are taken out (pak extract keeps a copy)",
+    "export-obj: texture files whose names would be equal (also but for case) get",
+    "-2, -3; file names are ones Windows takes too: <>:\"/\\|?*, blanks and",
+    "control characters become _, a device name (CON, nul.txt, COM1...) gets _",
+    "after it",
 };
 
 void usage(FILE* out)
 {
     std::fprintf(out, "usage:\n");
     for (const Command& c : commands) {
-        std::string call = std::string(c.name) + " " + c.arguments;
-        std::fprintf(out, "  pak %-34s %s\n", call.c_str(), c.purpose);
+        // The call within 80 columns, cut at a blank, then what it does.
+        std::string call = std::string("  pak ") + c.name + (*c.arguments ? " " : "") + c.arguments;
+        for (size_t cut; call.size() > 80 && (cut = call.rfind(' ', 80)) != std::string::npos;) {
+            std::fprintf(out, "%s\n", call.substr(0, cut).c_str());
+            call = "        " + call.substr(cut + 1);
+        }
+        std::fprintf(out, "%s\n      %s\n", call.c_str(), c.purpose);
     }
 }
 

@@ -1,12 +1,15 @@
-// The commands that write: create a pack, add to one, extract from one.
+// The commands that write: create a pack, add to one or take entries out,
+// extract from one.
 #include "tools/pak/Pak_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "resources/Pak.h"
 #include "tools/pak/Pak_io.h"
+#include "tools/pak/Pak_models.h"
 #include "tools/pak/Picture_check.h"
 
 namespace {
@@ -35,8 +38,9 @@ int Pak_commands::create(const Args& a)
             result = failure;
         }
     }
-    if (result != ok) return result;
-    return Pak_io::save(pak, a[0]) ? ok : failure;
+    if (result != ok || !Pak_io::save(pak, a[0])) return failure;
+    std::printf("%s: written, %s\n", a[0].c_str(), Pak_io::count(size_t(pak.entry_count()), "entry", "entries").c_str());
+    return ok;
 }
 
 int Pak_commands::add(const Args& given)
@@ -55,6 +59,17 @@ int Pak_commands::add(const Args& given)
         problem(pack_path, "entry name " + quoted(a[1]) + " is longer than 127 bytes");
         return failure;
     }
+    // A new entry the garden never reads, where an entry was to be replaced,
+    // would pass unnoticed: verify finds the old one in order.
+    const int32_t existing = Pak_io::index_of(pak, a[1]);
+    if (existing < 0 && replace) {
+        const std::string meant = Pak_io::meant(pak, a[1]);
+        problem(pack_path, "holds no entry " + quoted(a[1]) + " to replace" +
+                               (meant.empty() ? " (without --replace, pak add adds it)"
+                                              : "; it holds " + quoted(meant) +
+                                                    " (a picture is read by its whole name, flags included)"));
+        return failure;
+    }
     std::vector<uint8_t> bytes;
     if (!Pak_io::read_input(a[2], bytes)) return failure;
     // A picture must be one both builds show, and not one that would take
@@ -68,7 +83,6 @@ int Pak_commands::add(const Args& given)
         const std::string warning = Picture_check::upload_warning(bytes.data(), bytes.size());
         if (!warning.empty()) problem(a[2], "warning: " + warning);
     }
-    const int32_t existing = Pak_io::index_of(pak, a[1]);
     if (existing >= 0 && !replace) {
         problem(pack_path, "already holds an entry " + quoted(a[1]) + " (pak add --replace replaces it)");
         return failure;
@@ -79,7 +93,40 @@ int Pak_commands::add(const Args& given)
         problem(a[2], "cannot be stored");
         return failure;
     }
-    return Pak_io::save(pak, pack_path) ? ok : failure;
+    if (!Pak_io::save(pak, pack_path)) return failure;
+    std::printf("%s: entry %s %s, %zu bytes\n", pack_path.c_str(), quoted(a[1]).c_str(), existing >= 0 ? "replaced" : "added",
+                bytes.size());
+    return ok;
+}
+
+// Every name is checked before any entry goes: a name the pack does not
+// hold leaves it as it was. A picture a model still names is taken out
+// with a warning: the garden then draws that model without it.
+int Pak_commands::remove(const Args& a)
+{
+    const std::string& pack_path = a[0];
+    Pak pak;
+    if (!Pak_io::load_for_rewrite(pak, pack_path)) return failure;
+    std::vector<std::string> names;
+    for (size_t i = 1; i < a.size(); ++i) {
+        if (std::count(names.begin(), names.end(), a[i])) continue;
+        names.push_back(a[i]);
+        if (Pak_io::index_of(pak, a[i]) >= 0) continue;
+        const std::string meant = Pak_io::meant(pak, a[i]);
+        problem(pack_path, "holds no entry " + quoted(a[i]) + (meant.empty() ? "" : "; it holds " + quoted(meant)));
+        return failure;
+    }
+    const Pak_models models(pak);
+    for (const std::string& name : names)
+        for (const std::string& model : models.naming(name))
+            if (!std::count(names.begin(), names.end(), model))
+                problem(pack_path, "warning: model " + quoted(model) + " names " + quoted(name) +
+                                       ", which it is drawn without from now on");
+    for (const std::string& name : names) Pak_io::remove_all(pak, name);
+    if (!Pak_io::save(pak, pack_path)) return failure;
+    std::printf("%s: %s taken out: %s\n", pack_path.c_str(), Pak_io::count(names.size(), "entry", "entries").c_str(),
+                Pak_io::quoted_list(names).c_str());
+    return ok;
 }
 
 namespace {
@@ -141,5 +188,6 @@ int Pak_commands::extract(const Args& a)
     const bool all = pak.extract_all(
         a[1], [&pak, &report](int32_t i, const Write_status& why) { report.refused(pak.name(i), why); });
     report.report_repeated();
+    if (all) std::printf("%s: %s written\n", a[1].c_str(), Pak_io::count(size_t(pak.entry_count()), "entry", "entries").c_str());
     return all && !truncated ? ok : failure;
 }

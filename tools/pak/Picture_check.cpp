@@ -1,5 +1,6 @@
 #include "tools/pak/Picture_check.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "resources/Image_rgba.h"
@@ -31,6 +32,17 @@ uint32_t big_endian(const uint8_t* p)
     uint8_t b[4];
     std::memcpy(b, p, 4);
     return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
+}
+
+// The first pixel (counted along the rows, top first) where a channel of
+// two pictures of one size is more than `tolerance` apart; -1 when none is.
+long first_difference(const Image_rgba& a, const Image_rgba& b, int tolerance)
+{
+    const size_t n = size_t(a.width()) * size_t(a.height());
+    for (size_t at = 0; at < n; ++at)
+        for (size_t k = 0; k < 4; ++k)
+            if (std::abs(int(a.pixels()[at * 4 + k]) - int(b.pixels()[at * 4 + k])) > tolerance) return long(at);
+    return -1;
 }
 
 // Why SDL_image and stb_image part over a PNG, from its chunks before the
@@ -73,23 +85,27 @@ std::string Picture_check::problem(const uint8_t* data, size_t size, Image_rgba*
                std::to_string(Image_rgba::max_side) + " pixels on a side";
     // Decoded by this build's decoder, then held to stb_image's pixels (the
     // Windows build's): a pack must look the same in both (already so when
-    // this build is the Windows one).
+    // this build is the Windows one). stb_image goes first: its own decoding
+    // holds the inflated rows beside its output, and with the other
+    // decoder's pixels already made that would be a third picture.
     const std::string picture = "is a picture in " + std::string(h.format) + " format ";
+    Image_rgba by_stb;
+    const bool stb_read = !decoded_by_stb && by_stb.decode_with_stb(data, clamp_size(size));
     Image_rgba image;
     if (!image.decode(data, clamp_size(size))) return picture + "that does not decode";
     if (image.indexed_past_palette())
         return picture + "whose pixels index past its palette: the Linux and Windows builds show them differently";
-    if (decoded_by_stb) {
-        if (decoded) *decoded = std::move(image);
-        return "";
+    if (!decoded_by_stb) {
+        const bool jpeg = std::strcmp(h.format, "JPEG") == 0;
+        if (!stb_read) return picture + "that the Windows build's decoder cannot read";
+        if (by_stb.width() != image.width() || by_stb.height() != image.height())
+            return picture + "that the Windows build's decoder reads at another size";
+        const long at = first_difference(by_stb, image, jpeg ? jpeg_tolerance : 0);
+        if (at >= 0)
+            return picture + "that the Linux and Windows builds show differently, first at pixel " +
+                   std::to_string(at % image.width()) + "," + std::to_string(at / image.width()) +
+                   (jpeg ? "" : png_reason(data, size));
     }
-    const bool jpeg = std::strcmp(h.format, "JPEG") == 0;
-    const Image_rgba::Difference d = Image_rgba::stb_difference(data, clamp_size(size), image, jpeg ? jpeg_tolerance : 0);
-    if (!d.read) return picture + "that the Windows build's decoder cannot read";
-    if (!d.same_size) return picture + "that the Windows build's decoder reads at another size";
-    if (d.x >= 0)
-        return picture + "that the Linux and Windows builds show differently, first at pixel " + std::to_string(d.x) +
-               "," + std::to_string(d.y) + (jpeg ? "" : png_reason(data, size));
     if (decoded) *decoded = std::move(image);
     return "";
 }

@@ -68,13 +68,14 @@ void expect_same_model(const Pak& a, const Pak& b, const std::string& entry)
             for (size_t k = 0; k < 3; ++k) {
                 Mesh_record::Corner p = x.corner(t, k), q = y.corner(t, k);
                 const double d[5] = {p.x - q.x, p.y - q.y, p.z - q.z, p.u - q.u, p.v - q.v};
-                for (double v : d) ASSERT_NEAR(v, 0, 1e-12) << x.texture_name << " triangle " << t;
+                for (double v : d) ASSERT_EQ(v, 0) << x.texture_name << " triangle " << t;
             }
             const auto nx = face_normal(x, t), ny = face_normal(y, t);
             for (size_t k = 0; k < 3; ++k) ASSERT_NEAR(nx[k], ny[k], 1e-9);
         }
         if (!x.is_procedural()) expect_same_image(a, b, x.texture_name);
     }
+    EXPECT_TRUE(std::equal(ea.data, ea.data + ea.size, eb.data, eb.data + eb.size)) << entry << ": not byte for byte";
 }
 }  // namespace
 
@@ -262,11 +263,18 @@ const Case cases[] = {
      {{"#_red", 4, 4, {255, 0, 0}}, {"#_ghost", 4, 4, {204, 204, 204}}, {"#_pic", 8, 8, {1, 2, 3}}}},
     {"UTF-16 (Notepad's Unicode)", "", "", {}, 1, "in.obj: is UTF-16 text: save it as UTF-8", {}, 1, "model",
      {{"in.obj", std::string("\xFF\xFEv\0 \0", 6)}}},
+    {"UTF-16 without a byte-order mark", "", "", {}, 1, "in.obj: looks like UTF-16 text (every other byte is 0): save it as UTF-8",
+     {}, 1, "model", {{"in.obj", std::string("v\0 \0" "0\0 \0" "0\0", 10)}}},
+    {"an MTL with a UTF-8 byte-order mark: its first material keeps its picture", "usemtl quad\nf 1 2 3\n",
+     "\xEF\xBB\xBF" + quad_mtl, {}, 0, "", {{"#_quad", 1}}, 1, "model", {}, {{"#_quad", 2, 2, {255, 0, 0}}}},
     {"UTF-16 MTL", "", "", {}, 1, "m.mtl: is UTF-16 text", {}, 1, "model",
      {{"in.obj", "mtllib m.mtl\n" + triangle + "usemtl a\nf 1 2 3\n"}, {"m.mtl", std::string("\xFE\xFF\0n", 4)}}},
     {"texture a BMP (2x1, rows bottom first), written as PNG", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd q.bmp\n", {}, 0, "",
      {{"#_quad", 1}}, 1, "model", {{"q.bmp", bmp_2x1}}, {{"#_quad", 2, 1, {255, 0, 0}}}},
     {"texture a GIF", "usemtl quad\nf 1 2 3\n", "newmtl quad\nmap_Kd q.gif\n", {}, 1, "in GIF format: packs take PNG", {}},
+    {"made pictures of one colour shared only with the same flags", "usemtl #$glass\nf 1 2 3\nusemtl wood\nf 1 2 3\n",
+     "newmtl #$glass\nKd 1 0 0\nnewmtl wood\nKd 1 0 0\n", {}, 0, "", {{"#$glass", 1}, {"#_wood", 1}}, 1, "model", {},
+     {{"#$glass", 4, 4, {255, 0, 0}}, {"#_wood", 4, 4, {255, 0, 0}}}},
 };
 
 std::string with_folder(std::string text, const std::string& dir)

@@ -3,11 +3,10 @@
 // too large to decode or in a format one build cannot read, refused by
 // add and named by verify and list.
 #include <gtest/gtest.h>
-
-
+#include <sys/wait.h>
 #include <zlib.h>
 
-
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -161,14 +160,15 @@ std::string chunk(const std::string& type, const std::string& data)
            big_endian(uint32_t(crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()))));
 }
 
-// A PNG of one row of `samples` (filter byte included) of this bit depth
-// and colour type, with `extra` chunks (PLTE, tRNS) before its pixels.
-std::string png_row(uint32_t width, int depth, int colour_type, const std::string& samples, const std::string& extra)
+// A PNG of `height` rows of `samples` (filter bytes included) of this bit
+// depth and colour type, with `extra` chunks (PLTE, tRNS) before its pixels.
+std::string png_row(uint32_t width, int depth, int colour_type, const std::string& samples, const std::string& extra,
+                    uint32_t height = 1)
 {
     std::string packed(compressBound(uLong(samples.size())), '\0');
     uLongf size = uLongf(packed.size());
     compress(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(samples.data()), uLong(samples.size()));
-    const std::string header = big_endian(width) + big_endian(1) + char(depth) + char(colour_type) + std::string(3, '\0');
+    const std::string header = big_endian(width) + big_endian(height) + char(depth) + char(colour_type) + std::string(3, '\0');
     return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + extra + chunk("IDAT", packed.substr(0, size)) + chunk("IEND", "");
 }
 
@@ -255,4 +255,25 @@ TEST(Pak_pictures, add_refuses_and_verify_names_what_both_builds_cannot_show)
             EXPECT_NE(std::string::npos, verified.err.find("texture \"tree.png\" " + c.refusal)) << verified.err;
         }
     }
+}
+
+// The two decoders are compared without a third decoded copy: an 8192 x
+// 8192 RGBA PNG (256 MiB decoded) is added by the real pak with its address
+// space capped at 625 MiB, two copies and the program but not three.
+TEST(Pak_pictures, add_compares_a_large_picture_holding_two_decoded_copies_at_most)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit a capped address space";
+#endif
+    Temp_folder dir;
+    std::string rows;
+    for (int y = 0; y < 8192; ++y) rows += '\0' + std::string(8192 * 4, char(y));
+    write(dir / "big.png", png_row(8192, 8, 6, rows, "", 8192));
+    ASSERT_TRUE(Test_packs::write_pack(dir / "p.pak", {{"a", {1}}}));
+    const std::string run = "ulimit -v 640000 && exec '" GARDENLUME_BIN_DIR "/pak' add '" + dir.path + "p.pak' big.png '" +
+                            dir.path + "big.png' 2>'" + dir.path + "err'";
+    const int status = std::system(run.c_str());
+    const std::string err = Test_files::text(dir / "err");
+    ASSERT_TRUE(WIFEXITED(status)) << err;
+    EXPECT_EQ(0, WEXITSTATUS(status)) << err;
 }
