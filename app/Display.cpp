@@ -152,11 +152,13 @@ bool Display::resize(int32_t w, int32_t h)
 bool Display::set_viewport(int32_t w, int32_t h)
 {
     if (h == 0) h = 1;
-    // The whole window as one view, at the garden's 45 degrees.
+    // The whole window as one view, at the garden's 45 degrees, wider when
+    // it stands upright, as on a monitor among several.
     Monitor_views::View whole;
     whole.width = w;
     whole.height = h;
     whole.aspect = float(w) / float(h);
+    whole.fov_y = Monitor_views::fov_y(whole.aspect);
     set_view(whole);
     return true;
 }

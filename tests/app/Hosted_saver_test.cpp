@@ -115,14 +115,16 @@ TEST_F(Hosted_saver, preview_pane_shows_the_whole_picture_and_follows_a_resize)
 }
 
 // The background reaches both side edges of the widest windows it is made
-// for, and the narrowest.
+// for, and the narrowest; an upright one, seen wider, still shows sky along
+// its top and meadow along its bottom.
 TEST_F(Hosted_saver, background_covers_wide_and_narrow_windows)
 {
     struct Shape {
         const char* name;
         int w, h;
     };
-    for (const Shape& shape : {Shape{"16:9", 1024, 576}, Shape{"21:9", 1022, 438}, Shape{"5:4", 800, 640}}) {
+    for (const Shape& shape : {Shape{"16:9", 1024, 576}, Shape{"21:9", 1022, 438}, Shape{"5:4", 800, 640},
+                              Shape{"9:16", 432, 768}}) {
         SCOPED_TRACE(shape.name);
         Host_test_window window(shape.w, shape.h);
         ASSERT_TRUE(window.ok());
