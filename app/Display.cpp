@@ -34,15 +34,19 @@ void set_gl_state()
 }  // namespace
 
 // The desktop mode on several monitors: one window over all of them, each
-// monitor a view. Decided before the media layer starts, which needs to be
-// told not to keep to one head. A head the user chose keeps the garden on
-// that monitor alone. `window` is where the window goes.
+// group of monitors a view. Decided before the media layer starts, which
+// needs to be told not to keep to one head. A head the user chose keeps the
+// garden on that monitor alone, and so does one view of the full screen's
+// monitor's size (one monitor, or mirrors of one size). `window` is where
+// the window goes.
 bool Display::spread_over_monitors(Monitor_list::Area& window)
 {
-    Monitor_list::Area desktop;
+    Monitor_list::Area desktop, head;
     if (Monitor_list::head_chosen() || !Monitor_list::desktop(desktop)) return false;
     std::vector<Monitor_views::View> found = Monitor_views::of(Monitor_list::read(), desktop);
-    if (found.size() < 2) return false;
+    if (found.empty() || (found.size() == 1 && Monitor_list::full_screen(head) && found[0].width == head.width &&
+                          found[0].height == head.height))
+        return false;
     views.swap(found);
     window = desktop;
     width = desktop.width;
