@@ -114,6 +114,9 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     screen_surface = SDL_SetVideoMode(width, height, bpp, flags);
     if (!screen_surface) return fail("Video mode set failed: %s\n");
     is_open = true;
+    // Its name in the window list and its title bar; a lent window keeps
+    // the name its host gave it.
+    if (kind != Kind::Hosted) SDL_WM_SetCaption("Gardenlume", "Gardenlume");
     if (own_desktop_window) {
         Desktop_window::place(Media_window::handle(), area);
         // The pointer stays on the garden's monitors, as in a full screen.
