@@ -34,15 +34,19 @@ void set_gl_state()
 }  // namespace
 
 // The desktop mode on several monitors: one window over all of them, each
-// monitor a view. Decided before the media layer starts, which needs to be
-// told not to keep to one head. A head the user chose keeps the garden on
-// that monitor alone. `window` is where the window goes.
+// group of monitors a view. Decided before the media layer starts, which
+// needs to be told not to keep to one head. A head the user chose keeps the
+// garden on that monitor alone, and so does one view of the full screen's
+// monitor's size (one monitor, or mirrors of one size). `window` is where
+// the window goes.
 bool Display::spread_over_monitors(Monitor_list::Area& window)
 {
-    Monitor_list::Area desktop;
+    Monitor_list::Area desktop, head;
     if (Monitor_list::head_chosen() || !Monitor_list::desktop(desktop)) return false;
     std::vector<Monitor_views::View> found = Monitor_views::of(Monitor_list::read(), desktop);
-    if (found.size() < 2) return false;
+    if (found.empty() || (found.size() == 1 && Monitor_list::full_screen(head) && found[0].width == head.width &&
+                          found[0].height == head.height))
+        return false;
     views.swap(found);
     window = desktop;
     width = desktop.width;
@@ -110,6 +114,9 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     screen_surface = SDL_SetVideoMode(width, height, bpp, flags);
     if (!screen_surface) return fail("Video mode set failed: %s\n");
     is_open = true;
+    // Its name in the window list and its title bar; a lent window keeps
+    // the name its host gave it.
+    if (kind != Kind::Hosted) SDL_WM_SetCaption("Gardenlume", "Gardenlume");
     if (own_desktop_window) {
         Desktop_window::place(Media_window::handle(), area);
         // The pointer stays on the garden's monitors, as in a full screen.
@@ -152,11 +159,13 @@ bool Display::resize(int32_t w, int32_t h)
 bool Display::set_viewport(int32_t w, int32_t h)
 {
     if (h == 0) h = 1;
-    // The whole window as one view, at the garden's 45 degrees.
+    // The whole window as one view, at the garden's 45 degrees, wider when
+    // it stands upright, as on a monitor among several.
     Monitor_views::View whole;
     whole.width = w;
     whole.height = h;
     whole.aspect = float(w) / float(h);
+    whole.fov_y = Monitor_views::fov_y(whole.aspect);
     set_view(whole);
     return true;
 }

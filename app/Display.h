@@ -30,8 +30,9 @@ public:
     // why, the media layer is shut down again, and the caller ends with 1.
     // Full screen at 0 x 0 is the desktop, covered without a display mode
     // change: on one monitor (or the head the user chose) that monitor at the
-    // size it has; on several, one window over all of them, each monitor a
-    // view. Width and height then hold the window's size.
+    // size it has; on several, one window over all of them, each monitor
+    // (or group of overlapping ones, such as mirrors) a view. Width and
+    // height then hold the window's size.
     bool open(int32_t width, int32_t height, int32_t bpp, Kind kind = Kind::Full_screen);
     // The monitors changed: a window over several follows them (its size and
     // views). False when the display is not spread over monitors.
@@ -40,7 +41,7 @@ public:
     // the viewport and projection are set for it. False when SDL refuses.
     bool resize(int32_t width, int32_t height);
     static bool set_viewport(int32_t width, int32_t height);
-    // One monitor's viewport and projection in a window over several.
+    // One view's viewport and projection in a window over several.
     static void set_view(const Monitor_views::View& view);
     void toggle_fullscreen();
     void close();
@@ -48,8 +49,8 @@ public:
     int32_t width = 0;
     int32_t height = 0;
     int32_t bpp = 0;
-    // One per monitor while spread over several, empty otherwise (the
-    // whole window is the one view).
+    // One per monitor (or group of overlapping ones) while spread over
+    // several, empty otherwise (the whole window is the one view).
     std::vector<Monitor_views::View> views;
 
 private:

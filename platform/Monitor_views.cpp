@@ -1,5 +1,6 @@
 #include "platform/Monitor_views.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -7,27 +8,43 @@ namespace {
 const double garden_fov_y = 45.0;
 const double degrees_per_radian = 57.29577951308232;
 
-bool overlap(const Monitor_views::Area& a, const Monitor_views::Area& b)
+using Area = Monitor_views::Area;
+
+bool overlap(const Area& a, const Area& b)
 {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
-bool inside(const Monitor_views::Area& a, const Monitor_views::Area& b)
+bool empty(const Area& a) { return a.width <= 0 || a.height <= 0; }
+
+Area box_round(const Area& a, const Area& b)
 {
-    return a.x >= b.x && a.y >= b.y && a.x + a.width <= b.x + b.width && a.y + a.height <= b.y + b.height;
+    const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    const int x1 = std::max(a.x + a.width, b.x + b.width), y1 = std::max(a.y + a.height, b.y + b.height);
+    return {x0, y0, x1 - x0, y1 - y0};
 }
 
-bool empty(const Monitor_views::Area& a) { return a.width <= 0 || a.height <= 0; }
-
-// Whether another monitor of the list shows everything `i` would: it holds
-// `i` and is larger, or equal to it and listed first.
-bool shown_by_another(const std::vector<Monitor_views::Area>& monitors, size_t i)
+// The boxes of the groups, in the order of their first monitors: each
+// monitor starts as a group of its own, and two groups whose boxes overlap
+// become one, until none do.
+std::vector<Area> groups(const std::vector<Area>& monitors, const Area& window)
 {
-    for (size_t j = 0; j < monitors.size(); ++j) {
-        if (j == i || empty(monitors[j]) || !inside(monitors[i], monitors[j])) continue;
-        if (!inside(monitors[j], monitors[i]) || j < i) return true;
+    std::vector<Area> boxes;
+    for (const Area& m : monitors)
+        if (!empty(m) && overlap(m, window)) boxes.push_back(m);
+    bool joined = true;
+    while (joined) {
+        joined = false;
+        // The grown box may reach any other group: look again from the start.
+        for (size_t i = 0; i < boxes.size() && !joined; ++i)
+            for (size_t j = i + 1; j < boxes.size() && !joined; ++j) {
+                if (!overlap(boxes[i], boxes[j])) continue;
+                boxes[i] = box_round(boxes[i], boxes[j]);
+                boxes.erase(boxes.begin() + long(j));
+                joined = true;
+            }
     }
-    return false;
+    return boxes;
 }
 
 }  // namespace
@@ -35,9 +52,7 @@ bool shown_by_another(const std::vector<Monitor_views::Area>& monitors, size_t i
 std::vector<Monitor_views::View> Monitor_views::of(const std::vector<Area>& monitors, const Area& window)
 {
     std::vector<View> views;
-    for (size_t i = 0; i < monitors.size(); ++i) {
-        const Area& m = monitors[i];
-        if (empty(m) || !overlap(m, window) || shown_by_another(monitors, i)) continue;
+    for (const Area& m : groups(monitors, window)) {
         View v;
         v.x = m.x - window.x;
         // GL counts rows from the bottom of the window, the desktop from its top.
@@ -56,5 +71,5 @@ double Monitor_views::fov_y(float aspect)
     if (!(aspect < 1.0f) || aspect <= 0.0f) return garden_fov_y;
     // The horizontal field of a square view (45 degrees) on a narrower one.
     const double half = std::tan(garden_fov_y / 2.0 / degrees_per_radian);
-    return 2.0 * std::atan(half / double(aspect)) * degrees_per_radian;
+    return 2.0 * std::atan(half / double(std::max(aspect, narrowest_widened))) * degrees_per_radian;
 }

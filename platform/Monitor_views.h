@@ -23,13 +23,19 @@ public:
         double fov_y = 45.0;  // degrees
     };
 
-    // One view per monitor that shares pixels with `window` (both in desktop
-    // pixels, y downwards), in the order listed. A monitor listed twice, or
-    // lying wholly inside another (a smaller mirror), gets none: the larger
-    // one's garden shows there.
+    // The narrowest shape whose view is widened: a narrower one keeps that
+    // one's field of view. The background reaches that far up and down.
+    static constexpr float narrowest_widened = 0.5f;
+
+    // One view per group of monitors that share pixels with `window` (both
+    // in desktop pixels, y downwards), in the order their first monitors are
+    // listed. Monitors that overlap (mirrors, of one size or not) show the
+    // same pixels, so they form one group with one view over the box round
+    // them: every pixel belongs to one garden. Groups whose boxes overlap
+    // are joined the same way.
     static std::vector<View> of(const std::vector<Area>& monitors, const Area& window);
     // The garden's 45 degrees; on a monitor taller than it is wide, wider,
     // so that the view is as wide as a square monitor's and the garden keeps
-    // its sides.
+    // its sides (up to narrowest_widened).
     static double fov_y(float aspect);
 };

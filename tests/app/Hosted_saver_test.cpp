@@ -115,14 +115,16 @@ TEST_F(Hosted_saver, preview_pane_shows_the_whole_picture_and_follows_a_resize)
 }
 
 // The background reaches both side edges of the widest windows it is made
-// for, and the narrowest.
+// for, and the narrowest; an upright one, seen wider, still shows sky along
+// its top and meadow along its bottom.
 TEST_F(Hosted_saver, background_covers_wide_and_narrow_windows)
 {
     struct Shape {
         const char* name;
         int w, h;
     };
-    for (const Shape& shape : {Shape{"16:9", 1024, 576}, Shape{"21:9", 1022, 438}, Shape{"5:4", 800, 640}}) {
+    for (const Shape& shape : {Shape{"16:9", 1024, 576}, Shape{"21:9", 1022, 438}, Shape{"5:4", 800, 640},
+                              Shape{"9:16", 432, 768}}) {
         SCOPED_TRACE(shape.name);
         Host_test_window window(shape.w, shape.h);
         ASSERT_TRUE(window.ok());
@@ -245,9 +247,9 @@ TEST_F(Hosted_saver, bad_window_ids_are_refused_in_one_line_and_exit_code_2)
     }
 }
 
-// --window: an ordinary window at the mode's size, the picture following a
-// resize, and the window's end (here destroyed, as no window manager runs to
-// ask it politely) ending the saver quietly.
+// --window: an ordinary window named "Gardenlume" at the mode's size, the
+// picture following a resize, and the window's end (here destroyed, as no
+// window manager runs to ask it politely) ending the saver quietly.
 TEST_F(Hosted_saver, own_window_follows_a_resize_and_ends_with_the_window)
 {
     const auto before = X_display::mapped_windows();
@@ -258,6 +260,13 @@ TEST_F(Hosted_saver, own_window_follows_a_resize_and_ends_with_the_window)
         if (std::find(before.begin(), before.end(), w) == before.end()) window = w;
     ASSERT_NE(0ul, window);
     const std::string id = std::to_string(window);
+    Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(nullptr, x);
+    char* name = nullptr;
+    EXPECT_NE(0, XFetchName(x, Window(window), &name));
+    EXPECT_STREQ("Gardenlume", name) << "the window's WM_NAME";
+    if (name) XFree(name);
+    XCloseDisplay(x);
     ASSERT_EQ(0, std::system(("xdotool windowmove " + id + " 0 0 windowsize " + id + " 800 400").c_str()));
     std::this_thread::sleep_for(std::chrono::milliseconds(settle_ms));
     X_display::Picture shot = X_display::grab();

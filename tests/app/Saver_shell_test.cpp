@@ -238,21 +238,26 @@ TEST_F(Running_saver, sigint_ends_it_with_0)
 TEST_F(Running_saver, screen_mode_from_cfg_sets_the_picture_size)
 {
     REQUIRE_X();
-    start(0, 1);  // 640 x 480, centred on the 1024 x 768 test screen
+    start(0, 1);  // 640 x 480, centred on the screen, whatever its size
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     X_display::Picture picture = X_display::grab();
     ASSERT_FALSE(picture.empty());
     X_display::key("Escape");
     expect_clean_end();
+    ASSERT_GE(picture.width, 640 + 2 * 8);
+    ASSERT_GE(picture.height, 480 + 2 * 8);
+    // Counted from the screen's middle.
+    const int cx = picture.width / 2, cy = picture.height / 2;
     auto lit = [&](int x, int y) {
-        const uint8_t* p = picture.at(x, y);
+        const uint8_t* p = picture.at(cx + x, cy + y);
         return p[0] + p[1] + p[2] > 0;
     };
     // The test packs' background fills the view: inside the 640 x 480 area
     // there is colour, outside it the screen stays black.
-    EXPECT_TRUE(lit(512, 160));
-    EXPECT_TRUE(lit(200, 384));
-    EXPECT_FALSE(lit(100, 100));
-    EXPECT_FALSE(lit(1000, 700));
-    EXPECT_FALSE(lit(512, 140));
+    EXPECT_TRUE(lit(0, -230));
+    EXPECT_TRUE(lit(-310, 0));
+    EXPECT_TRUE(lit(310, 230));
+    EXPECT_FALSE(lit(-328, -248));
+    EXPECT_FALSE(lit(328, 248));
+    EXPECT_FALSE(lit(0, -248));
 }

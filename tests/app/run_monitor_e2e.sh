@@ -3,8 +3,10 @@
 # dummy driver):
 #   run_monitor_e2e.sh BUILD
 # 1. two 800x600 monitors side by side: test_app_two_monitors, the desktop
-#    mode's garden on each, then the server ended under the full screen;
-#    a 1280x720 monitor beside a lower 800x600 one: a garden on each;
+#    mode's garden on each at one moment, then the server ended under the
+#    full screen; a 1280x720 monitor beside a lower 800x600 one, and beside
+#    a 720x1280 one standing upright: a garden on each; a 1366x768 monitor
+#    mirrored to a 1280x1024 one: one garden over both;
 # 2. one 1920x1080 monitor that also offers 1024x768 and 800x600:
 #    test_app_desktop_monitor, then tools/run.sh on that desktop from a
 #    build folder without settings (the garden fills the screen, the
@@ -38,12 +40,15 @@ install_in() {
     "$1" >"$1.reg"
 }
 # The desktop mode on the monitors $@ (WxH+X+Y): a garden on each, judged
-# from a picture, no display mode changed, Escape ends it with 0.
+# from a picture ($work/every.png), no display mode changed, Escape ends it
+# with 0. Under a clock that moves at every reading: views of two moments
+# always differ.
 every_monitor_run() {
   local modes code fails=0
   install_in "$work/every" 18
   modes=$(xrandr --current | grep -v '^ ')
-  GARDENLUME_REGISTRY=$work/every.reg "$build/bin/gardenlume.scr" /s 2>"$work/every.err" &
+  LD_PRELOAD=$build/tests/libgardenlume_ticking_clock.so GARDENLUME_REGISTRY=$work/every.reg \
+    "$build/bin/gardenlume.scr" /s 2>"$work/every.err" &
   local saver=$!
   sleep 5
   import -window root "$work/every.png"
@@ -72,6 +77,23 @@ stop_dummy_xorg
 start_wide_and_lower_xorg || exit 1
 echo "16:9 and lower 4:3 X server: $DISPLAY"
 every_monitor_check 1280x720+0+0 800x600+1280+120
+stop_dummy_xorg
+
+start_wide_and_portrait_xorg || exit 1
+echo "16:9 and upright 9:16 X server: $DISPLAY"
+every_monitor_check 1280x720+0+0 720x1280+1280+0
+stop_dummy_xorg
+
+# Mirrors of two sizes share the pixels of 1280x768: one garden over the
+# box round both, going on unbroken where the narrower one ends.
+start_mirrored_xorg || exit 1
+echo "1366x768 mirrored to 1280x1024 X server: $DISPLAY"
+if every_monitor_run 1366x1024+0+0 && judge_one_garden_across "$work/every.png" 1280 768; then
+  echo "PASS the desktop mode shows one garden over mirrors of two sizes"
+else
+  echo "FAIL the desktop mode shows one garden over mirrors of two sizes"
+  status=1
+fi
 stop_dummy_xorg
 
 # The X server ended under the full screen: the saver and its cover each

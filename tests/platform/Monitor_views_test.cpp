@@ -66,6 +66,12 @@ TEST(Monitor_views, each_monitor_gets_a_viewport_at_its_place_counted_from_the_b
          "1920x1080+0+0 1.7778 45.0; 800x600+2420+480 1.3333 45.0; "},
         {"a mirror and a smaller mirror draw once", {primary, primary, {0, 0, 1024, 768}}, "1920x1080+0+0 1.7778 45.0; "},
         {"a larger mirror listed last wins", {{0, 0, 1024, 768}, primary}, "1920x1080+0+0 1.7778 45.0; "},
+        // Both show the pixels of 1280x768 at 0,0: one garden over both.
+        {"mirrors of different sizes, neither inside the other", {{0, 0, 1366, 768}, {0, 0, 1280, 1024}},
+         "1366x1024+0+0 1.3340 45.0; "},
+        // 2 atan(tan 22.5 / 0.5): the background reaches no further.
+        {"a portrait narrower than 1:2, widened as 1:2", {primary, {1920, 0, 720, 1920}},
+         "1920x1080+0+840 1.7778 45.0; 720x1920+1920+0 0.3750 79.3; "},
         {"an empty monitor draws nothing", {primary, {1920, 0, 0, 0}}, "1920x1080+0+0 1.7778 45.0; "},
     };
     for (const auto& row : table) {

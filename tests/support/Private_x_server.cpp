@@ -1,5 +1,6 @@
 #include "tests/support/Private_x_server.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <sys/wait.h>
@@ -48,10 +49,19 @@ void Private_x_server::start(const std::vector<std::string>& extra)
         _exit(127);
     }
     close(fds[1]);
+    // The server writes its number and then the line's end, in two writes,
+    // and ends itself if the second finds the pipe closed: read to the end
+    // of the line before closing it.
     char number[16] = {};
-    const ssize_t n = pid > 0 ? read(fds[0], number, sizeof number - 1) : -1;
+    size_t got = 0;
+    while (pid > 0 && got < sizeof number - 1 && !std::memchr(number, '\n', got)) {
+        const ssize_t n = read(fds[0], number + got, sizeof number - 1 - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += size_t(n);
+    }
     close(fds[0]);
-    if (n > 0) name = ":" + std::string(number, number + std::strcspn(number, "\n"));
+    if (std::memchr(number, '\n', got)) name = ":" + std::string(number, number + std::strcspn(number, "\n"));
     // A server may tell its number a moment before it takes connections.
     for (int i = 0; i < 40 && !name.empty() && !x; ++i) {
         x = XOpenDisplay(name.c_str());

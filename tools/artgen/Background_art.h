@@ -13,10 +13,11 @@
 class Background_art {
 public:
     // Half sizes of the quad in model units: wide enough for 21:9 windows
-    // (about +-48.3 x), tall enough for every aspect (about +-27.6 y), with a
-    // margin. Hosts hand us windows of any shape.
+    // (about +-48.3 x), tall enough for the narrowest view (a portrait one
+    // widened as a 1:2 monitor's, about +-55.2 y; a landscape one shows
+    // +-27.6), with a margin. Hosts hand us windows of any shape.
     static constexpr double half_width = 50.0;
-    static constexpr double half_height = 30.0;
+    static constexpr double half_height = 60.0;
 
     static void build(Art_pack& pack);
 

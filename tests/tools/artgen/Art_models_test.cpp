@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/Byte_cursor.h"
+#include "platform/Monitor_views.h"
 #include "resources/Mesh.h"
 #include "resources/Model_header.h"
 #include "resources/Pak.h"
@@ -148,26 +149,36 @@ TEST(Art_models, background_covers_5_4_to_21_9_windows_upright_and_not_mirrored)
 // Two sky triangles over one pixel shade it twice. The background the
 // shipped garden draws leaves the garden's middle out; the whole one, drawn
 // behind a tree of one's own, leaves out nothing (but its middle edge).
-TEST(Art_models, sky_triangles_never_overlap_and_only_the_cut_one_leaves_the_garden_out)
+// Wherever a view looks, from a 21:9 window to the narrowest portrait, it
+// shows the picture's own rows, never the repeat beyond them.
+TEST(Art_models, sky_triangles_never_overlap_leave_out_only_the_garden_and_hold_the_picture_wherever_a_view_looks)
 {
     REQUIRE_GL();
     auto side = [](const Corner& a, const Corner& b, double x, double y) {
         return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
     };
-    const double half_h = half_height_at(200) / 3, half_w = half_height_at(200) * 21 / 9 / 4;
+    // In the background's units (scale 4 across, 3 down, 200 units away).
+    const double wide_h = half_height_at(200) / 3, wide_w = half_height_at(200) * 21 / 9 / 4;
+    const double narrowest = Monitor_views::fov_y(Monitor_views::narrowest_widened);
+    const double tall_h = 200 * std::tan(narrowest / 2 * M_PI / 180) / 3, tall_w = half_height_at(200) / 4;
     for (const bool cut : {true, false}) {
         const std::vector<Corner> cs = corners(load(Pack_names::main_pack, cut ? art::cut_background() : Pack_names::background));
-        for (double y = -half_h; y <= half_h; y += half_h / 97)
-            for (double x = -half_w; x <= half_w; x += half_w / 101) {
+        for (double y = -tall_h; y <= tall_h; y += tall_h / 193)
+            for (double x = -wide_w; x <= wide_w; x += wide_w / 101) {
+                if (std::fabs(y) > wide_h && std::fabs(x) > tall_w) continue;  // no view looks there
                 int inside = 0;
+                double v = 0.5;
                 for (size_t t = 0; t + 2 < cs.size(); t += 3) {
                     const double d0 = side(cs[t], cs[t + 1], x, y), d1 = side(cs[t + 1], cs[t + 2], x, y),
                                  d2 = side(cs[t + 2], cs[t], x, y);
-                    inside += (d0 > 1e-9 && d1 > 1e-9 && d2 > 1e-9) || (d0 < -1e-9 && d1 < -1e-9 && d2 < -1e-9);
+                    if (!(d0 > 1e-9 && d1 > 1e-9 && d2 > 1e-9) && !(d0 < -1e-9 && d1 < -1e-9 && d2 < -1e-9)) continue;
+                    ++inside;
+                    v = (d1 * cs[t].v + d2 * cs[t + 1].v + d0 * cs[t + 2].v) / (d0 + d1 + d2);
                 }
                 ASSERT_LE(inside, 1) << "at " << x << ", " << y;
                 const bool middle = std::fabs(x) < 5 && std::fabs(y) < 5;
                 ASSERT_TRUE(cut ? !(middle && inside) : inside == 1 || std::fabs(x) < 1e-6) << cut << " at " << x << ", " << y;
+                ASSERT_TRUE(v >= 0 && v <= 1) << cut << ": beyond the picture at " << x << ", " << y << " (v " << v << ")";
             }
     }
 }

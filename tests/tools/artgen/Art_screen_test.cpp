@@ -171,29 +171,47 @@ TEST_F(Art_on_screen, background_fills_the_screen_upright_garden_in_the_middle_o
 }
 
 // A user's own model in place of the tree (the README's round trip), put
-// in with the real pak: a red square. The background the shipped garden
-// draws leaves out the sky under its lawn; without that lawn it is whole.
+// in with the real pak. The background the shipped garden draws leaves out
+// the sky under its lawn; without that lawn it is whole, even when the new
+// tree has exactly the shipped one's size in bytes.
 TEST_F(Art_on_screen, a_tree_of_ones_own_stands_over_an_unbroken_background)
 {
     Temp_folder model;
+    // A red square.
     std::ofstream(model / "own.obj") << "mtllib own.mtl\nv -4 -4 0\nv 4 -4 0\nv 4 4 0\nv -4 4 0\n"
                                         "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nusemtl own\nf 1/1 2/2 3/3 4/4\n";
     std::ofstream(model / "own.mtl") << "newmtl own\nmap_Kd own.png\n";
     const std::vector<uint8_t> png = Test_packs::png(4, 4, 255, 0, 0);
     std::ofstream(model / "own.png", std::ios::binary).write(reinterpret_cast<const char*>(png.data()), long(png.size()));
-    Saver_process pak;
-    ASSERT_TRUE(pak.start(art::bin_dir() + "/pak", {"import-obj", "--replace", install.path() + Pack_names::main_pack,
-                                                   Pack_names::tree, model / "own.obj"}));
-    ASSERT_TRUE(pak.wait(end_timeout_ms));
-    ASSERT_EQ(0, pak.exit_code()) << pak.stderr_text();
-
-    const auto before = X_display::mapped_windows();
-    ASSERT_TRUE(saver.start(Saver_process::saver_path(), {"/s"}, install.environment()));
-    ASSERT_TRUE(X_display::wait_for_new_window(before, start_timeout_ms)) << saver.stderr_text();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2000));
-    X_display::Picture shot = X_display::grab();
-    EXPECT_TRUE(X_display::key("Escape"));
-    ASSERT_TRUE(saver.wait(end_timeout_ms)) << "saver did not end";
-    ASSERT_FALSE(shot.empty());
-    EXPECT_EQ(0u, black_pixels(shot)) << "a hole in the background behind one's own tree";
+    const std::string main_pak = install.path() + Pack_names::main_pack;
+    const struct {
+        const char* what;
+        std::vector<std::vector<std::string>> pak_runs;
+    } trees[] = {
+        {"a red square", {{"import-obj", "--replace", main_pak, Pack_names::tree, model / "own.obj"}}},
+        // Every position halved: as many bytes as the shipped tree.
+        {"the shipped tree at half its size",
+         {{"export-obj", main_pak, Pack_names::tree, model / "half"},
+          {"import-obj", "--replace", main_pak, Pack_names::tree, model / "half/tree.obj", "--scale", "0.5"}}},
+    };
+    for (const auto& tree : trees) {
+        SCOPED_TRACE(tree.what);
+        ASSERT_TRUE(install.write_file(Pack_names::main_pack, art::slurp(art::bin_dir() + "/" + Pack_names::main_pack)));
+        for (const std::vector<std::string>& args : tree.pak_runs) {
+            Saver_process pak;
+            ASSERT_TRUE(pak.start(art::bin_dir() + "/pak", args));
+            ASSERT_TRUE(pak.wait(end_timeout_ms));
+            ASSERT_EQ(0, pak.exit_code()) << pak.stderr_text();
+        }
+        const auto before = X_display::mapped_windows();
+        Saver_process run;
+        ASSERT_TRUE(run.start(Saver_process::saver_path(), {"/s"}, install.environment()));
+        ASSERT_TRUE(X_display::wait_for_new_window(before, start_timeout_ms)) << run.stderr_text();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+        X_display::Picture shot = X_display::grab();
+        EXPECT_TRUE(X_display::key("Escape"));
+        ASSERT_TRUE(run.wait(end_timeout_ms)) << "saver did not end";
+        ASSERT_FALSE(shot.empty());
+        EXPECT_EQ(0u, black_pixels(shot)) << "a hole in the background behind one's own tree";
+    }
 }
