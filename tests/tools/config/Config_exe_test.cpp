@@ -45,6 +45,7 @@ protected:
 };
 
 const std::string example_21 = bytes({1, 0, 0, 0, 1, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+const std::string defaults_21 = bytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
 
 }  // namespace
 
@@ -113,8 +114,14 @@ TEST_F(Config_exe, refuses_to_rewrite_a_file_it_does_not_understand_unless_reset
             EXPECT_NE(err.find(c[1] + "; left as it is (--reset"), std::string::npos) << err;
             EXPECT_EQ(install.read_file("cfg"), c[0]);
         }
-        ASSERT_EQ(run({"--reset", "--mode", "3", "--mouse-exit", "on"}), 0) << err;
-        EXPECT_EQ(install.read_file("cfg"), example_21);
+        // --reset replaces it: alone with the defaults, or with the changes given.
+        const std::pair<std::vector<std::string>, std::string> resets[] = {
+            {{"--reset"}, defaults_21}, {{"--reset", "--mode", "3", "--mouse-exit", "on"}, example_21}};
+        for (const auto& [reset, written] : resets) {
+            ASSERT_TRUE(install.write_file("cfg", c[0]));
+            ASSERT_EQ(run(reset), 0) << err;
+            EXPECT_EQ(install.read_file("cfg"), written) << reset.size();
+        }
     }
 }
 
