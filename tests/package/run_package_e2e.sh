@@ -60,6 +60,8 @@ lint=$?
 grep -v 'running with root privileges' "$work/lintian.txt"
 [ $lint -eq 0 ] || fail "lintian finds errors or warnings in $deb"
 dpkg-query -W -f='${Status}' gardenlume 2>/dev/null | grep -q "install ok installed" || installed_here=1
+# A new install's settings, an upgrade and a purge; then installed anew.
+bash "$here/settings_lifecycle.sh" "$work" "$deb" || fail "the package's settings"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; fail "apt-get install $deb"; }
 [ -x /usr/libexec/xscreensaver/gardenlume ] || fail "no hack in /usr/libexec/xscreensaver"

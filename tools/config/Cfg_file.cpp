@@ -11,6 +11,11 @@
 #include "base/Whole_file.h"
 #include "platform/Platform.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const int32_t format_number = 1;
@@ -109,13 +114,41 @@ int Cfg_file::remove_stale_temporaries(const std::string& folder)
     return Platform::remove_old_files(folder, temp_prefix, left_by_an_ended_run, stale_after_seconds);
 }
 
+// Windows refuses to replace a link (Atomic_file): there a path is its file.
+Write_status Cfg_file::target(const std::string& path, std::string& file)
+{
+    file = path;
+#ifndef _WIN32
+    for (int links = 0;; ++links) {
+        struct stat st;
+        if (lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return Write_status();
+        if (st.st_uid != 0 && st.st_uid != geteuid())
+            return Write_status::failed(Write_reason::is_symbolic_link,
+                                        "the link is another user's (uid " + std::to_string(st.st_uid) + ")");
+        std::error_code error;
+        const std::filesystem::path to = std::filesystem::read_symlink(file, error);
+        if (error || links == 8)
+            return Write_status::failed(Write_reason::is_symbolic_link,
+                                        error ? error.message() : "too many links in a row");
+        file = to.is_absolute() ? to.string() : folder_of(file) + to.string();
+    }
+#else
+    return Write_status();
+#endif
+}
+
 Write_status Cfg_file::may_write(const std::string& path)
 {
-    return Atomic_file::may_create(temp_template(folder_of(path)));
+    std::string file;
+    const Write_status followed = target(path, file);
+    return followed.ok() ? Atomic_file::may_create(temp_template(folder_of(file))) : followed;
 }
 
 Write_status Cfg_file::write(const std::string& path, const Cfg_record& record)
 {
+    std::string file;
+    const Write_status followed = target(path, file);
+    if (!followed.ok()) return followed;
     std::ostringstream stream;
     record.write(stream, format_number);
     const std::string bytes = stream.str();
@@ -123,7 +156,7 @@ Write_status Cfg_file::write(const std::string& path, const Cfg_record& record)
     // The temporary file lies beside "cfg", so the rename stays on one file
     // system and replaces the old file in one step; its name tells which
     // run made it, so one left by a killed run can be told from a live one.
-    const std::string folder = folder_of(path);
+    const std::string folder = folder_of(file);
     remove_stale_temporaries(folder);
-    return Atomic_file::replace(path, temp_template(folder), bytes.data(), bytes.size(), 0644);
+    return Atomic_file::replace(file, temp_template(folder), bytes.data(), bytes.size(), 0644);
 }

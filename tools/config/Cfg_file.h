@@ -2,7 +2,8 @@
 // (file, defaults, missing) and writes it back atomically, through a
 // temporary file "cfg.tmp-<pid>-XXXXXX" in the same folder that is renamed
 // over the old one. Temporary files of runs that died are removed on the
-// next write.
+// next write. A "cfg" that is a symbolic link (the Debian package's leads
+// to /etc/gardenlume/cfg) stays one: the file it leads to is written.
 #pragma once
 #include <string>
 
@@ -22,6 +23,10 @@ public:
     // Writes `record` with format number 1; on failure the old file is
     // untouched.
     static Write_status write(const std::string& path, const Cfg_record& record);
+    // The file that writing `path` changes: `path`, or where its symbolic
+    // links lead. Only links of root's or this user's are followed: another
+    // user's could turn a write run with sudo onto any file of the system.
+    static Write_status target(const std::string& path, std::string& file);
     // Whether this user may write `path` at all (not_permitted when the
     // folder is an administrator's), found by creating and removing a
     // temporary file beside it; nothing else changes.

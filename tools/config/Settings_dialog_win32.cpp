@@ -53,9 +53,11 @@ std::string row_text(int32_t i)
     const Video_mode& m = Video_mode::row(i);
     const std::string mark = i == installed_row ? "  (default)" : "";
     if (m.is_desktop()) {
-        Monitor_list::Area primary;
-        if (!Monitor_list::primary(primary)) return "Desktop" + mark;
-        return "Desktop (" + std::to_string(primary.width) + " x " + std::to_string(primary.height) + ")" + mark;
+        // Every monitor at its own size: "Desktop (1920 x 1080 + 1280 x 1024)".
+        std::string sizes;
+        for (const Monitor_list::Area& each : Monitor_list::read())
+            sizes += (sizes.empty() ? "" : " + ") + std::to_string(each.width) + " x " + std::to_string(each.height);
+        return "Desktop" + (sizes.empty() ? "" : " (" + sizes + ")") + mark;
     }
     return std::to_string(m.width) + " x " + std::to_string(m.height) + ", " + std::to_string(m.bpp) + " bits" +
            mark;

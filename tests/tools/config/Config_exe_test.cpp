@@ -45,6 +45,7 @@ protected:
 };
 
 const std::string example_21 = bytes({1, 0, 0, 0, 1, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+const std::string defaults_21 = bytes({1, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
 
 }  // namespace
 
@@ -113,8 +114,14 @@ TEST_F(Config_exe, refuses_to_rewrite_a_file_it_does_not_understand_unless_reset
             EXPECT_NE(err.find(c[1] + "; left as it is (--reset"), std::string::npos) << err;
             EXPECT_EQ(install.read_file("cfg"), c[0]);
         }
-        ASSERT_EQ(run({"--reset", "--mode", "3", "--mouse-exit", "on"}), 0) << err;
-        EXPECT_EQ(install.read_file("cfg"), example_21);
+        // --reset replaces it: alone with the defaults, or with the changes given.
+        const std::pair<std::vector<std::string>, std::string> resets[] = {
+            {{"--reset"}, defaults_21}, {{"--reset", "--mode", "3", "--mouse-exit", "on"}, example_21}};
+        for (const auto& [reset, written] : resets) {
+            ASSERT_TRUE(install.write_file("cfg", c[0]));
+            ASSERT_EQ(run(reset), 0) << err;
+            EXPECT_EQ(install.read_file("cfg"), written) << reset.size();
+        }
     }
 }
 
@@ -173,7 +180,7 @@ TEST_F(Config_exe, lists_the_18_fixed_modes_and_the_desktop)
     EXPECT_EQ(lines, 19);
     EXPECT_NE(out.find(" 5  1024x768@32  (default)"), std::string::npos) << out;
     EXPECT_NE(out.find("17  1600x1200@32"), std::string::npos) << out;
-    EXPECT_NE(out.find("18  desktop@32  (the primary monitor's size"), std::string::npos) << out;
+    EXPECT_NE(out.find("18  desktop@32  (every monitor at its own size"), std::string::npos) << out;
 }
 
 TEST_F(Config_exe, desktop_and_18_both_choose_the_desktop_mode)
@@ -184,7 +191,7 @@ TEST_F(Config_exe, desktop_and_18_both_choose_the_desktop_mode)
         ASSERT_EQ(run({"--reset", "--mode", name}), 0) << err;
         EXPECT_EQ(install.read_file("cfg"), desktop);
         ASSERT_EQ(run({}), 0);
-        EXPECT_NE(out.find("screen mode: 18 (the desktop: the primary monitor's size at 32 bpp"), std::string::npos)
+        EXPECT_NE(out.find("screen mode: 18 (the desktop: every monitor at its own size at 32 bpp"), std::string::npos)
             << out;
     }
 }
@@ -240,6 +247,36 @@ TEST_F(Config_exe, a_folder_of_an_administrators_exits_1_names_sudo_and_leaves_c
               std::string::npos)
         << p.stderr_text();
     EXPECT_EQ(install.read_file("cfg"), example_21);
+}
+
+// The Debian package's "cfg" is a link to /etc/gardenlume/cfg: a link of
+// root's or the caller's stays, and the file it leads to is written; one
+// that another user made is refused (run as root), its file untouched.
+TEST_F(Config_exe, writes_through_a_link_of_its_own_users_and_refuses_anothers)
+{
+    fs::create_directory(install.path() + "etc");
+    ASSERT_TRUE(install.write_file("etc/cfg", example_21));
+    ASSERT_EQ(symlink("etc/cfg", (install.path() + "cfg").c_str()), 0);
+    struct Row {
+        uid_t link_owner;
+        const char* mode;
+        int exit_code;
+        char mode_after;
+        std::string words;
+    };
+    const Row rows[] = {
+        {geteuid(), "2", 0, 2, "settings file: " + install.path() + "cfg (a link to " + install.path() + "etc/cfg)\n"},
+        {65534, "4", 1, 2, "cfg: is a symbolic link, not replaced: the link is another user's (uid 65534)\n"},
+    };
+    for (const Row& row : rows) {
+        if (row.link_owner != geteuid() && geteuid() != 0) continue;  // only root gives a link away
+        SCOPED_TRACE(row.link_owner);
+        ASSERT_EQ(lchown((install.path() + "cfg").c_str(), row.link_owner, row.link_owner), 0);
+        EXPECT_EQ(run({"--mode", row.mode}), row.exit_code);
+        EXPECT_EQ(install.read_file("etc/cfg")[9], row.mode_after);
+        EXPECT_TRUE(fs::is_symlink(install.path() + "cfg"));
+        EXPECT_NE((out + err).find(row.words), std::string::npos) << out << err;
+    }
 }
 
 TEST_F(Config_exe, writes_leave_no_temporary_files_behind)
