@@ -9,9 +9,9 @@ struct Video_mode {
     int32_t height;
     int32_t bpp;
 
-    // Rows 0 to 17 are fixed sizes; row 18 is the primary monitor as it is
-    // when the saver starts, at 32 bits, shown without a mode change. Its
-    // row holds 0 x 0: the display fills in the size.
+    // Rows 0 to 17 are fixed sizes; row 18 is every monitor at its own size
+    // as the desktop has it, at 32 bits, shown without a mode change. Its
+    // row holds 0 x 0: the display fills in the sizes.
     static const int32_t count = 18;
     static const int32_t desktop_index = 18;
     static const int32_t default_index = 5;

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds everything and starts the saver from the build's installation
 # folder (<build>/bin), whose settings, when it has none yet, are made the
-# desktop screen mode (the primary monitor at its own size). On a desktop it
+# desktop screen mode (every monitor at its own size). On a desktop it
 # fills the screen until Escape. With no DISPLAY it runs a few seconds on a
 # private Xvfb, saves a screenshot as PNG, ends the saver with Escape and
 # prints where the picture is.
