@@ -8,6 +8,7 @@
 #include "platform/Desktop_window.h"
 #include "platform/Monitor_list.h"
 #include "platform/Platform.h"
+#include "platform/Xwayland_full_screen.h"
 
 SDL_Surface* screen_surface = nullptr;
 
@@ -103,6 +104,9 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     if (desktop && !spread) take_monitor_size(info, area);
     const bool own_desktop_window = desktop && Desktop_window::needed();
     choose_flags(kind, info, own_desktop_window, area);
+    // A Wayland compositor gives keys only to a window it manages.
+    const bool wayland = kind == Kind::Full_screen && Xwayland_full_screen::active();
+    if (wayland) flags = SDL_OPENGL | SDL_NOFRAME;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // One swap per display refresh where the driver offers it, so a loop
     // paced by the swap does not spin.
@@ -110,6 +114,7 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     screen_surface = SDL_SetVideoMode(width, height, bpp, flags);
     if (!screen_surface) return fail("Video mode set failed: %s\n");
     is_open = true;
+    if (wayland) Xwayland_full_screen::take(Media_window::handle(), Monitor_list::read());
     if (own_desktop_window) {
         Desktop_window::place(Media_window::handle(), area);
         // The pointer stays on the garden's monitors, as in a full screen.
