@@ -25,7 +25,6 @@
 #include "platform/Host_window.h"
 #include "platform/Monitor_cover.h"
 #include "platform/Platform.h"
-#include "platform/Xwayland_full_screen.h"
 #include "resources/Pak_cache.h"
 #include "resources/Pak_prefetch.h"
 #include "scene/Node.h"
@@ -111,8 +110,7 @@ int run_saver(const Host_options& options)
     if (options.target == Display::Kind::Full_screen) {
         // A host covers its monitors itself. The covers go where the
         // garden's window is not.
-        // Under XWayland the garden's own window spans every output.
-        if (!Xwayland_full_screen::active()) monitor_cover.open(Media_window::handle());
+        monitor_cover.open(Media_window::handle());
         Host_window::catch_lost_connection(end_on_lost_display);
     } else {
         // SDL has put its own handlers first; a window of ours destroyed
