@@ -1,0 +1,160 @@
+#!/bin/bash
+# The garden on a Wayland desktop, as a sway user sees it (as root: sway
+# refuses root, so it runs as the system user gardenlume-e2e, made here when
+# missing): headless sway 1.7 with XWayland and two outputs, 1280x720 and
+# 800x600 to its right.
+#   run_sway_e2e.sh BUILD
+# 1. the desktop mode shows a whole garden on each output (grim), and
+#    Escape typed through the compositor (wtype) ends it with 0;
+# 2. with the mouse rule on, the compositor's pointer moving ends it with 0;
+# 3. gardenlume-idle --after 3 shows the garden after the idle time, ends it
+#    when a key is typed, shows it again after the next idle time, and
+#    leaves no process behind when it is ended;
+# 4. without Wayland gardenlume-idle says so in one line and exits 2;
+#    --autostart writes the autostart entry, --no-autostart removes it.
+# The headless seat has no devices: the build's virtual_pointer gives it a
+# pointer, and wtype brings its own keyboard. Closing line: "sway: N passed,
+# N failed".
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+. "$here/../support/dummy_xorg.sh"   # judge_every_monitor
+user=gardenlume-e2e
+id "$user" >/dev/null 2>&1 ||
+  useradd --system --user-group --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user" || exit 1
+work=$(mktemp -d)
+chmod 755 "$work"
+dummy_xorg_dir=$work   # where judge_every_monitor keeps its crops
+mkdir -m 700 "$work/run" "$work/home"
+chown "$user:" "$work/run" "$work/home"
+sway_pid=""
+trap '[ -z "$sway_pid" ] || { kill "$sway_pid"; wait "$sway_pid"; } 2>/dev/null; rm -rf "$work"' EXIT
+trap 'exit 1' TERM INT
+passed=0
+failed=0
+check() {  # name, then the command that must succeed
+  local name=$1
+  shift
+  if "$@"; then echo "PASS $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
+}
+
+# The installation folder: the build's saver, gardenlume-idle and packs, and
+# a registry file that names it; cfg_at MOUSE writes the desktop mode's cfg.
+mkdir "$work/inst"
+cp "$build/bin/"*.pak "$build/bin/gardenlume.scr" "$build/bin/gardenlume-idle" "$build/tests/virtual_pointer" "$work/inst/"
+printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Korvanta\\Gardenlume\\Settings]\n"Path"="%s/"\n' \
+  "$work/inst" >"$work/inst.reg"
+cfg_at() { printf '01000000%02x00000000%02x0000000000000000000000' "$1" 18 | xxd -r -p >"$work/inst/cfg"; }
+chmod -R a+rX "$work/inst" "$work/inst.reg"
+
+as_user() {
+  setpriv --reuid "$user" --regid "$user" --init-groups env -i PATH=/usr/bin:/bin HOME="$work/home" \
+    XDG_RUNTIME_DIR="$work/run" WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$work/run/sway.sock" "$@"
+}
+printf '%s\n' 'output HEADLESS-1 mode 1280x720 position 0 0' 'output HEADLESS-2 mode 800x600 position 1280 0' \
+  'xwayland enable' >"$work/config"
+(cd "$work" && exec setpriv --reuid "$user" --regid "$user" --init-groups env -i PATH=/usr/bin:/bin \
+  HOME="$work/home" XDG_RUNTIME_DIR="$work/run" SWAYSOCK="$work/run/sway.sock" WLR_BACKENDS=headless \
+  WLR_HEADLESS_OUTPUTS=2 WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/config" >"$work/sway.log" 2>&1) &
+sway_pid=$!
+for _ in $(seq 100); do [ -S "$work/run/sway.sock" ] && [ -S "$work/run/wayland-1" ] && break; sleep 0.1; done
+as_user swaymsg -t get_version >/dev/null 2>&1 || { echo "FAIL sway did not start"; cat "$work/sway.log"; exit 1; }
+as_user "$work/inst/virtual_pointer" >"$work/pointer.out" 2>&1 &
+for _ in $(seq 50); do grep -q ready "$work/pointer.out" && break; sleep 0.1; done
+
+# Starts the saver full screen through sway; its exit code lands in $work/home/saver.rc.
+start_saver() {
+  rm -f "$work/home/saver.rc"
+  printf '#!/bin/sh\nGARDENLUME_REGISTRY=%s %s /s\necho $? >%s\n' "$work/inst.reg" "$work/inst/gardenlume.scr" \
+    "$work/home/saver.rc" >"$work/saver.sh"
+  chmod a+rx "$work/saver.sh"
+  as_user swaymsg exec "$work/saver.sh" >/dev/null
+}
+# Waits until sway shows a window spread full screen over every output
+# ("fullscreen_mode": 2), at most 30 s, then lets it draw a moment.
+wait_full_screen() {
+  for _ in $(seq 150); do
+    as_user swaymsg -t get_tree | grep -q '"fullscreen_mode": 2' && { sleep 1; return 0; }
+    sleep 0.2
+  done
+  echo "  no window full screen over every output"
+  return 1
+}
+saver_ended_with_0() {
+  for _ in $(seq 50); do [ -s "$work/home/saver.rc" ] && break; sleep 0.2; done
+  local code
+  code=$(cat "$work/home/saver.rc" 2>/dev/null)
+  echo "  exit ${code:-none: still running}"
+  [ "$code" = 0 ]
+}
+
+gardens_then_escape() {
+  cfg_at 0
+  start_saver
+  wait_full_screen && as_user grim "$work/home/shot.png" &&
+    judge_every_monitor "$work/home/shot.png" 1280x720+0+0 800x600+1280+0 || return 1
+  as_user wtype -k Escape
+  saver_ended_with_0
+}
+check "the desktop mode shows a whole garden on each output; Escape through the compositor ends it" gardens_then_escape
+
+pointer_ends_it() {
+  cfg_at 1
+  start_saver
+  wait_full_screen || return 1
+  # The rule counts from the first frame on, after its 3 s.
+  sleep 3
+  as_user swaymsg seat - cursor move 40 30 >/dev/null && as_user swaymsg -- seat - cursor move -20 10 >/dev/null
+  saver_ended_with_0
+}
+check "with the mouse rule on, the compositor's pointer ends it" pointer_ends_it
+
+# gardenlume-idle's garden: the gardenlume.scr child of its process.
+garden_of() { pgrep -P "$1" -x gardenlume.scr; }
+wait_for() {  # seconds, then a command
+  local i
+  for ((i = 0; i < $1 * 5; i++)); do "${@:2}" && return 0; sleep 0.2; done
+  return 1
+}
+no_garden_of() { ! garden_of "$1" >/dev/null; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+idle_cycle() {
+  cfg_at 0
+  printf '#!/bin/sh\necho $$ >%s\nGARDENLUME_REGISTRY=%s exec %s --after 3\n' "$work/home/idle.pid" "$work/inst.reg" \
+    "$work/inst/gardenlume-idle" >"$work/idle.sh"
+  chmod a+rx "$work/idle.sh"
+  as_user swaymsg exec "$work/idle.sh" >/dev/null
+  wait_for 5 test -s "$work/home/idle.pid" || return 1
+  local idle first second
+  idle=$(cat "$work/home/idle.pid")
+  wait_for 30 garden_of "$idle" >/dev/null && wait_full_screen || { echo "  no garden after the idle time"; return 1; }
+  first=$(garden_of "$idle")
+  as_user wtype -k a
+  wait_for 10 no_garden_of "$idle" || { echo "  the garden stayed when the user was back"; return 1; }
+  wait_for 30 garden_of "$idle" >/dev/null || { echo "  no garden after the next idle time"; return 1; }
+  second=$(garden_of "$idle")
+  echo "  gardens $first, then $second"
+  kill "$idle"
+  wait_for 10 gone "$idle" || { echo "  gardenlume-idle did not end"; return 1; }
+  gone "$second" || { echo "  its garden was left behind"; return 1; }
+}
+check "gardenlume-idle --after 3 shows the garden when idle, ends it, shows it again, leaves nothing behind" idle_cycle
+
+without_wayland() {
+  local out code=0
+  out=$(env -u WAYLAND_DISPLAY "$work/inst/gardenlume-idle" 2>&1) || code=$?
+  echo "  exit $code: $out"
+  [ $code -eq 2 ] && [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] && [[ $out == *XScreenSaver* ]]
+}
+check "without Wayland gardenlume-idle says to use XScreenSaver and exits 2" without_wayland
+
+autostart_entry() {
+  local entry=$work/home/.config/autostart/gardenlume-idle.desktop
+  as_user "$work/inst/gardenlume-idle" --autostart --after 600 >/dev/null &&
+    grep -qx "Exec=$work/inst/gardenlume-idle --after 600" "$entry" &&
+    as_user "$work/inst/gardenlume-idle" --no-autostart >/dev/null && [ ! -e "$entry" ]
+}
+check "--autostart writes the session's autostart entry, --no-autostart removes it" autostart_entry
+
+echo "sway: $passed passed, $failed failed"
+[ $failed -eq 0 ]
