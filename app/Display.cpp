@@ -97,6 +97,18 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     const bool desktop = kind == Kind::Full_screen && width == 0 && height == 0;
     Monitor_list::Area area{0, 0, width, height};  // where a desktop window goes
     spread = desktop && spread_over_monitors(area);
+    // A Wayland compositor gives keys only to a window it manages: one over
+    // every output, a fixed mode centred in it.
+    const bool wayland = kind == Kind::Full_screen && Xwayland_full_screen::active();
+    if (wayland && !desktop) {
+        views.resize(1);
+        if (!Xwayland_full_screen::centre(width, height, views[0], area)) {
+            SDL_SetError("%dx%d is larger than the primary monitor", width, height);
+            return fail("Video mode set failed: %s\n");
+        }
+        width = area.width;
+        height = area.height;
+    }
     if (kind == Kind::Full_screen) Platform::keep_display_mode(!spread);
     if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail("Video initialization failed: %s\n");
 
@@ -104,8 +116,6 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     if (desktop && !spread) take_monitor_size(info, area);
     const bool own_desktop_window = desktop && Desktop_window::needed();
     choose_flags(kind, info, own_desktop_window, area);
-    // A Wayland compositor gives keys only to a window it manages.
-    const bool wayland = kind == Kind::Full_screen && Xwayland_full_screen::active();
     if (wayland) flags = SDL_OPENGL | SDL_NOFRAME;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // One swap per display refresh where the driver offers it, so a loop

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Monitor_list.h"
+#include "platform/Monitor_views.h"
 
 class Xwayland_full_screen {
 public:
@@ -22,4 +23,8 @@ public:
     // full screen over `monitors` (as the window system lists them) and
     // gives it the keyboard. False when there is no such window.
     static bool take(uintptr_t window, const std::vector<Monitor_list::Area>& monitors);
+    // A fixed screen mode, `width` x `height`, in a window over the whole
+    // desktop (`window` gets its place): centred on the primary monitor,
+    // black around it, as on X11. False when it is larger than that monitor.
+    static bool centre(int width, int height, Monitor_views::View& view, Monitor_list::Area& window);
 };

@@ -209,3 +209,19 @@ bool Xwayland_full_screen::take(uintptr_t window, const std::vector<Monitor_list
     XCloseDisplay(display);
     return found;
 }
+
+bool Xwayland_full_screen::centre(int width, int height, Monitor_views::View& view, Monitor_list::Area& window)
+{
+    Monitor_list::Area primary;
+    if (!Monitor_list::desktop(window) || !Monitor_list::primary(primary) || width <= 0 || height <= 0 ||
+        width > primary.width || height > primary.height)
+        return false;
+    view.x = primary.x - window.x + (primary.width - width) / 2;
+    const int top = primary.y - window.y + (primary.height - height) / 2;
+    view.y = window.height - top - height;  // GL counts from the bottom
+    view.width = width;
+    view.height = height;
+    view.aspect = float(width) / float(height);
+    view.fov_y = Monitor_views::fov_y(view.aspect);
+    return true;
+}
