@@ -17,18 +17,13 @@
 # N failed".
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "$1" && pwd)
 . "$here/../support/dummy_xorg.sh"   # judge_every_monitor
-user=gardenlume-e2e
-id "$user" >/dev/null 2>&1 ||
-  useradd --system --user-group --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user" || exit 1
-work=$(mktemp -d)
-chmod 755 "$work"
+. "$here/wayland_bed.sh"
+bed_setup "$(cd "$1" && pwd)" || exit 1
 dummy_xorg_dir=$work   # where judge_every_monitor keeps its crops
-mkdir -m 700 "$work/run" "$work/home"
-chown "$user:" "$work/run" "$work/home"
 sway_pid=""
-trap '[ -z "$sway_pid" ] || { kill "$sway_pid"; wait "$sway_pid"; } 2>/dev/null; rm -rf "$work"' EXIT
+# sway is the one child of the subshell that starts it.
+trap '[ -z "$sway_pid" ] || { pkill -P "$sway_pid"; wait "$sway_pid"; } 2>/dev/null; rm -rf "$work"' EXIT
 trap 'exit 1' TERM INT
 passed=0
 failed=0
@@ -38,24 +33,16 @@ check() {  # name, then the command that must succeed
   if "$@"; then echo "PASS $name"; passed=$((passed + 1)); else echo "FAIL $name"; failed=$((failed + 1)); fi
 }
 
-# The installation folder: the build's saver, gardenlume-idle and packs, and
-# a registry file that names it; cfg_at MOUSE writes the desktop mode's cfg.
-mkdir "$work/inst"
-cp "$build/bin/"*.pak "$build/bin/gardenlume.scr" "$build/bin/gardenlume-idle" "$build/tests/virtual_pointer" "$work/inst/"
-printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Korvanta\\Gardenlume\\Settings]\n"Path"="%s/"\n' \
-  "$work/inst" >"$work/inst.reg"
-cfg_at() { printf '01000000%02x00000000%02x0000000000000000000000' "$1" 18 | xxd -r -p >"$work/inst/cfg"; }
-chmod -R a+rX "$work/inst" "$work/inst.reg"
-
-as_user() {
-  setpriv --reuid "$user" --regid "$user" --init-groups env -i PATH=/usr/bin:/bin HOME="$work/home" \
-    XDG_RUNTIME_DIR="$work/run" WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$work/run/sway.sock" "$@"
-}
+bed_env=(WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$work/run/sway.sock")
 printf '%s\n' 'output HEADLESS-1 mode 1280x720 position 0 0' 'output HEADLESS-2 mode 800x600 position 1280 0' \
   'xwayland enable' >"$work/config"
-(cd "$work" && exec setpriv --reuid "$user" --regid "$user" --init-groups env -i PATH=/usr/bin:/bin \
-  HOME="$work/home" XDG_RUNTIME_DIR="$work/run" SWAYSOCK="$work/run/sway.sock" WLR_BACKENDS=headless \
-  WLR_HEADLESS_OUTPUTS=2 WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/config" >"$work/sway.log" 2>&1) &
+(
+  cd "$work" || exit 1
+  bed_env=(SWAYSOCK="$work/run/sway.sock" WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=2 WLR_LIBINPUT_NO_DEVICES=1
+    WLR_RENDERER=pixman)
+  exec > "$work/sway.log" 2>&1
+  as_user sway -c "$work/config"
+) &
 sway_pid=$!
 for _ in $(seq 100); do [ -S "$work/run/sway.sock" ] && [ -S "$work/run/wayland-1" ] && break; sleep 0.1; done
 as_user swaymsg -t get_version >/dev/null 2>&1 || { echo "FAIL sway did not start"; cat "$work/sway.log"; exit 1; }
@@ -65,8 +52,7 @@ for _ in $(seq 50); do grep -q ready "$work/pointer.out" && break; sleep 0.1; do
 # Starts the saver full screen through sway; its exit code lands in $work/home/saver.rc.
 start_saver() {
   rm -f "$work/home/saver.rc"
-  printf '#!/bin/sh\nGARDENLUME_REGISTRY=%s %s /s\necho $? >%s\n' "$work/inst.reg" "$work/inst/gardenlume.scr" \
-    "$work/home/saver.rc" >"$work/saver.sh"
+  printf '#!/bin/sh\n%s /s\necho $? >%s\n' "$work/inst/gardenlume.scr" "$work/home/saver.rc" >"$work/saver.sh"
   chmod a+rx "$work/saver.sh"
   as_user swaymsg exec "$work/saver.sh" >/dev/null
 }
@@ -89,7 +75,7 @@ saver_ended_with_0() {
 }
 
 gardens_then_escape() {
-  cfg_at 0
+  cfg_at 0 18
   start_saver
   wait_full_screen && as_user grim "$work/home/shot.png" &&
     judge_every_monitor "$work/home/shot.png" 1280x720+0+0 800x600+1280+0 || return 1
@@ -99,7 +85,7 @@ gardens_then_escape() {
 check "the desktop mode shows a whole garden on each output; Escape through the compositor ends it" gardens_then_escape
 
 pointer_ends_it() {
-  cfg_at 1
+  cfg_at 1 18
   start_saver
   wait_full_screen || return 1
   # The rule counts from the first frame on, after its 3 s.
@@ -109,19 +95,10 @@ pointer_ends_it() {
 }
 check "with the mouse rule on, the compositor's pointer ends it" pointer_ends_it
 
-# gardenlume-idle's garden: the gardenlume.scr child of its process.
-garden_of() { pgrep -P "$1" -x gardenlume.scr; }
-wait_for() {  # seconds, then a command
-  local i
-  for ((i = 0; i < $1 * 5; i++)); do "${@:2}" && return 0; sleep 0.2; done
-  return 1
-}
-no_garden_of() { ! garden_of "$1" >/dev/null; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
 idle_cycle() {
-  cfg_at 0
-  printf '#!/bin/sh\necho $$ >%s\nGARDENLUME_REGISTRY=%s exec %s --after 3\n' "$work/home/idle.pid" "$work/inst.reg" \
-    "$work/inst/gardenlume-idle" >"$work/idle.sh"
+  cfg_at 0 18
+  printf '#!/bin/sh\necho $$ >%s\nexec %s --after 3\n' "$work/home/idle.pid" "$work/inst/gardenlume-idle" \
+    >"$work/idle.sh"
   chmod a+rx "$work/idle.sh"
   as_user swaymsg exec "$work/idle.sh" >/dev/null
   wait_for 5 test -s "$work/home/idle.pid" || return 1
