@@ -85,6 +85,19 @@ bool is_full_screen(Display* display, Window window)
     return found;
 }
 
+// The server's time now, which window managers want with an activation
+// (Mutter calls a request at time 0 buggy): that of the notice an empty
+// append to a property of our own window brings, always sent.
+Time server_time(Display* display, Window window)
+{
+    XSelectInput(display, window, PropertyChangeMask);
+    const Atom stamp = XInternAtom(display, "_GARDENLUME_TIME", False);
+    XChangeProperty(display, window, stamp, XA_STRING, 8, PropModeAppend, nullptr, 0);
+    XEvent event;
+    XWindowEvent(display, window, PropertyChangeMask, &event);
+    return event.xproperty.time;
+}
+
 // The compositor answers within a few frames; a second is plenty, and a
 // window manager that never does costs no more than that once.
 void wait_for_full_screen(Display* display, Window window)
@@ -197,7 +210,7 @@ bool Xwayland_full_screen::take(uintptr_t window, const std::vector<Monitor_list
         }
         // As a pager asks: a saver that comes up on its own is to have the
         // keys, whatever a focus-stealing rule says of new windows.
-        send_to_root(display, top, "_NET_ACTIVE_WINDOW", pager, CurrentTime, 0, 0, 0);
+        send_to_root(display, top, "_NET_ACTIVE_WINDOW", pager, long(server_time(display, top)), 0, 0, 0);
         XFlush(display);
         wait_for_full_screen(display, top);
         // sway knows the window by now; it may still be on its way into the tree.
