@@ -59,8 +59,8 @@ test_packages=(
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64
   googletest nsis patch
   # The garden and gardenlume-idle on headless sway with XWayland: keys typed
-  # and screenshots taken through the compositor.
-  sway xwayland wtype grim
+  # and screenshots taken through the compositor, the desktop's own idle time.
+  sway xwayland wtype grim swayidle
 )
 
 # The by-hand run on KDE Plasma's and GNOME's compositors, headless.
