@@ -8,6 +8,7 @@
 #include "platform/Desktop_window.h"
 #include "platform/Monitor_list.h"
 #include "platform/Platform.h"
+#include "platform/Xwayland_full_screen.h"
 
 SDL_Surface* screen_surface = nullptr;
 
@@ -100,6 +101,18 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     const bool desktop = kind == Kind::Full_screen && width == 0 && height == 0;
     Monitor_list::Area area{0, 0, width, height};  // where a desktop window goes
     spread = desktop && spread_over_monitors(area);
+    // A Wayland compositor gives keys only to a window it manages: one over
+    // every output, a fixed mode centred in it.
+    const bool wayland = kind == Kind::Full_screen && Xwayland_full_screen::active();
+    if (wayland && !desktop) {
+        views.resize(1);
+        if (!Xwayland_full_screen::centre(width, height, views[0], area)) {
+            SDL_SetError("%dx%d is larger than the primary monitor", width, height);
+            return fail("Video mode set failed: %s\n");
+        }
+        width = area.width;
+        height = area.height;
+    }
     if (kind == Kind::Full_screen) Platform::keep_display_mode(!spread);
     if (SDL_Init(SDL_INIT_VIDEO) < 0) return fail("Video initialization failed: %s\n");
 
@@ -107,6 +120,7 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     if (desktop && !spread) take_monitor_size(info, area);
     const bool own_desktop_window = desktop && Desktop_window::needed();
     choose_flags(kind, info, own_desktop_window, area);
+    if (wayland) flags = SDL_OPENGL | SDL_NOFRAME;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // One swap per display refresh where the driver offers it, so a loop
     // paced by the swap does not spin.
@@ -117,6 +131,7 @@ bool Display::open(int32_t w, int32_t h, int32_t depth, Kind kind)
     // Its name in the window list and its title bar; a lent window keeps
     // the name its host gave it.
     if (kind != Kind::Hosted) SDL_WM_SetCaption("Gardenlume", "Gardenlume");
+    if (wayland) Xwayland_full_screen::take(Media_window::handle(), Monitor_list::read());
     if (own_desktop_window) {
         Desktop_window::place(Media_window::handle(), area);
         // The pointer stays on the garden's monitors, as in a full screen.

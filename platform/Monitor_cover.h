@@ -4,7 +4,10 @@
 // holds the keyboard and keeps the pointer on the garden's monitor; should it
 // fail to, what the covers see of the user (Escape, pointer movement) is
 // collected for the main loop's end rules. A monitor plugged in or out
-// while the garden shows is covered or uncovered within a second.
+// while the garden shows is covered or uncovered within a second. Under
+// XWayland the garden's window spans every output and nothing is covered;
+// Escape is still collected there (its release, which XWayland may tell
+// without the press).
 //
 //   Monitor_cover covers;
 //   covers.open(Media_window::handle());   // after the full screen is up

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "platform/Xwayland_full_screen.h"
+
 struct Monitor_cover::Shown {
     Display* display = nullptr;
     Cursor blank = None;
@@ -123,6 +125,8 @@ void place_covers(Monitor_cover::Shown& shown)
 {
     for (Window w : shown.windows) XDestroyWindow(shown.display, w);
     shown.windows.clear();
+    // Under XWayland the garden's own window spans every output.
+    if (Xwayland_full_screen::active()) return;
     const std::vector<Monitor_cover::Area> monitors = Monitor_list::read();
     if (monitors.empty()) return;
     Monitor_cover::Area garden = monitors[0];
@@ -153,6 +157,17 @@ void Monitor_cover::open(uintptr_t garden_window)
                        RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
     else
         shown->randr_events = -1;
+    if (Xwayland_full_screen::active()) {
+        // A keyboard new to the compositor's seat can reach XWayland
+        // with its first key already down, which is then told by its
+        // release alone: Escape's is heard on the garden's top-level window.
+        Window root = None, parent = None, *children = nullptr;
+        unsigned int count = 0;
+        Quiet_errors quiet(display);
+        if (XQueryTree(display, shown->garden, &root, &parent, &children, &count))
+            XSelectInput(display, parent != root ? parent : shown->garden, KeyReleaseMask);
+        if (children) XFree(children);
+    }
     place_covers(*shown);
 }
 
@@ -176,7 +191,7 @@ Monitor_cover::Input Monitor_cover::poll()
     while (XPending(display)) {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == KeyPress) {
+        if (event.type == KeyPress || event.type == KeyRelease) {
             if (XLookupKeysym(&event.xkey, 0) == XK_Escape) input.escape = true;
         } else if (event.type == MotionNotify) {
             input.motion = true;

@@ -9,12 +9,15 @@
 #                                    Debian package and the Windows build need
 #                                    (tools/test.sh, .ci/run, tools/build-windows.sh);
 #                                    also the default
+#   tools/install_packages.sh desktops  the test set and KDE Plasma's and
+#                                    GNOME's compositors, for the by-hand run
+#                                    tests/wayland/run_kde_gnome.sh
 set -euo pipefail
 
-usage() { echo "usage: tools/install_packages.sh [run|test]" >&2; exit 2; }
+usage() { echo "usage: tools/install_packages.sh [run|test|desktops]" >&2; exit 2; }
 [ $# -le 1 ] || usage
 set_name=${1:-test}
-case $set_name in run | test) ;; *) usage ;; esac
+case $set_name in run | test | desktops) ;; *) usage ;; esac
 
 # Building and running: the compiler, CMake, SDL 1.2, SDL_image, GL and GLU.
 run_packages=(
@@ -33,6 +36,9 @@ run_packages=(
   libacl1-dev
   # tools/run.sh without a DISPLAY: a private X server and its screenshot.
   xvfb xauth xdotool imagemagick
+  # gardenlume-idle hears the Wayland compositor's idle notices (client code
+  # made from the protocol files) and GNOME's over D-Bus (GDBus).
+  libwayland-dev wayland-protocols plasma-wayland-protocols libglib2.0-dev
 )
 
 # Testing, packaging and the Windows build, on top of the run set.
@@ -56,11 +62,20 @@ test_packages=(
   # The Windows build (tools/build-windows.sh) and its tests under Wine.
   gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine wine64
   googletest nsis patch
+  # The garden and gardenlume-idle on headless sway with XWayland: keys typed
+  # and screenshots taken through the compositor, the desktop's own idle time.
+  sway xwayland wtype grim swayidle
 )
 
+# The by-hand run on KDE Plasma's and GNOME's compositors, headless.
+desktop_packages=(kwin-wayland mutter dbus)
+
 packages=("${run_packages[@]}")
-if [ "$set_name" = test ]; then
+if [ "$set_name" != run ]; then
   packages+=("${test_packages[@]}")
+fi
+if [ "$set_name" = desktops ]; then
+  packages+=("${desktop_packages[@]}")
 fi
 
 missing=()

@@ -1,8 +1,9 @@
 #!/bin/bash
-# Builds everything and starts the saver from the build's installation
-# folder (<build>/bin), whose settings, when it has none yet, are made the
-# desktop screen mode (every monitor at its own size). On a desktop it
-# fills the screen until Escape. With no DISPLAY it runs a few seconds on a
+# Builds everything (the saver, its tools and gardenlume-idle) and starts
+# the saver from the build's installation folder (<build>/bin), whose
+# settings, when it has none yet, are made the desktop screen mode (every
+# monitor at its own size). On a desktop, X11 or Wayland, it fills the
+# screen until Escape. With no DISPLAY it runs a few seconds on a
 # private Xvfb, saves a screenshot as PNG, ends the saver with Escape and
 # prints where the picture is.
 #
@@ -23,6 +24,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake -S "$root" -B "$build" -G Ninja "${switches[@]}"
 cmake --build "$build" -j"$(nproc)"
+[ -x "$build/bin/gardenlume-idle" ] ||
+  echo "run.sh: gardenlume-idle was not built (its Wayland and GLib packages are missing)" >&2
 
 saver="$build/bin/gardenlume.scr"
 # A new installation folder shows the desktop at its own size; settings

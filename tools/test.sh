@@ -11,7 +11,8 @@
 #     when GARDENLUME_SKIP_WINDOWS=1.
 # As root, steps 1 and 5 also run the full screen on two monitors and on a
 # 1920x1080 one, on a
-# private Xorg with the dummy driver.
+# private Xorg with the dummy driver; step 1 also runs the garden and
+# gardenlume-idle on headless sway with two outputs.
 # Exits non-zero on any failure and ends with the ctest summaries.
 #
 #   tools/test.sh        build dirs: ./build, ./build-sanitize, ./build-fuzz,
@@ -73,6 +74,15 @@ if build_tree "normal" "$build" -DGARDENLUME_WERROR=ON -DGARDENLUME_TESTS=ON -DG
   else
     two_monitor_summary+=("== monitors: FAILED")
     failed+=("monitor tests")
+  fi
+  # The garden on a Wayland desktop: headless sway, run as a user of its own.
+  if [ "$(id -u)" -ne 0 ]; then
+    two_monitor_summary+=("== sway: skipped (sway runs as a user of its own, made as root)")
+  elif timeout 300 bash "$root/tests/wayland/run_sway_e2e.sh" "$build" 2>&1 | tee "$logs/sway.txt"; then
+    two_monitor_summary+=("== $(grep -E '^sway: ' "$logs/sway.txt")")
+  else
+    two_monitor_summary+=("== sway: FAILED")
+    failed+=("sway tests")
   fi
 fi
 
