@@ -6,11 +6,6 @@
 
 namespace {
 
-bool same_time(const struct timespec& a, const struct timespec& b)
-{
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
 // Everything up to the end of the file, or `max_size` + 1 bytes: more
 // than that is too large anyway.
 bool read_to_end(int fd, size_t max_size, std::vector<uint8_t>& out)
@@ -42,8 +37,7 @@ Atomic_file_edit::Opened Atomic_file_edit::open(const std::string& path, size_t 
     const size_t slash = path.rfind('/');
     const std::string folder_path = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     name = path.substr(slash + 1);
-    folder = ::open(folder_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0 && errno == EACCES) folder = ::open(folder_path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    folder = Posix_replace::open_folder(folder_path);
     if (folder < 0) {
         error_number = errno;
         return errno == ENOENT ? Opened::missing : Opened::unreadable;
@@ -70,10 +64,7 @@ Atomic_file_edit::Opened Atomic_file_edit::open(const std::string& path, size_t 
         return Opened::unreadable;
     }
     // A save in place under way: truncated, or written to, since the look.
-    struct stat after;
-    if (read.size() != size_t(old.st.st_size) || fstat(old.fd, &after) != 0 || after.st_size != old.st.st_size ||
-        !same_time(after.st_ctim, old.st.st_ctim) || !same_time(after.st_mtim, old.st.st_mtim))
-        return Opened::changed;
+    if (read.size() != size_t(old.st.st_size) || !Posix_replace::unchanged(old)) return Opened::changed;
     return Opened::ok;
 }
 

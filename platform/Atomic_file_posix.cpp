@@ -29,15 +29,10 @@ std::string folder_of(const std::string& path)
 std::string name_of(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 // The folder the file lies in, opened once: every step after names the
-// file in it. A folder this user may search but not list is opened as a
-// path alone.
+// file in it.
 struct Folder {
     int fd;
-    explicit Folder(const std::string& path)
-        : fd(::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
-    {
-        if (fd < 0 && errno == EACCES) fd = ::open(folder_of(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    }
+    explicit Folder(const std::string& path) : fd(Posix_replace::open_folder(folder_of(path))) {}
     ~Folder()
     {
         if (fd >= 0) ::close(fd);

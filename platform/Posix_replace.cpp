@@ -87,9 +87,7 @@ bool still_as_found(int folder, const std::string& name, const Posix_replace::Ol
 {
     struct stat now;
     if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !same_file(now, old.st)) return false;
-    if (old.kind != Posix_replace::Old::regular) return true;
-    return fstat(old.fd, &now) == 0 && now.st_size == old.st.st_size && same_time(now.st_ctim, old.st.st_ctim) &&
-           same_time(now.st_mtim, old.st.st_mtim);
+    return old.kind != Posix_replace::Old::regular || Posix_replace::unchanged(old);
 }
 
 // A new file never replaces one that appeared meanwhile (the settings
@@ -106,6 +104,20 @@ int put_new(int folder, const std::string& temp, const std::string& name)
 }
 
 }  // namespace
+
+int Posix_replace::open_folder(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0 || errno != EACCES) return fd;
+    return ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
+bool Posix_replace::unchanged(const Old& old)
+{
+    struct stat now;
+    return fstat(old.fd, &now) == 0 && now.st_size == old.st.st_size && same_time(now.st_ctim, old.st.st_ctim) &&
+           same_time(now.st_mtim, old.st.st_mtim);
+}
 
 Posix_replace::Old::~Old()
 {

@@ -41,6 +41,13 @@ public:
         const struct stat* owner = nullptr;
     };
 
+    // The folder at `path` (a file's, ending in '/' or not), opened for
+    // the steps that name files in it: as a path alone where this user may
+    // search it but not list it. -1 with errno set.
+    static int open_folder(const std::string& path);
+    // Whether the regular file `old` holds open is as it was looked at: the
+    // same size, change and modification time (a save in place moves them).
+    static bool unchanged(const Old& old);
     // Looks at `name` in the folder `folder` without following a link;
     // false with errno set when nothing can be said (a folder in the way).
     static bool look(int folder, const std::string& name, Old& old);

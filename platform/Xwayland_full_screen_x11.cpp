@@ -111,21 +111,12 @@ void wait_for_full_screen(Display* display, Window window)
     }
 }
 
-bool write_all(int fd, const char* bytes, size_t size)
+// All `size` bytes written to, or read from, the socket; false when it ends
+// or times out first.
+bool transfer(int fd, char* bytes, size_t size, bool writing)
 {
     while (size > 0) {
-        const ssize_t n = write(fd, bytes, size);
-        if (n <= 0) return false;
-        bytes += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
-bool read_all(int fd, char* bytes, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = read(fd, bytes, size);
+        const ssize_t n = writing ? write(fd, bytes, size) : read(fd, bytes, size);
         if (n <= 0) return false;
         bytes += n;
         size -= size_t(n);
@@ -151,13 +142,14 @@ bool sway_run(const std::string& command)
     const uint32_t length = uint32_t(command.size()), type = 0;  // RUN_COMMAND, in the host's byte order
     std::memcpy(header + 6, &length, 4);
     std::memcpy(header + 10, &type, 4);
+    std::string text = command;
     bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
-              write_all(fd, header, sizeof header) && write_all(fd, command.data(), command.size()) &&
-              read_all(fd, header, sizeof header);
+              transfer(fd, header, sizeof header, true) && transfer(fd, &text[0], text.size(), true) &&
+              transfer(fd, header, sizeof header, false);
     uint32_t reply_length = 0;
     if (ok) std::memcpy(&reply_length, header + 6, 4);
     std::string reply(ok && reply_length < 65536 ? reply_length : 0, '\0');
-    ok = ok && reply_length < 65536 && read_all(fd, &reply[0], reply.size());
+    ok = ok && reply_length < 65536 && transfer(fd, &reply[0], reply.size(), false);
     close(fd);
     return ok && reply.find("true") != std::string::npos && reply.find("false") == std::string::npos;
 }
