@@ -112,6 +112,12 @@ void stop_garden(Session* s)
 void on_idle(void* data)
 {
     Session* s = static_cast<Session*>(data);
+    // A garden ended by Escape is collected here too, should its end have
+    // gone unheard (a kernel without process descriptors).
+    if (s->garden->reap() && s->garden_watch) {
+        g_source_remove(s->garden_watch);
+        s->garden_watch = 0;
+    }
     if (s->garden->running() || !s->garden->start()) return;
     if (s->garden->exit_fd() >= 0)
         s->garden_watch = g_unix_fd_add(s->garden->exit_fd(), G_IO_IN, on_garden_ended, s);
@@ -135,7 +141,6 @@ gboolean on_signal(gpointer data)
     g_main_loop_quit(static_cast<Session*>(data)->loop);
     return G_SOURCE_CONTINUE;
 }
-
 
 int run(const Options& options)
 {
